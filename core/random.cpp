@@ -1,0 +1,13 @@
+#include "core/random.h"
+
+#include <cstdint>
+
+namespace {
+uint32_t RandomState = 1;
+}
+
+// The classic portable linear congruential generator; 15 bits of the high half.
+int NextRandom() {
+    RandomState = RandomState * 1103515245u + 12345u;
+    return static_cast<int>((RandomState / 65536u) % 32768u);
+}

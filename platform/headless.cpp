@@ -1,0 +1,81 @@
+#include "platform/headless.h"
+
+#include "platform/common/surface.h"
+
+struct AppWindow {
+    Surface surface;
+};
+
+std::vector<RecordedMessageBox> HeadlessMessageBoxes;
+std::deque<std::optional<std::string>> HeadlessDialogAnswers;
+std::vector<FileDialog> HeadlessDialogsShown;
+std::vector<std::string> HeadlessSoundCalls;
+std::optional<std::string> HeadlessSoundFailure;
+std::set<int> HeadlessFailingBitmaps;
+MenuBar HeadlessMenuBar;
+int HeadlessMenuBarBuilds;
+int HeadlessInvalidations;
+bool HeadlessDestroyed;
+std::optional<int> HeadlessQuitCode;
+
+namespace {
+AppWindow TheWindow;
+}
+
+WindowHandle HeadlessWindow() { return &TheWindow; }
+
+void HeadlessReset() {
+    HeadlessMessageBoxes.clear();
+    HeadlessDialogAnswers.clear();
+    HeadlessDialogsShown.clear();
+    HeadlessSoundCalls.clear();
+    HeadlessSoundFailure.reset();
+    HeadlessFailingBitmaps.clear();
+    HeadlessMenuBar.clear();
+    HeadlessMenuBarBuilds = 0;
+    HeadlessInvalidations = 0;
+    HeadlessDestroyed = false;
+    HeadlessQuitCode.reset();
+    TheWindow.surface = Surface();
+}
+
+void AttachMenuBar(WindowHandle, const MenuBar& bar) {
+    HeadlessMenuBar = bar;
+    ++HeadlessMenuBarBuilds;
+}
+
+void InvalidateWindow(WindowHandle) { ++HeadlessInvalidations; }
+
+void ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption) {
+    HeadlessMessageBoxes.push_back({owner, text, caption});
+}
+
+bool AskFileName(const FileDialog& dialog, std::string& path) {
+    HeadlessDialogsShown.push_back(dialog);
+    if (HeadlessDialogAnswers.empty()) return false;
+    std::optional<std::string> answer = HeadlessDialogAnswers.front();
+    HeadlessDialogAnswers.pop_front();
+    if (!answer) return false;
+    path = *answer;
+    return true;
+}
+
+bool PlayLoopingWav(const std::string& path, std::string& reason) {
+    HeadlessSoundCalls.push_back("play " + path);
+    if (HeadlessSoundFailure) {
+        reason = *HeadlessSoundFailure;
+        return false;
+    }
+    return true;
+}
+
+void StopSound() { HeadlessSoundCalls.push_back("stop"); }
+
+void DestroyAppWindow(WindowHandle window) {
+    HeadlessDestroyed = true;
+    MainWindowProc(window, WM_DESTROY, 0, 0);
+}
+
+void PostQuitMessage(int exitCode) { HeadlessQuitCode = exitCode; }
+
+Surface& ClientSurface(WindowHandle window) { return window->surface; }

@@ -1,0 +1,40 @@
+// The headless backend: no display, no sound card. Message boxes, dialogs, menu
+// bars and sound calls are recorded in these globals, and dialog answers come
+// from a queue that the test fills. The surface is the same raster as the real
+// window's.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+struct RecordedMessageBox {
+    WindowHandle owner;
+    std::string text;
+    std::string caption;
+};
+
+extern std::vector<RecordedMessageBox> HeadlessMessageBoxes;
+// Answers for the next file dialogs, front first; std::nullopt cancels.
+extern std::deque<std::optional<std::string>> HeadlessDialogAnswers;
+extern std::vector<FileDialog> HeadlessDialogsShown;
+// "play <path>" and "stop", in call order.
+extern std::vector<std::string> HeadlessSoundCalls;
+// When set, PlayLoopingWav fails with this reason.
+extern std::optional<std::string> HeadlessSoundFailure;
+// Bitmap ids whose loading fails.
+extern std::set<int> HeadlessFailingBitmaps;
+extern MenuBar HeadlessMenuBar;
+extern int HeadlessMenuBarBuilds;
+extern int HeadlessInvalidations;
+extern bool HeadlessDestroyed;
+extern std::optional<int> HeadlessQuitCode;
+
+// The one headless window.
+WindowHandle HeadlessWindow();
+// Clears every record and queue and gives the window a fresh black raster.
+void HeadlessReset();

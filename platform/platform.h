@@ -1,0 +1,107 @@
+// The port layer: the few services of the window system, dialogs and sound that
+// the editor uses. Two backends implement it: platform/fltk_backend.cpp for the
+// real program and platform/headless.cpp for tests and off-screen rendering.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The one main window. Opaque to the editor: every message box owner, menu
+// operation and paint names it.
+struct AppWindow;
+using WindowHandle = AppWindow*;
+
+struct Surface;  // platform/common/surface.h
+
+// Client area size in pixels: the window is 768 x 600 with the menu bar on top.
+constexpr int WindowWidth = 768;
+constexpr int WindowHeight = 600;
+constexpr int MenuBarHeight = 25;
+constexpr int ClientWidth = WindowWidth;
+constexpr int ClientHeight = WindowHeight - MenuBarHeight;
+
+// A menu bar as plain data: popups from left to right, each with its items.
+struct MenuItem {
+    std::string label;      // with '&' mnemonics; empty for a separator
+    int id = 0;             // CommandId; 0 for a separator
+    bool checked = false;
+    bool separator = false;
+};
+struct MenuPopup {
+    std::string title;
+    std::vector<MenuItem> items;
+};
+using MenuBar = std::vector<MenuPopup>;
+
+// A file dialog with one filter entry. `extension` (without the dot) is appended
+// to a typed name that has none. Save dialogs ask before replacing a file; open
+// dialogs accept existing files only.
+struct FileDialog {
+    bool save = false;
+    std::string filterText;  // e.g. "Wavefile (*.wav)"
+    std::string pattern;     // e.g. "*.wav"
+    std::string extension;   // e.g. "wav"
+};
+
+// A 24-bit image, rows top to bottom, 3 bytes per pixel (R, G, B).
+struct Bitmap {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgb;
+    bool empty() const { return rgb.empty(); }
+};
+
+// Bitmap resource ids of the two strips.
+constexpr int LedStripId = 100;
+constexpr int KnobStripId = 102;
+
+// Messages of the main window, numbered as the window system numbers them.
+enum : uint32_t {
+    WM_CREATE = 0x0001,
+    WM_DESTROY = 0x0002,
+    WM_SIZE = 0x0005,
+    WM_PAINT = 0x000F,
+    WM_CLOSE = 0x0010,
+    WM_COMMAND = 0x0111,
+    WM_MOUSEMOVE = 0x0200,
+    WM_LBUTTONDOWN = 0x0201,
+    WM_LBUTTONUP = 0x0202,
+    WM_RBUTTONDOWN = 0x0204,
+    WM_RBUTTONUP = 0x0205,
+};
+
+// Mouse messages carry the client position in lParam: x in the low 16 bits and
+// y in the high 16 bits, each a signed 16-bit value.
+inline intptr_t PointParam(int x, int y) {
+    return static_cast<intptr_t>((static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16) |
+                                 static_cast<uint16_t>(x));
+}
+inline int PointX(intptr_t lParam) { return static_cast<int16_t>(lParam & 0xFFFF); }
+inline int PointY(intptr_t lParam) { return static_cast<int16_t>((lParam >> 16) & 0xFFFF); }
+
+// Replaces the window's menu bar with this one.
+void AttachMenuBar(WindowHandle window, const MenuBar& bar);
+// Asks for the client area to be painted again (a WM_PAINT follows, without erase).
+void InvalidateWindow(WindowHandle window);
+// A modal message box with one OK button. `owner` may be null.
+void ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption);
+// Runs a file dialog; false when the user cancels. `path` receives the chosen file.
+bool AskFileName(const FileDialog& dialog, std::string& path);
+// Starts playing a WAV file endlessly in the background, replacing what plays.
+// False, with a one-line reason, when it cannot sound.
+bool PlayLoopingWav(const std::string& path, std::string& reason);
+// Silences the preview at once; harmless when nothing plays.
+void StopSound();
+// Loads a bitmap resource by id; false when it cannot be loaded.
+bool LoadBitmapResource(int id, Bitmap& bitmap);
+// Destroys the main window; its WM_DESTROY follows at once.
+void DestroyAppWindow(WindowHandle window);
+// Ends the message loop; the program exits with this code.
+void PostQuitMessage(int exitCode);
+// The retained raster of the client area that paints draw into.
+Surface& ClientSurface(WindowHandle window);
+
+// The window procedure of the main window (ui/main_window.cpp); the backends
+// deliver every message through it.
+intptr_t MainWindowProc(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);

@@ -1,0 +1,134 @@
+#include "synth/generators.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/editor_state.h"
+#include "core/random.h"
+#include "core/sample_ops.h"
+
+namespace {
+
+constexpr float StartPhase = -3.1415927f;
+constexpr float FullTurn = 6.2831855f;
+constexpr float SinePhaseStep = 0.0061359233f;
+constexpr float FrameLength = 1024.0f;
+
+// sin evaluated in double on a single-precision phase, rounded back to single.
+float Sine(float phase) { return static_cast<float>(std::sin(static_cast<double>(phase))); }
+
+void BeginGenerator() {
+    TakeUndoSnapshot();
+    ComputeEditRange();
+}
+
+float* FirstFrame() { return Wavetable + RangeStart; }
+
+// Adds amp x sin(phase) into the frame, the phase accumulating from the start
+// phase by `step` once per sample. `subtract` makes it s - v instead of v + s.
+void AddPartial(float* frame, float step, float amp, bool subtract) {
+    float phase = StartPhase;
+    for (int n = 0; n < SamplesPerFrame; ++n) {
+        const float v = Sine(phase) * amp;
+        frame[n] = subtract ? frame[n] - v : v + frame[n];
+        phase = step + phase;
+    }
+}
+
+// Saw and Square share the step form 2 pi / ((1 / h) x 1024) and amp = (1 / h) x factor.
+void AddReciprocalPartials(float* frame, int32_t firstH, int32_t stride, float factor) {
+    for (int32_t h = firstH; h < PartialLimit; h += stride) {
+        const float inv = 1.0f / static_cast<float>(h);
+        AddPartial(frame, FullTurn / (inv * FrameLength), inv * factor, false);
+    }
+}
+
+void ReplicateInWavetableView() {
+    if (ViewMode == ViewWavetable) ReplicateFirstFrame();
+}
+
+void SawIntoFirstFrame() {
+    float* frame = FirstFrame();
+    std::fill(frame, frame + SamplesPerFrame, 0.0f);
+    AddReciprocalPartials(frame, 1, 1, 0.25f);
+}
+
+}  // namespace
+
+void PeakNormalize(float* samples, int32_t count) {
+    double m = 0.0;
+    for (int32_t i = 0; i < count; ++i) {
+        const double a = std::fabs(samples[i]);
+        if (a > m) m = a;
+    }
+    if (m < 1e-5) m = 1e-5;
+    const float g = 1.0f / static_cast<float>(m * static_cast<double>(1.4142f));
+    for (int32_t i = 0; i < count; ++i) samples[i] = (g * samples[i]) * 0.5f;
+}
+
+void ReplicateFirstFrame() {
+    ComputeEditRange();
+    float scratch[SamplesPerFrame];
+    std::copy_n(Wavetable + RangeStart, SamplesPerFrame, scratch);
+    int k = 0;
+    for (int32_t i = RangeStart; i < RangeEnd; ++i) {
+        Wavetable[i] = scratch[k];
+        if (++k == SamplesPerFrame) k = 0;
+    }
+}
+
+void GenerateSine() {
+    BeginGenerator();
+    float* frame = FirstFrame();
+    float phase = StartPhase;
+    for (int n = 0; n < SamplesPerFrame; ++n) {
+        frame[n] = Sine(phase) * 0.35f;
+        phase = phase + SinePhaseStep;
+    }
+    PeakNormalize(frame, SamplesPerFrame);
+    ReplicateInWavetableView();
+}
+
+void GenerateSaw() {
+    BeginGenerator();
+    SawIntoFirstFrame();
+    ReplicateInWavetableView();
+}
+
+// The falling saw: the saw with every sign flipped. One undo snapshot only.
+void GenerateRamp() {
+    GenerateSaw();
+    FlipSigns(FirstFrame(), SamplesPerFrame);
+    ReplicateInWavetableView();
+}
+
+void GenerateTriangle() {
+    BeginGenerator();
+    float* frame = FirstFrame();
+    std::fill(frame, frame + SamplesPerFrame, 0.0f);
+    bool subtract = false;
+    for (int32_t h = 1; h < PartialLimit; h += 2) {
+        // The step here is 2 pi / (1024 / h), which rounds differently from the
+        // Saw and Square form for some h.
+        const float step = FullTurn / (FrameLength / static_cast<float>(h));
+        const float amp = 0.25f / static_cast<float>(h * h);
+        AddPartial(frame, step, amp, subtract);
+        subtract = !subtract;
+    }
+    ReplicateInWavetableView();
+}
+
+void GenerateSquare() {
+    BeginGenerator();
+    float* frame = FirstFrame();
+    std::fill(frame, frame + SamplesPerFrame, 0.0f);
+    AddReciprocalPartials(frame, 1, 2, 0.4f);
+    ReplicateInWavetableView();
+}
+
+void GenerateRandom() {
+    BeginGenerator();
+    const int32_t end = ViewMode == ViewWavetable ? RangeEnd : FirstFrameEnd;
+    for (int32_t i = RangeStart; i < end; ++i)
+        Wavetable[i] = static_cast<float>(NextRandom() % 70 - 35) * 0.01f;
+}
