@@ -1,0 +1,14 @@
+// The preview player on SDL2 audio: loops a WAV file at the device's rate
+// without a seam, in SDL's audio callback, and stops within one buffer.
+#pragma once
+
+#include <string>
+
+// Opens the default output device on first use, loads the file and starts it
+// looping, replacing whatever played. False, with a one-line reason, when the
+// file cannot be read or no output device can be opened.
+bool SdlPlayerStart(const std::string& wavPath, std::string& reason);
+// Silences the output at once; harmless when nothing plays.
+void SdlPlayerStop();
+// Closes the device and SDL's audio subsystem.
+void SdlPlayerClose();

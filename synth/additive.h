@@ -1,0 +1,15 @@
+// Additive synthesis: the AdditiveFrame as a weighted sum of 32 harmonics, and
+// the Additive view's edits of the harmonic levels.
+#pragma once
+
+// Recomputes AdditiveFrame from Harmonics and Polarity.
+void SynthesizeAdditive();
+// Harmonic 1 at level 0, harmonics 2..32 at 100; resets the slider geometry.
+void ResetHarmonics();
+void RestoreHarmonicSnapshot();
+void CopyAdditiveFrame();
+void MixHarmonicSnapshot();
+void AmplifyHarmonics();
+void AttenuateHarmonics();
+void InvertHarmonics();
+void ReverseHarmonics();
