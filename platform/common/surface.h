@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/platform.h"
@@ -24,3 +25,24 @@ struct Surface {
         return {p[0], p[1], p[2]};
     }
 };
+
+// Fills x = left .. right - 1, y = top .. bottom - 1; nothing when right <= left
+// or bottom <= top. Everything is clipped to the raster.
+void FillRect(Surface& surface, int left, int top, int right, int bottom, Rgb colour);
+
+// A 1-pixel line that covers its start point and stops one pixel short of its
+// end point, as the window system's pen lines do.
+void DrawLine(Surface& surface, int x0, int y0, int x1, int y1, Rgb colour);
+
+// Copies a w x h block of the bitmap from (sx, sy) to (dx, dy); no transparency.
+void CopyBitmap(Surface& surface, int dx, int dy, const Bitmap& bitmap, int sx, int sy, int w,
+                int h);
+
+enum class FontFace {
+    Terminal,  // the 8 x 12 caption font of knobs and tabs
+    Small,     // the surface's default font, used for the slider labels
+};
+
+// Text on a transparent background, centred horizontally on x, its top at y.
+void DrawTextCentered(Surface& surface, int x, int y, const std::string& text, Rgb colour,
+                      FontFace face);
