@@ -11,12 +11,6 @@
 
 namespace {
 
-// Runs the command with `path` as the dialog's answer.
-void CommandOn(uint16_t command, const std::string& path) {
-    HeadlessDialogAnswers.push_back(path);
-    Command(command);
-}
-
 std::vector<uint8_t> SaveAs(uint16_t command, const std::string& path) {
     CommandOn(command, path);
     return ReadBytes(path);
