@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>

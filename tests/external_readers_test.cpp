@@ -115,16 +115,3 @@ TEST(ExternalReaders, LibsndfileReadsTheLoopAndSamples) {
     GTEST_SKIP() << "libsndfile (libsndfile1-dev) was not found when the tests were built";
 }
 #endif
-
-TEST(ExternalReaders, ExportedTableLoadsBackIntoTheEditor) {
-    Exports e;
-    std::vector<float> before(Wavetable, Wavetable + TableSamples);
-    ViewMode = ViewWavetable;
-    std::fill(Wavetable, Wavetable + TableSamples, 0.0f);
-    CommandOn(CmdLoadWavetable, e.table);
-    for (int i = 0; i < TableSamples; ++i) {
-        const float stored = static_cast<float>(static_cast<int32_t>(before[i] * 65536.0f * 0.76f));
-        ASSERT_EQ(Wavetable[i], stored * 0.00002f) << i;
-    }
-    EXPECT_TRUE(HeadlessMessageBoxes.empty());
-}
