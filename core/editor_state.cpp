@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "synth/additive.h"
+
 float Wavetable[TableSamples];
 float UndoSnapshot[TableSamples];
 float FrameClipboard[SamplesPerFrame];
@@ -64,6 +66,7 @@ void NewDocument() {
     FullRepaint = true;
     PartialLimit = 256;
     Polarity = 1;
+    ResetHarmonics();
     SaveHarmonicSnapshot();
     PadwaveValue = 8;
     PadwaveTimes10 = 0;
