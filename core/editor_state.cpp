@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/control_panel.h"
+
 float Wavetable[TableSamples];
 float UndoSnapshot[TableSamples];
 float FrameClipboard[SamplesPerFrame];
@@ -71,4 +73,7 @@ void NewDocument() {
     ComputeEditRange();
     ClearPadwave();
     ResetWavetable();
+    InitKnobs();
+    InitViewTabs();
+    PressGuard = false;
 }
