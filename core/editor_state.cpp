@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "synth/additive.h"
 #include "ui/control_panel.h"
 
 float Wavetable[TableSamples];
@@ -66,6 +67,7 @@ void NewDocument() {
     FullRepaint = true;
     PartialLimit = 256;
     Polarity = 1;
+    ResetHarmonics();
     SaveHarmonicSnapshot();
     PadwaveValue = 8;
     PadwaveTimes10 = 0;
