@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "synth/additive.h"
+#include "ui/control_panel.h"
 
 float Wavetable[TableSamples];
 float UndoSnapshot[TableSamples];
@@ -74,4 +75,7 @@ void NewDocument() {
     ComputeEditRange();
     ClearPadwave();
     ResetWavetable();
+    InitKnobs();
+    InitViewTabs();
+    PressGuard = false;
 }
