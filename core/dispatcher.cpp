@@ -4,6 +4,7 @@
 #include "core/edits.h"
 #include "core/editor_state.h"
 #include "core/menus.h"
+#include "io/preview.h"
 #include "synth/generators.h"
 #include "synth/morph.h"
 
@@ -151,9 +152,11 @@ intptr_t CommandDispatcher(WindowHandle window, uint16_t id) {
         if (WaveView() || TableView()) GenerateRandom();
         break;
     case CmdPlay:
+        PlayPreview(window);
         refresh = false;
         break;
     case CmdStop:
+        StopSound();
         refresh = false;
         break;
     case CmdAbout:
