@@ -1,0 +1,151 @@
+#include "io/wav_format.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "io/byte_order.h"
+
+namespace {
+
+// Scales one sample to its 16-bit value, truncating toward zero and saturating
+// at the ends of the 16-bit range instead of wrapping.
+int16_t EncodeSample(float sample, WavPurpose purpose) {
+    float scaled = sample * 65536.0f;
+    if (purpose == WavPurpose::Saved) scaled = scaled * 0.76f;
+    if (scaled != scaled) return 0;  // NaN has no nearer end
+    if (scaled >= 32767.0f) return 32767;
+    if (scaled <= -32768.0f) return -32768;
+    return static_cast<int16_t>(static_cast<int32_t>(scaled));
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// Devices and pipes cannot be replaced by renaming: they are written in place.
+bool WriteInPlace(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error) {
+    const int fd = open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0) {
+        error = "can not open file";
+        return false;
+    }
+    const bool written = WriteAll(fd, bytes);
+    if (close(fd) != 0 || !written) {
+        error = "write error";
+        return false;
+    }
+    return true;
+}
+
+// Creates a new file next to `target` that no one else uses; -1 when the folder
+// does not let us.
+int CreateTemporary(const std::string& target, std::string& temporary) {
+    const std::string stem = FolderOf(target) + "/." + NameOf(target) + "." +
+                             std::to_string(getpid()) + ".";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = stem + std::to_string(attempt);
+        const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+}  // namespace
+
+std::vector<uint8_t> BuildWavImage(const float* samples, int32_t count, int32_t sampleRate,
+                                   WavPurpose purpose, int32_t loopStart, int32_t loopEnd) {
+    const uint32_t dataBytes = static_cast<uint32_t>(count) * 2;
+    std::vector<uint8_t> image;
+    image.reserve(dataBytes + 112);
+    PutTag(image, "RIFF");
+    PutU32(image, dataBytes + 104);
+    PutTag(image, "WAVE");
+    PutTag(image, "fmt ");
+    PutU32(image, 16);
+    PutU16(image, 1);  // integer PCM
+    PutU16(image, 1);  // mono
+    PutU32(image, static_cast<uint32_t>(sampleRate));
+    PutU32(image, static_cast<uint32_t>(sampleRate) * 2);
+    PutU16(image, 2);
+    PutU16(image, 16);
+    PutTag(image, "data");
+    PutU32(image, dataBytes);
+    for (int32_t i = 0; i < count; ++i)
+        PutU16(image, static_cast<uint16_t>(EncodeSample(samples[i], purpose)));
+    PutTag(image, "smpl");
+    PutU32(image, 60);
+    PutU32(image, 0);      // manufacturer
+    PutU32(image, 0);      // product
+    PutU32(image, 22675);  // sample period in nanoseconds
+    PutU32(image, 60);     // MIDI unity note
+    PutU32(image, 0);      // pitch fraction
+    PutU32(image, 0);      // SMPTE format
+    PutU32(image, 0);      // SMPTE offset
+    PutU32(image, 1);      // one loop
+    PutU32(image, 0);      // sampler data size
+    PutU32(image, 0);      // cue point id
+    PutU32(image, 0);      // forward loop
+    PutU32(image, static_cast<uint32_t>(loopStart));
+    PutU32(image, static_cast<uint32_t>(loopEnd));
+    PutU32(image, 0);  // fraction
+    PutU32(image, 0);  // endless
+    return image;
+}
+
+bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes,
+                        std::string& error) {
+    // A link is followed so that the file it names is replaced, not the link.
+    std::string target = path;
+    char resolved[PATH_MAX];
+    if (realpath(path.c_str(), resolved) != nullptr) target = resolved;
+
+    struct stat old;
+    const bool exists = stat(target.c_str(), &old) == 0;
+    if (exists && S_ISDIR(old.st_mode)) {
+        error = "can not open file";
+        return false;
+    }
+    if (exists && !S_ISREG(old.st_mode)) return WriteInPlace(target, bytes, error);
+
+    std::string temporary;
+    const int fd = CreateTemporary(target, temporary);
+    if (fd < 0) {
+        error = "can not open file";
+        return false;
+    }
+    bool ok = WriteAll(fd, bytes);
+    // The replacement keeps the permissions of the file it replaces.
+    if (ok && exists) ok = fchmod(fd, old.st_mode & 07777) == 0;
+    if (ok) ok = fsync(fd) == 0;
+    if (close(fd) != 0) ok = false;
+    if (ok) ok = rename(temporary.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        unlink(temporary.c_str());
+        error = "write error";
+    }
+    return ok;
+}
