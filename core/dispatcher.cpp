@@ -5,6 +5,7 @@
 #include "core/editor_state.h"
 #include "core/menus.h"
 #include "io/preview.h"
+#include "synth/additive.h"
 #include "synth/generators.h"
 #include "synth/morph.h"
 
@@ -14,12 +15,32 @@ const char* const EditorCaption = "QARNO Wavetable Editor";
 
 bool WaveView() { return ViewMode == ViewWaveform; }
 bool TableView() { return ViewMode == ViewWavetable; }
+bool AdditiveView() { return ViewMode == ViewAdditive; }
 
 // Runs the Frame variant in the Waveform view and the Range variant in the
 // Wavetable view; other views do not offer the command.
 void FrameOrRange(void (*frame)(), void (*range)()) {
     if (WaveView()) frame();
     else if (TableView()) range();
+}
+
+// The same, with the harmonic-level edit of the Additive view.
+void FrameRangeOrLevels(void (*frame)(), void (*range)(), void (*levels)()) {
+    if (AdditiveView()) levels();
+    else FrameOrRange(frame, range);
+}
+
+// Cut and Clear in the Additive view: back to the default levels; the
+// harmonic snapshot keeps what the last Copy or level edit saved.
+void ClearLevels() {
+    ResetHarmonics();
+    SynthesizeAdditive();
+}
+
+void SetPolarity(int32_t polarity) {
+    if (!AdditiveView()) return;
+    Polarity = polarity;
+    SynthesizeAdditive();
 }
 
 void ShowAbout(WindowHandle window) {
@@ -71,22 +92,23 @@ intptr_t CommandDispatcher(WindowHandle window, uint16_t id) {
         break;
     case CmdUndo:
         if (WaveView() || TableView()) RestoreUndoSnapshot();
+        else if (AdditiveView()) RestoreHarmonicSnapshot();
         break;
     case CmdCut:
-        FrameOrRange(CutFrame, CutRange);
+        FrameRangeOrLevels(CutFrame, CutRange, ClearLevels);
         break;
     case CmdCopy:
-        FrameOrRange(CopyFrame, CopyRange);
+        FrameRangeOrLevels(CopyFrame, CopyRange, CopyAdditiveFrame);
         refresh = false;
         break;
     case CmdPaste:
-        FrameOrRange(PasteFrame, PasteRange);
+        FrameRangeOrLevels(PasteFrame, PasteRange, RestoreHarmonicSnapshot);
         break;
     case CmdPasteMix:
-        FrameOrRange(PasteMixFrame, PasteMixRange);
+        FrameRangeOrLevels(PasteMixFrame, PasteMixRange, MixHarmonicSnapshot);
         break;
     case CmdClear:
-        FrameOrRange(ClearFrame, ClearTable);
+        FrameRangeOrLevels(ClearFrame, ClearTable, ClearLevels);
         break;
     case CmdNormalize:
         FrameOrRange(NormalizeFrame, NormalizeRange);
@@ -94,16 +116,16 @@ intptr_t CommandDispatcher(WindowHandle window, uint16_t id) {
             ShowMessageBox(window, "Additive waveforms are automatically normalized.", EditorCaption);
         break;
     case CmdAmplify:
-        FrameOrRange(AmplifyFrame, AmplifyRange);
+        FrameRangeOrLevels(AmplifyFrame, AmplifyRange, AmplifyHarmonics);
         break;
     case CmdAttenuate:
-        FrameOrRange(AttenuateFrame, AttenuateRange);
+        FrameRangeOrLevels(AttenuateFrame, AttenuateRange, AttenuateHarmonics);
         break;
     case CmdInvert:
-        FrameOrRange(InvertFrame, InvertRange);
+        FrameRangeOrLevels(InvertFrame, InvertRange, InvertHarmonics);
         break;
     case CmdReverse:
-        FrameOrRange(ReverseFrame, ReverseRange);
+        FrameRangeOrLevels(ReverseFrame, ReverseRange, ReverseHarmonics);
         break;
     case CmdMorph:
         if (WaveView())
@@ -118,8 +140,10 @@ intptr_t CommandDispatcher(WindowHandle window, uint16_t id) {
         if (ViewMode == ViewPadwave) PadwaveTimes10 = PadwaveTimes10 ? 0 : 1;
         break;
     case CmdPositive:
+        SetPolarity(1);
         break;
     case CmdNegative:
+        SetPolarity(0);
         break;
     case CmdViewWaveform:
         ViewMode = ViewWaveform;
@@ -129,6 +153,7 @@ intptr_t CommandDispatcher(WindowHandle window, uint16_t id) {
         break;
     case CmdViewAdditive:
         ViewMode = ViewAdditive;
+        SynthesizeAdditive();
         break;
     case CmdViewPadwave:
         ViewMode = ViewPadwave;

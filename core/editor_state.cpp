@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "synth/additive.h"
+#include "ui/control_panel.h"
+
 float Wavetable[TableSamples];
 float UndoSnapshot[TableSamples];
 float FrameClipboard[SamplesPerFrame];
@@ -64,6 +67,7 @@ void NewDocument() {
     FullRepaint = true;
     PartialLimit = 256;
     Polarity = 1;
+    ResetHarmonics();
     SaveHarmonicSnapshot();
     PadwaveValue = 8;
     PadwaveTimes10 = 0;
@@ -71,4 +75,7 @@ void NewDocument() {
     ComputeEditRange();
     ClearPadwave();
     ResetWavetable();
+    InitKnobs();
+    InitViewTabs();
+    PressGuard = false;
 }

@@ -1,5 +1,6 @@
 #include "platform/headless.h"
 
+#include "platform/common/strips.h"
 #include "platform/common/surface.h"
 
 struct AppWindow {
@@ -79,3 +80,8 @@ void DestroyAppWindow(WindowHandle window) {
 void PostQuitMessage(int exitCode) { HeadlessQuitCode = exitCode; }
 
 Surface& ClientSurface(WindowHandle window) { return window->surface; }
+
+bool LoadBitmapResource(int id, Bitmap& bitmap) {
+    if (HeadlessFailingBitmaps.count(id)) return false;
+    return LoadEmbeddedBitmap(id, bitmap);
+}

@@ -1,18 +1,101 @@
 #include "ui/main_window.h"
 
 #include "core/dispatcher.h"
+#include "core/editor_state.h"
+#include "core/menus.h"
 #include "io/preview.h"
+#include "platform/common/surface.h"
+#include "ui/control_panel.h"
+#include "ui/displays.h"
 
-intptr_t MainWindowProc(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t) {
+namespace {
+
+// The two bitmap strips, owned by the window from its creation to its close.
+// A strip that failed to load, or has been released, is empty.
+Bitmap LedStrip;
+Bitmap KnobStrip;
+
+void LoadStrip(WindowHandle window, int id, Bitmap& strip, const char* failure) {
+    if (!LoadBitmapResource(id, strip)) {
+        strip = Bitmap();
+        ShowMessageBox(window, failure, "Error");
+    }
+}
+
+void ReleaseStrips() {
+    LedStrip = Bitmap();
+    KnobStrip = Bitmap();
+}
+
+// Copies image `index` of a strip of stacked w x h images. An empty strip draws
+// nothing: whatever the panel held at that place stays.
+void CopyStripImage(Surface& surface, int x, int y, const Bitmap& strip, int index, int w, int h) {
+    if (strip.empty()) return;
+    CopyBitmap(surface, x, y, strip, 0, h * index, w, h);
+}
+
+void Paint(WindowHandle window) {
+    Surface& surface = ClientSurface(window);
+    if (FullRepaint) {
+        FillBackgrounds(surface);
+        FullRepaint = false;
+    }
+    for (int k = 0; k < KnobCount; ++k) {
+        const Knob& knob = Knobs[k];
+        CopyStripImage(surface, knob.left, knob.top, KnobStrip, knob.value, 50, 50);
+        CopyStripImage(surface, knob.left + 2, knob.top - 36, LedStrip, knob.value + 1, 48, 32);
+        DrawKnobLabel(surface, k);
+    }
+    DrawViewTabs(surface);
+    if (ViewMode == ViewWaveform || ViewMode == ViewWavetable) {
+        DrawFrameBox(surface);
+        DrawFrameStack(surface);
+    } else if (ViewMode == ViewAdditive) {
+        DrawAdditiveBox(surface);
+        DrawHarmonicSliders(surface);
+    } else if (ViewMode == ViewPadwave) {
+        DrawAdditiveBox(surface);
+        DrawPadwave(surface);
+    }
+}
+
+}  // namespace
+
+intptr_t MainWindowProc(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
     switch (message) {
+    case WM_CREATE:
+        LoadStrip(window, LedStripId, LedStrip, "Could not load LED!");
+        LoadStrip(window, KnobStripId, KnobStrip, "Could not load knob!");
+        BuildMenuBar(window);
+        return 0;
+    case WM_SIZE:
+        RefreshWindow(window);
+        return 0;
+    case WM_PAINT:
+        Paint(window);
+        return 0;
     case WM_COMMAND:
         return CommandDispatcher(window, static_cast<uint16_t>(wParam & 0xFFFF));
+    case WM_LBUTTONDOWN:
+        PanelPress(window, PointX(lParam), PointY(lParam));
+        return 0;
+    case WM_MOUSEMOVE:
+        PanelMove(window, PointX(lParam), PointY(lParam));
+        return 0;
+    case WM_LBUTTONUP:
+        PanelRelease();
+        return 0;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+        return 0;
     case WM_CLOSE:
         RemovePreviewFile();
+        ReleaseStrips();
         DestroyAppWindow(window);
         return 0;
     case WM_DESTROY:
         RemovePreviewFile();
+        ReleaseStrips();
         PostQuitMessage(0);
         return 0;
     default:

@@ -1,0 +1,225 @@
+// The port layer on FLTK: one fixed-size window whose top is the menu bar and
+// whose remainder is a widget that only shows the retained raster.
+#include "platform/gui/fltk_backend.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Double_Window.H>
+#include <FL/Fl_Menu_Bar.H>
+#include <FL/Fl_Native_File_Chooser.H>
+#include <FL/Fl_Widget.H>
+#include <FL/fl_ask.H>
+#include <FL/fl_draw.H>
+#include <FL/x.H>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/common/file_names.h"
+#include "platform/common/strips.h"
+#include "platform/common/surface.h"
+
+namespace {
+
+// The client area: turns pointer events into window messages and shows the
+// raster that the paint sequence draws into.
+class ClientArea : public Fl_Widget {
+public:
+    ClientArea(WindowHandle window)
+        : Fl_Widget(0, MenuBarHeight, ClientWidth, ClientHeight), window_(window) {}
+
+    int handle(int event) override;
+    void draw() override;
+
+private:
+    void Send(uint32_t message);
+    WindowHandle window_;
+};
+
+bool QuitPosted = false;
+int QuitCode = 0;
+// Set while a menu choice's command runs: the menu bar must not be replaced from
+// inside its own callback.
+bool InMenuCallback = false;
+
+}  // namespace
+
+struct AppWindow {
+    std::unique_ptr<Fl_Double_Window> window;
+    Fl_Menu_Bar* menuBar = nullptr;
+    ClientArea* client = nullptr;
+    Surface surface;
+    // The labels the menu items point to, kept alive as long as the items.
+    std::vector<std::unique_ptr<std::string>> menuLabels;
+    MenuBar pendingMenuBar;
+    bool menuRebuildPending = false;
+};
+
+namespace {
+
+AppWindow TheWindow;
+
+void ClientArea::Send(uint32_t message) {
+    MainWindowProc(window_, message, 0, PointParam(Fl::event_x() - x(), Fl::event_y() - y()));
+}
+
+int ClientArea::handle(int event) {
+    const bool left = Fl::event_button() == FL_LEFT_MOUSE;
+    const bool right = Fl::event_button() == FL_RIGHT_MOUSE;
+    switch (event) {
+    case FL_PUSH:
+        // Taking the push makes FLTK deliver the drag and the release to this
+        // widget even when the pointer leaves the window.
+        if (left) Send(WM_LBUTTONDOWN);
+        if (right) Send(WM_RBUTTONDOWN);
+        return 1;
+    case FL_RELEASE:
+        if (left) Send(WM_LBUTTONUP);
+        if (right) Send(WM_RBUTTONUP);
+        return 1;
+    case FL_DRAG:
+    case FL_MOVE:
+        Send(WM_MOUSEMOVE);
+        return 1;
+    case FL_ENTER:
+    case FL_LEAVE:
+        return 1;
+    default:
+        return Fl_Widget::handle(event);
+    }
+}
+
+void ClientArea::draw() {
+    MainWindowProc(window_, WM_PAINT, 0, 0);
+    const Surface& surface = window_->surface;
+    fl_draw_image(surface.pixels.data(), x(), y(), surface.width, surface.height, 3);
+}
+
+void MenuChosen(Fl_Widget*, void* data) {
+    InMenuCallback = true;
+    MainWindowProc(&TheWindow, WM_COMMAND, reinterpret_cast<uintptr_t>(data), 0);
+    InMenuCallback = false;
+}
+
+const char* KeepLabel(AppWindow& w, const std::string& label) {
+    w.menuLabels.push_back(std::make_unique<std::string>(label));
+    return w.menuLabels.back()->c_str();
+}
+
+void ApplyMenuBar(AppWindow& w, const MenuBar& bar) {
+    std::vector<std::unique_ptr<std::string>> oldLabels;
+    oldLabels.swap(w.menuLabels);
+    std::vector<Fl_Menu_Item> items;
+    for (const MenuPopup& popup : bar) {
+        items.push_back({KeepLabel(w, popup.title), 0, nullptr, nullptr, FL_SUBMENU, 0, 0, 0, 0});
+        for (const MenuItem& item : popup.items) {
+            if (item.separator) {
+                if (items.back().flags != FL_SUBMENU) items.back().flags |= FL_MENU_DIVIDER;
+                continue;
+            }
+            const int flags = item.checked ? FL_MENU_TOGGLE | FL_MENU_VALUE : 0;
+            items.push_back({KeepLabel(w, item.label), 0, MenuChosen,
+                             reinterpret_cast<void*>(static_cast<uintptr_t>(item.id)), flags, 0, 0, 0, 0});
+        }
+        items.push_back({nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0});
+    }
+    items.push_back({nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0});
+    w.menuBar->copy(items.data());
+    w.menuBar->redraw();
+}
+
+void ApplyPendingMenuBar(void* data) {
+    AppWindow& w = *static_cast<AppWindow*>(data);
+    w.menuRebuildPending = false;
+    ApplyMenuBar(w, w.pendingMenuBar);
+}
+
+void WindowCallback(Fl_Widget*, void*) {
+    // FLTK reports Escape as a close request; the window closes only by its
+    // close box (or the window manager's equivalents).
+    if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
+    MainWindowProc(&TheWindow, WM_CLOSE, 0, 0);
+}
+
+}  // namespace
+
+bool OpenDisplay() {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    fl_open_display(display);
+    return true;
+}
+
+WindowHandle CreateAppWindow() {
+    AppWindow& w = TheWindow;
+    w.window = std::make_unique<Fl_Double_Window>(WindowWidth, WindowHeight, "QARNO Wavetable Maker");
+    w.window->xclass("QARNO_Wavetable_Maker");
+    w.menuBar = new Fl_Menu_Bar(0, 0, WindowWidth, MenuBarHeight);
+    w.client = new ClientArea(&w);
+    w.window->end();
+    w.window->size_range(WindowWidth, WindowHeight, WindowWidth, WindowHeight);
+    w.window->callback(WindowCallback);
+    MainWindowProc(&w, WM_CREATE, 0, 0);
+    MainWindowProc(&w, WM_SIZE, 0, 0);
+    return &w;
+}
+
+void ShowAppWindow(WindowHandle window) {
+    window->window->show();
+    Fl::flush();
+}
+
+int RunMessageLoop() {
+    while (!QuitPosted && Fl::first_window())
+        if (Fl::wait() < 0) break;
+    return QuitCode;
+}
+
+void AttachMenuBar(WindowHandle window, const MenuBar& bar) {
+    if (!InMenuCallback) {
+        ApplyMenuBar(*window, bar);
+        return;
+    }
+    window->pendingMenuBar = bar;
+    if (!window->menuRebuildPending) {
+        window->menuRebuildPending = true;
+        Fl::add_timeout(0.0, ApplyPendingMenuBar, window);
+    }
+}
+
+void InvalidateWindow(WindowHandle window) { window->client->redraw(); }
+
+void ShowMessageBox(WindowHandle, const std::string& text, const std::string& caption) {
+    // FLTK's alert box: exclamation icon, the caption as its title and one
+    // button that Return presses.
+    fl_close = "OK";
+    fl_message_title(caption.c_str());
+    fl_alert("%s", text.c_str());
+}
+
+bool AskFileName(const FileDialog& dialog, std::string& path) {
+    Fl_Native_File_Chooser chooser;
+    chooser.type(dialog.save ? Fl_Native_File_Chooser::BROWSE_SAVE_FILE
+                             : Fl_Native_File_Chooser::BROWSE_FILE);
+    if (dialog.save) chooser.options(Fl_Native_File_Chooser::SAVEAS_CONFIRM);
+    chooser.title(dialog.save ? "Save As" : "Open");
+    const std::string filter = dialog.filterText + "\t" + dialog.pattern;
+    chooser.filter(filter.c_str());
+    if (chooser.show() != 0 || !chooser.filename() || !*chooser.filename()) return false;
+    path = WithDefaultExtension(chooser.filename(), dialog.extension);
+    return true;
+}
+
+bool LoadBitmapResource(int id, Bitmap& bitmap) { return LoadEmbeddedBitmap(id, bitmap); }
+
+void DestroyAppWindow(WindowHandle window) {
+    window->window->hide();
+    MainWindowProc(window, WM_DESTROY, 0, 0);
+}
+
+void PostQuitMessage(int exitCode) {
+    QuitPosted = true;
+    QuitCode = exitCode;
+}
+
+Surface& ClientSurface(WindowHandle window) { return window->surface; }

@@ -1,0 +1,15 @@
+// The real program's window on FLTK: what the entry point needs beyond the port
+// layer of platform/platform.h.
+#pragma once
+
+#include "platform/platform.h"
+
+// Connects to the X display; false when none can be opened.
+bool OpenDisplay();
+// Creates the main window with its menu bar and client area. The window
+// receives WM_CREATE and then WM_SIZE before this returns.
+WindowHandle CreateAppWindow();
+// Shows the window and paints it at once.
+void ShowAppWindow(WindowHandle window);
+// Runs the message loop until PostQuitMessage; returns the code it was given.
+int RunMessageLoop();

@@ -1,0 +1,124 @@
+// qarno-render: replays mouse and menu steps through the window procedure on the
+// headless backend and writes the client raster as PPM pictures. The end-to-end
+// tests compare the real window with these pictures, and the README's
+// screenshots come from it.
+//
+// Steps, one a line on standard input:
+//   down X Y | move X Y | up X Y     left button at client coordinates
+//   rdown X Y | rup X Y              right button
+//   menu TITLE|ITEM                  a menu choice, labels without '&'
+//   close                            the window's close box
+//   snapshot FILE                    writes the raster as a binary PPM
+// For every menu step it prints "menu KEY INDEX ITEMKEY": the title's
+// mnemonic, the item's position among the popup's items and the item's own
+// mnemonic ("-" when it has none); for every message box "box CAPTION|TEXT";
+// at the end "quit CODE" when the window posted its quit message.
+#include <cstdio>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "core/editor_state.h"
+#include "platform/common/surface.h"
+#include "platform/headless.h"
+
+namespace {
+
+WindowHandle Window() { return HeadlessWindow(); }
+
+// Delivers a message, then paints when it asked for a repaint, as the real
+// window does once the message has been handled.
+void Send(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    const int invalidations = HeadlessInvalidations;
+    const size_t boxes = HeadlessMessageBoxes.size();
+    MainWindowProc(Window(), message, wParam, lParam);
+    for (size_t i = boxes; i < HeadlessMessageBoxes.size(); ++i)
+        std::printf("box %s|%s\n", HeadlessMessageBoxes[i].caption.c_str(), HeadlessMessageBoxes[i].text.c_str());
+    if (HeadlessInvalidations != invalidations && !HeadlessDestroyed) MainWindowProc(Window(), WM_PAINT, 0, 0);
+}
+
+std::string WithoutMnemonic(const std::string& label) {
+    std::string plain;
+    for (char c : label)
+        if (c != '&') plain += c;
+    return plain;
+}
+
+char Mnemonic(const std::string& label) {
+    const size_t amp = label.find('&');
+    return amp == std::string::npos || amp + 1 >= label.size() ? '-' : static_cast<char>(std::tolower(label[amp + 1]));
+}
+
+bool ChooseMenuItem(const std::string& title, const std::string& label) {
+    for (const MenuPopup& popup : HeadlessMenuBar) {
+        if (WithoutMnemonic(popup.title) != title) continue;
+        int index = 0;
+        for (const MenuItem& item : popup.items) {
+            if (item.separator) continue;
+            if (WithoutMnemonic(item.label) == label) {
+                std::printf("menu %c %d %c\n", Mnemonic(popup.title), index, Mnemonic(item.label));
+                Send(WM_COMMAND, item.id, 0);
+                return true;
+            }
+            ++index;
+        }
+    }
+    return false;
+}
+
+bool WritePpm(const std::string& path) {
+    const Surface& surface = ClientSurface(Window());
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out) return false;
+    std::fprintf(out, "P6\n%d %d\n255\n", surface.width, surface.height);
+    std::fwrite(surface.pixels.data(), 1, surface.pixels.size(), out);
+    return std::fclose(out) == 0;
+}
+
+bool RunStep(const std::string& line) {
+    std::istringstream in(line);
+    std::string verb;
+    in >> verb;
+    int x = 0, y = 0;
+    if (verb == "down" || verb == "move" || verb == "up" || verb == "rdown" || verb == "rup") {
+        if (!(in >> x >> y)) return false;
+        const uint32_t message = verb == "down"    ? WM_LBUTTONDOWN
+                                 : verb == "move"  ? WM_MOUSEMOVE
+                                 : verb == "up"    ? WM_LBUTTONUP
+                                 : verb == "rdown" ? WM_RBUTTONDOWN
+                                                   : WM_RBUTTONUP;
+        Send(message, 0, PointParam(x, y));
+        return true;
+    }
+    std::string rest;
+    std::getline(in >> std::ws, rest);
+    if (verb == "menu") {
+        const size_t bar = rest.find('|');
+        return bar != std::string::npos && ChooseMenuItem(rest.substr(0, bar), rest.substr(bar + 1));
+    }
+    if (verb == "close") {
+        Send(WM_CLOSE, 0, 0);
+        return true;
+    }
+    if (verb == "snapshot") return WritePpm(rest);
+    return verb.empty();
+}
+
+}  // namespace
+
+int main() {
+    HeadlessReset();
+    NewDocument();
+    Send(WM_CREATE, 0, 0);
+    Send(WM_SIZE, 0, 0);
+    MainWindowProc(Window(), WM_PAINT, 0, 0);
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        if (!RunStep(line)) {
+            std::fprintf(stderr, "qarno-render: cannot do \"%s\"\n", line.c_str());
+            return 1;
+        }
+    }
+    if (HeadlessQuitCode) std::printf("quit %d\n", *HeadlessQuitCode);
+    return 0;
+}

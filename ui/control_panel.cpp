@@ -1,0 +1,145 @@
+#include "ui/control_panel.h"
+
+#include <algorithm>
+
+#include "core/dispatcher.h"
+#include "synth/additive.h"
+#include "ui/palette.h"
+
+Knob Knobs[KnobCount];
+ViewTab ViewTabs[ViewTabCount];
+HarmonicSliderGeometry HarmonicSlider;
+
+int32_t ButtonHeld;
+bool PressGuard;
+int32_t ActiveKnob;
+int32_t PressY;
+
+namespace {
+
+// Strictly inside: a press on the edge itself hits nothing.
+bool Inside(int x, int y, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    return left < x && x < right && top < y && y < bottom;
+}
+
+// The state each knob writes while it is dragged.
+int32_t* const KnobTargets[KnobCount] = {&CurrentFrame, &OffsetFrame, &PadwaveValue};
+
+// A held move sets every slider whose column holds x, within 20 pixels above or
+// below its track, to the pointer's height.
+void SetSliderAt(int x, int y) {
+    for (int i = 0; i < HarmonicCount; ++i) {
+        if (Inside(x, y, HarmonicSlider.left[i], HarmonicSlider.top[i] - 20,
+                   HarmonicSlider.right[i], HarmonicSlider.bottom[i] + 20))
+            Harmonics[i] = std::clamp(y - 200, 0, 100);
+    }
+}
+
+}  // namespace
+
+void InitKnobs() {
+    const char* const captions[KnobCount] = {"Wave", "Offset", "Padwave"};
+    for (int k = 0; k < KnobCount; ++k) {
+        Knob& knob = Knobs[k];
+        knob.left = 32;
+        knob.top = 64 + 128 * k;
+        knob.right = knob.left + 50;
+        knob.bottom = knob.top + 50;
+        knob.value = 0;
+        knob.caption = captions[k];
+    }
+    ActiveKnob = -1;
+}
+
+void InitViewTabs() {
+    const char* const captions[ViewTabCount] = {"WAVEFORM", "WAVETABLE", "ADDITIVE", "PADWAVE"};
+    for (int i = 0; i < ViewTabCount; ++i) {
+        ViewTab& tab = ViewTabs[i];
+        tab.left = 194 + 90 * i;
+        tab.top = 10;
+        tab.right = tab.left + 88;
+        tab.bottom = 34;
+        tab.captionX = tab.left + 44;
+        tab.captionY = 22;
+        tab.caption = captions[i];
+    }
+}
+
+void InitSliderGeometry() {
+    for (int i = 0; i < HarmonicCount; ++i) {
+        HarmonicSlider.left[i] = 186 + 16 * i;
+        HarmonicSlider.right[i] = 200 + 16 * i;
+        HarmonicSlider.top[i] = 200;
+        HarmonicSlider.bottom[i] = 300;
+    }
+}
+
+void HitTestKnobs(int x, int y) {
+    ActiveKnob = -1;
+    for (int k = 0; k < KnobCount; ++k) {
+        Knob& knob = Knobs[k];
+        if (Inside(x, y, knob.left, knob.top, knob.right, knob.bottom)) {
+            ActiveKnob = k;
+            knob.ValueAtPress = knob.value;
+            return;
+        }
+    }
+}
+
+void HitTestTabs(int x, int y) {
+    for (int i = 0; i < ViewTabCount; ++i) {
+        const ViewTab& tab = ViewTabs[i];
+        if (Inside(x, y, tab.left, tab.top, tab.right, tab.bottom)) {
+            ViewMode = ViewWaveform + i;
+            break;
+        }
+    }
+    if (ViewMode == ViewAdditive) SynthesizeAdditive();
+}
+
+// Every honoured press runs all steps wherever it lands; the press itself
+// changes no knob value and no harmonic level.
+void PanelPress(WindowHandle window, int x, int y) {
+    if (PressGuard) return;
+    ButtonHeld = 1;
+    PressY = y;
+    HitTestKnobs(x, y);
+    PressGuard = true;
+    HitTestTabs(x, y);
+    RefreshWindow(window);
+}
+
+// The dragged knob follows the pointer's total offset from the press point
+// (one pixel up raises the value by one), so after an overshoot past either end
+// the value stays there until the pointer comes back.
+void PanelMove(WindowHandle window, int x, int y) {
+    if (ButtonHeld != 1) return;
+    if (ActiveKnob >= 0) {
+        Knob& knob = Knobs[ActiveKnob];
+        knob.value = std::clamp(knob.ValueAtPress + (PressY - y), 0, 99);
+        *KnobTargets[ActiveKnob] = knob.value;
+    }
+    if (ViewMode == ViewAdditive) SetSliderAt(x, y);
+    InvalidateWindow(window);
+}
+
+void PanelRelease() {
+    ButtonHeld = 0;
+    PressGuard = false;
+}
+
+void DrawKnobLabel(Surface& surface, int k) {
+    const Knob& knob = Knobs[k];
+    DrawTextCentered(surface, knob.left + 25, knob.top + 50, knob.caption, Black,
+                     FontFace::Terminal);
+}
+
+void DrawViewTabs(Surface& surface) {
+    for (int i = 0; i < ViewTabCount; ++i) {
+        const ViewTab& tab = ViewTabs[i];
+        FillRect(surface, tab.left, tab.top, tab.right, tab.bottom,
+                 ViewMode == ViewWaveform + i ? Grey : DarkGrey);
+        DrawTextCentered(surface, tab.captionX, tab.captionY - 6, tab.caption, White,
+                         FontFace::Terminal);
+    }
+}
