@@ -16,6 +16,7 @@ import sys
 import tempfile
 import time
 
+HERE = os.path.dirname(os.path.abspath(__file__))
 # The player asks the device for 48000 Hz stereo floats, and the disk driver
 # gives what it is asked for.
 DEVICE_RATE = 48000
@@ -75,7 +76,9 @@ def choose(env, window, title_key, downs, item_key=None):
 def run_editor(args, env, work, audio_driver):
     # A short delay per buffer makes the disk driver run faster than real time.
     env = dict(env, SDL_AUDIODRIVER=audio_driver, TMPDIR=os.path.join(work, "tmp"),
-               SDL_DISKAUDIOFILE=os.path.join(work, "capture.raw"), SDL_DISKAUDIODELAY="2")
+               SDL_DISKAUDIOFILE=os.path.join(work, "capture.raw"), SDL_DISKAUDIODELAY="2",
+               LSAN_OPTIONS=":".join(filter(None, [env.get("LSAN_OPTIONS"), "suppressions=" +
+                                                   os.path.join(HERE, "lsan_suppressions.txt")])))
     os.makedirs(env["TMPDIR"], exist_ok=True)
     editor = subprocess.Popen([args.editor], cwd=work, env=env, stdout=subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL)
