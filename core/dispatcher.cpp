@@ -5,6 +5,8 @@
 #include "core/editor_state.h"
 #include "core/menus.h"
 #include "io/preview.h"
+#include "io/raw_files.h"
+#include "io/wav_files.h"
 #include "synth/additive.h"
 #include "synth/generators.h"
 #include "synth/morph.h"
@@ -43,6 +45,15 @@ void SetPolarity(int32_t polarity) {
     SynthesizeAdditive();
 }
 
+// Load Waveform fills the current frame, Load Wavetable the whole table. The
+// undo snapshot is taken before the dialog, so even a cancelled load replaces it.
+void LoadWav(WindowHandle window) {
+    TakeUndoSnapshot();
+    ComputeEditRange();
+    if (WaveView()) WavReader(window, RangeStart, FirstFrameEnd);
+    else WavReader(window, 0, TableSamples);
+}
+
 void ShowAbout(WindowHandle window) {
     ShowMessageBox(window,
                    "QARNO Wavetable Maker\n\n"
@@ -67,27 +78,45 @@ intptr_t CommandDispatcher(WindowHandle window, uint16_t id) {
         NewDocument();
         break;
     case CmdLoadWaveform:
+        if (WaveView()) LoadWav(window);
         break;
     case CmdSaveWaveform:
+        if (WaveView()) {
+            ComputeEditRange();
+            WavWriter(window, Wavetable, RangeStart, FirstFrameEnd, 0, SamplesPerFrame - 1);
+        }
         refresh = false;
         break;
     case CmdLoadWavetable:
+        if (TableView()) LoadWav(window);
         break;
     case CmdSaveWavetable:
+        if (TableView()) {
+            ComputeEditRange();
+            WavWriter(window, Wavetable, 0, TableSamples, RangeStart, RangeEnd - 1);
+        }
         refresh = false;
         break;
     case CmdSaveWavedata:
+        if (TableView()) WaveDataWriter(window);
         refresh = false;
         break;
     case CmdExit:
         DestroyAppWindow(window);
         return 0;
     case CmdLoadHarmonics:
+        if (AdditiveView()) {
+            HarmonicsReader(window);
+            SynthesizeAdditive();
+        }
         break;
     case CmdSaveHarmonics:
+        if (AdditiveView()) HarmonicsWriter(window);
         refresh = false;
         break;
     case CmdSavePadwave:
+        if (ViewMode == ViewPadwave)
+            WavWriter(window, PadwaveBuffer, 0, PadwaveSamples, 0, PadwaveSamples - 1);
         refresh = false;
         break;
     case CmdUndo:

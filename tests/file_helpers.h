@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/headless.h"
+#include "tests/test_support.h"
+
 // A fresh folder under the system's temporary folder, removed with its content.
 struct ScratchFolder {
     std::filesystem::path path;
@@ -51,4 +54,10 @@ inline int16_t S16At(const std::vector<uint8_t>& b, size_t at) {
 
 inline std::string TagAt(const std::vector<uint8_t>& b, size_t at) {
     return std::string(b.begin() + static_cast<long>(at), b.begin() + static_cast<long>(at) + 4);
+}
+
+// Runs the menu command with `path` as the answer of its file dialog.
+inline void CommandOn(uint16_t command, const std::string& path) {
+    HeadlessDialogAnswers.push_back(path);
+    Command(command);
 }

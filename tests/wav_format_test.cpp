@@ -10,7 +10,7 @@
 #include "tests/file_helpers.h"
 
 TEST(WavImage, HeaderAndLoopChunkFieldByField) {
-    std::vector<float> samples(1024, 0.0f);
+    std::vector<float> samples(2048, 0.0f);
     const std::vector<uint8_t> b = BuildWavImage(samples.data(), 1024, 44100, WavPurpose::Saved, 0, 1023);
     ASSERT_EQ(b.size(), 2160u);
     EXPECT_EQ(TagAt(b, 0), "RIFF");

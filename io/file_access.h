@@ -1,0 +1,23 @@
+// What every file command shares: asking for a name, writing a complete image,
+// reading a whole file, and telling the user when the file system says no.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+// Shows `text` on the standard output stream and in a message box captioned
+// "Error" with the file's path on a second line.
+void ReportFileError(WindowHandle owner, const std::string& text, const std::string& path);
+
+// Runs the save dialog; unless cancelled, builds the image and writes it over
+// the chosen file, reporting a failure.
+void SaveThroughDialog(WindowHandle owner, const FileDialog& dialog,
+                       const std::function<std::vector<uint8_t>()>& buildImage);
+
+// Reads the whole file (up to a limit far above any file the editor loads);
+// false, after telling the user "can not open file", when it cannot be read.
+bool LoadWholeFile(WindowHandle owner, const std::string& path, std::vector<uint8_t>& bytes);

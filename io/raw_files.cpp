@@ -1,0 +1,43 @@
+#include "io/raw_files.h"
+
+#include <cstring>
+#include <vector>
+
+#include "core/editor_state.h"
+#include "io/byte_order.h"
+#include "io/file_access.h"
+#include "io/file_decoding.h"
+#include "synth/additive.h"
+
+void WaveDataWriter(WindowHandle owner) {
+    const FileDialog dialog{true, "Wavedata (*.txt)", "*.txt", "txt"};
+    SaveThroughDialog(owner, dialog, [] {
+        std::vector<uint8_t> image;
+        image.reserve(TableSamples * 4);
+        for (float sample : Wavetable) {
+            uint32_t bits;
+            std::memcpy(&bits, &sample, 4);
+            PutU32(image, bits);
+        }
+        return image;
+    });
+}
+
+void HarmonicsWriter(WindowHandle owner) {
+    const FileDialog dialog{true, "Additive File (*.add)", "*.add", "add"};
+    SaveThroughDialog(owner, dialog, [] {
+        std::vector<uint8_t> image;
+        for (int32_t level : Harmonics) PutU32(image, static_cast<uint32_t>(level));
+        return image;
+    });
+}
+
+void HarmonicsReader(WindowHandle owner) {
+    const FileDialog dialog{false, "Wavefile(*.add)", "*.add", "add"};
+    std::string path;
+    if (!AskFileName(dialog, path)) return;
+    TakeUndoSnapshot();
+    ResetHarmonics();
+    std::vector<uint8_t> bytes;
+    if (LoadWholeFile(owner, path, bytes)) DecodeHarmonics(bytes.data(), bytes.size(), Harmonics);
+}

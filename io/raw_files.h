@@ -1,0 +1,11 @@
+// The raw formats: the whole table as little-endian floats ("*.txt") and the
+// 32 harmonic levels as little-endian 32-bit integers ("*.add").
+#pragma once
+
+#include "platform/platform.h"
+
+void WaveDataWriter(WindowHandle owner);
+void HarmonicsWriter(WindowHandle owner);
+// Takes the undo snapshot and resets the levels once a file is chosen, then
+// loads the levels the file holds; the caller rebuilds the additive frame.
+void HarmonicsReader(WindowHandle owner);
