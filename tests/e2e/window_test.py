@@ -9,6 +9,7 @@ by keyboard (title mnemonic, then the item's mnemonic or arrow keys).
 """
 import argparse
 import os
+import shutil
 import signal
 import subprocess
 import sys
@@ -230,6 +231,7 @@ def main():
     parser.add_argument("--close-window", required=True)
     parser.add_argument("--work", required=True)
     args = parser.parse_args()
+    # Pictures of a failed run stay in --work for a look.
     os.makedirs(args.work, exist_ok=True)
     work = tempfile.mkdtemp(dir=args.work)
 
@@ -276,6 +278,7 @@ def main():
         if code != 0:
             fail("exit code %d after closing the window: %s" % (code, real.editor.stderr.read().decode()))
         print("ok: closing the window ends the editor with exit code 0", flush=True)
+        shutil.rmtree(work)
     finally:
         if real and real.editor.poll() is None:
             real.editor.send_signal(signal.SIGKILL)
