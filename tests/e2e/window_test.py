@@ -253,6 +253,8 @@ def main():
 
     env = dict(os.environ)
     env.pop("DISPLAY", None)
+    suppressions = os.path.join(os.path.dirname(os.path.abspath(__file__)), "lsan.supp")
+    env["LSAN_OPTIONS"] = ":".join(filter(None, [env.get("LSAN_OPTIONS"), "suppressions=" + suppressions]))
     # Without a display the editor says so and fails.
     no_display = subprocess.run([args.editor], env=env, capture_output=True, text=True, timeout=20)
     if no_display.returncode != 1 or "Window Creation Failed!" not in no_display.stderr:
