@@ -9,6 +9,7 @@
 
 #include "core/editor_state.h"
 #include "synth/generators.h"
+#include "ui/control_panel.h"
 
 namespace {
 
@@ -101,6 +102,7 @@ void SynthesizeAdditive() {
 void ResetHarmonics() {
     Harmonics[0] = FullLevel;
     std::fill(Harmonics + 1, Harmonics + HarmonicCount, SilentLevel);
+    InitSliderGeometry();
 }
 
 void RestoreHarmonicSnapshot() {

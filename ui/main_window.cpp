@@ -4,6 +4,7 @@
 #include "core/editor_state.h"
 #include "core/menus.h"
 #include "io/preview.h"
+#include "platform/common/strips.h"
 #include "platform/common/surface.h"
 #include "ui/control_panel.h"
 #include "ui/displays.h"
@@ -42,8 +43,9 @@ void Paint(WindowHandle window) {
     }
     for (int k = 0; k < KnobCount; ++k) {
         const Knob& knob = Knobs[k];
-        CopyStripImage(surface, knob.left, knob.top, KnobStrip, knob.value, 50, 50);
-        CopyStripImage(surface, knob.left + 2, knob.top - 36, LedStrip, knob.value + 1, 48, 32);
+        CopyStripImage(surface, knob.left, knob.top, KnobStrip, knob.value, KnobSize, KnobSize);
+        CopyStripImage(surface, knob.left + 2, knob.top - 36, LedStrip, knob.value + 1, LedWidth,
+                       LedHeight);
         DrawKnobLabel(surface, k);
     }
     DrawViewTabs(surface);

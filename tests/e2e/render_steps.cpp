@@ -11,7 +11,7 @@
 //   snapshot FILE                    writes the raster as a binary PPM
 // For every menu step it prints "menu KEY INDEX ITEMKEY": the title's
 // mnemonic, the item's position among the popup's items and the item's own
-// mnemonic ("-" when it has none); for every message box "box CAPTION|TEXT";
+// mnemonic ("-" when it has none or shares it); for every message box "box CAPTION|TEXT";
 // at the end "quit CODE" when the window posted its quit message.
 #include <cstdio>
 #include <iostream>
@@ -49,6 +49,15 @@ char Mnemonic(const std::string& label) {
     return amp == std::string::npos || amp + 1 >= label.size() ? '-' : static_cast<char>(std::tolower(label[amp + 1]));
 }
 
+// The item's mnemonic when no other item of its popup shares it, else '-': a
+// shared mnemonic only moves the selection.
+char UniqueMnemonic(const MenuPopup& popup, const MenuItem& chosen) {
+    const char key = Mnemonic(chosen.label);
+    for (const MenuItem& item : popup.items)
+        if (&item != &chosen && !item.separator && Mnemonic(item.label) == key) return '-';
+    return key;
+}
+
 bool ChooseMenuItem(const std::string& title, const std::string& label) {
     for (const MenuPopup& popup : HeadlessMenuBar) {
         if (WithoutMnemonic(popup.title) != title) continue;
@@ -56,7 +65,7 @@ bool ChooseMenuItem(const std::string& title, const std::string& label) {
         for (const MenuItem& item : popup.items) {
             if (item.separator) continue;
             if (WithoutMnemonic(item.label) == label) {
-                std::printf("menu %c %d %c\n", Mnemonic(popup.title), index, Mnemonic(item.label));
+                std::printf("menu %c %d %c\n", Mnemonic(popup.title), index, UniqueMnemonic(popup, item));
                 Send(WM_COMMAND, item.id, 0);
                 return true;
             }

@@ -78,7 +78,7 @@ def run_editor(args, env, work, audio_driver):
     env = dict(env, SDL_AUDIODRIVER=audio_driver, TMPDIR=os.path.join(work, "tmp"),
                SDL_DISKAUDIOFILE=os.path.join(work, "capture.raw"), SDL_DISKAUDIODELAY="2",
                LSAN_OPTIONS=":".join(filter(None, [env.get("LSAN_OPTIONS"), "suppressions=" +
-                                                   os.path.join(HERE, "lsan_suppressions.txt")])))
+                                                   os.path.join(HERE, "lsan.supp")])))
     os.makedirs(env["TMPDIR"], exist_ok=True)
     editor = subprocess.Popen([args.editor], cwd=work, env=env, stdout=subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL)
