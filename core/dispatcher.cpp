@@ -4,6 +4,7 @@
 #include "core/edits.h"
 #include "core/editor_state.h"
 #include "core/menus.h"
+#include "io/preview.h"
 #include "io/raw_files.h"
 #include "io/wav_files.h"
 #include "synth/additive.h"
@@ -207,9 +208,11 @@ intptr_t CommandDispatcher(WindowHandle window, uint16_t id) {
         if (WaveView() || TableView()) GenerateRandom();
         break;
     case CmdPlay:
+        PlayPreview(window);
         refresh = false;
         break;
     case CmdStop:
+        StopSound();
         refresh = false;
         break;
     case CmdAbout:

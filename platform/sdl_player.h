@@ -12,3 +12,12 @@ bool SdlPlayerStart(const std::string& wavPath, std::string& reason);
 void SdlPlayerStop();
 // Closes the device and SDL's audio subsystem.
 void SdlPlayerClose();
+
+// The open output: its rate in Hz, its interleaved channels of 32-bit floats and
+// the frames of one device buffer; all zero while no device is open.
+struct SdlPlayerOutput {
+    int rate = 0;
+    int channels = 0;
+    int bufferFrames = 0;
+};
+SdlPlayerOutput SdlPlayerOutputFormat();

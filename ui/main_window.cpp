@@ -3,6 +3,7 @@
 #include "core/dispatcher.h"
 #include "core/editor_state.h"
 #include "core/menus.h"
+#include "io/preview.h"
 #include "platform/common/strips.h"
 #include "platform/common/surface.h"
 #include "ui/control_panel.h"
@@ -90,10 +91,12 @@ intptr_t MainWindowProc(WindowHandle window, uint32_t message, uintptr_t wParam,
     case WM_RBUTTONUP:
         return 0;
     case WM_CLOSE:
+        RemovePreviewFile();
         ReleaseStrips();
         DestroyAppWindow(window);
         return 0;
     case WM_DESTROY:
+        RemovePreviewFile();
         ReleaseStrips();
         PostQuitMessage(0);
         return 0;

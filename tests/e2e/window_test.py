@@ -9,6 +9,7 @@ by keyboard (title mnemonic, then the item's mnemonic or arrow keys).
 """
 import argparse
 import os
+import shutil
 import signal
 import subprocess
 import sys
@@ -230,6 +231,7 @@ def main():
     parser.add_argument("--close-window", required=True)
     parser.add_argument("--work", required=True)
     args = parser.parse_args()
+    # Pictures of a failed run stay in --work for a look.
     os.makedirs(args.work, exist_ok=True)
     work = tempfile.mkdtemp(dir=args.work)
 
@@ -251,6 +253,8 @@ def main():
 
     env = dict(os.environ)
     env.pop("DISPLAY", None)
+    suppressions = os.path.join(os.path.dirname(os.path.abspath(__file__)), "lsan.supp")
+    env["LSAN_OPTIONS"] = ":".join(filter(None, [env.get("LSAN_OPTIONS"), "suppressions=" + suppressions]))
     # Without a display the editor says so and fails.
     no_display = subprocess.run([args.editor], env=env, capture_output=True, text=True, timeout=20)
     if no_display.returncode != 1 or "Window Creation Failed!" not in no_display.stderr:
@@ -276,6 +280,7 @@ def main():
         if code != 0:
             fail("exit code %d after closing the window: %s" % (code, real.editor.stderr.read().decode()))
         print("ok: closing the window ends the editor with exit code 0", flush=True)
+        shutil.rmtree(work)
     finally:
         if real and real.editor.poll() is None:
             real.editor.send_signal(signal.SIGKILL)

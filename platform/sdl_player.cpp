@@ -1,0 +1,150 @@
+#include "platform/sdl_player.h"
+
+#include <SDL.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Asked of the device; it may give another rate or channel count, which the
+// callback follows. Samples always reach the callback as 32-bit floats.
+constexpr int WantedRate = 48000;
+constexpr int WantedChannels = 2;
+constexpr int WantedBufferFrames = 512;
+
+SDL_AudioDeviceID Device = 0;
+SDL_AudioSpec Output;
+bool ClosedAtExit = false;
+
+// Shared with the audio callback; touched by the GUI thread only while the
+// device is locked.
+std::vector<float> Loop;  // the file's samples, -1 .. 1
+double LoopPhase = 0.0;   // position in Loop, 0 <= LoopPhase < Loop.size()
+double LoopStep = 0.0;    // file samples per device frame
+
+// The wrap-around resampler: each device frame takes the linear interpolation
+// between sample i and sample (i + 1) mod N, so the last sample leads into the
+// first without a seam; the phase wraps in double precision, so the pitch does
+// not drift however long the loop plays.
+void FillOutput(void*, Uint8* stream, int length) {
+    float* out = reinterpret_cast<float*>(stream);
+    const int channels = Output.channels;
+    const int frames = length / static_cast<int>(sizeof(float)) / channels;
+    const size_t count = Loop.size();
+    for (int f = 0; f < frames; ++f) {
+        float value = 0.0f;
+        if (count > 0) {
+            const size_t i = static_cast<size_t>(LoopPhase);
+            const float fraction = static_cast<float>(LoopPhase - static_cast<double>(i));
+            const float a = Loop[i];
+            const float b = Loop[(i + 1) % count];
+            value = a + (b - a) * fraction;
+            LoopPhase += LoopStep;
+            if (LoopPhase >= static_cast<double>(count))
+                LoopPhase = std::fmod(LoopPhase, static_cast<double>(count));
+        }
+        for (int c = 0; c < channels; ++c) out[f * channels + c] = value;
+    }
+}
+
+// Reads a 16-bit mono PCM file into samples of -1 .. 1.
+bool LoadLoop(const std::string& path, std::vector<float>& samples, int& rate,
+              std::string& reason) {
+    SDL_AudioSpec spec;
+    Uint8* data = nullptr;
+    Uint32 bytes = 0;
+    if (SDL_LoadWAV(path.c_str(), &spec, &data, &bytes) == nullptr) {
+        reason = std::string("Cannot read the preview file: ") + SDL_GetError();
+        return false;
+    }
+    const bool usable = spec.format == AUDIO_S16LSB && spec.channels == 1 && bytes >= 2;
+    if (usable) {
+        samples.resize(bytes / 2);
+        for (size_t i = 0; i < samples.size(); ++i) {
+            const int16_t v = static_cast<int16_t>(data[2 * i] | (data[2 * i + 1] << 8));
+            samples[i] = static_cast<float>(v) * (1.0f / 32768.0f);
+        }
+        rate = spec.freq;
+    } else {
+        reason = "The preview file is not 16-bit mono sound";
+    }
+    SDL_FreeWAV(data);
+    return usable;
+}
+
+bool OpenDevice(std::string& reason) {
+    if (Device != 0) return true;
+    // SDL must leave SIGINT and SIGTERM to the program, so that they still end it.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_Init(SDL_INIT_AUDIO) != 0) {
+        reason = std::string("No audio output: ") + SDL_GetError();
+        return false;
+    }
+    SDL_AudioSpec wanted;
+    SDL_zero(wanted);
+    wanted.freq = WantedRate;
+    wanted.format = AUDIO_F32SYS;
+    wanted.channels = WantedChannels;
+    wanted.samples = WantedBufferFrames;
+    wanted.callback = FillOutput;
+    Device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &Output,
+                                 SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
+    if (Device == 0) {
+        reason = std::string("No audio output: ") + SDL_GetError();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    if (!ClosedAtExit) {
+        // Registered after Loop exists, so the device closes before Loop goes away.
+        std::atexit(SdlPlayerClose);
+        ClosedAtExit = true;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool SdlPlayerStart(const std::string& wavPath, std::string& reason) {
+    std::vector<float> samples;
+    int rate = 0;
+    if (!LoadLoop(wavPath, samples, rate, reason) || !OpenDevice(reason)) return false;
+    SDL_LockAudioDevice(Device);
+    Loop.swap(samples);
+    LoopPhase = 0.0;
+    LoopStep = static_cast<double>(rate) / static_cast<double>(Output.freq);
+    SDL_UnlockAudioDevice(Device);
+    SDL_PauseAudioDevice(Device, 0);
+    return true;
+}
+
+void SdlPlayerStop() {
+    if (Device == 0) return;
+    std::vector<float> old;
+    SDL_LockAudioDevice(Device);
+    Loop.swap(old);
+    SDL_UnlockAudioDevice(Device);
+    SDL_PauseAudioDevice(Device, 1);
+}
+
+void SdlPlayerClose() {
+    if (Device == 0) return;
+    SDL_CloseAudioDevice(Device);
+    Device = 0;
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    SDL_Quit();
+    std::vector<float>().swap(Loop);
+}
+
+SdlPlayerOutput SdlPlayerOutputFormat() {
+    SdlPlayerOutput output;
+    if (Device != 0) {
+        output.rate = Output.freq;
+        output.channels = Output.channels;
+        output.bufferFrames = Output.samples;
+    }
+    return output;
+}
