@@ -39,18 +39,27 @@ void InParts(bool threaded, const Work& work) {
     helper.join();
 }
 
-// The square of the profile argument, (offset / bandwidth) squared.
-float SquaredArgument(float offset, float bandwidth) {
-    const float x = (1.0f / bandwidth) * offset;
+// The square of the profile argument x = (1 / bandwidth) x offset.
+float SquaredArgument(float offset, float inverseBandwidth) {
+    const float x = inverseBandwidth * offset;
     return x * x;
 }
 
-// One harmonic's band: its amplitude, its centre and width as fractions of
-// the sample rate, and the bins [first, end) that get a share of it.
+// The profile with 1 / bandwidth given: exp(-x^2) / bandwidth, 0 beyond the
+// cut-off.
+float Profile(float offset, float inverseBandwidth) {
+    const float q = SquaredArgument(offset, inverseBandwidth);
+    if (q > ProfileCutoff) return 0.0f;
+    return static_cast<float>(std::exp(-static_cast<double>(q))) * inverseBandwidth;
+}
+
+// One harmonic's band: its amplitude, its centre and the inverse of its width
+// (both as fractions of the sample rate), and the bins [first, end) that get
+// a share of it.
 struct Band {
     float amp;
     float centre;
-    float width;
+    float invWidth;
     int32_t first;
     int32_t end;
 };
@@ -66,10 +75,10 @@ float BinOffset(const Band& band, int32_t bin, int32_t n) {
 // at +0.
 void NarrowToCutoff(Band& band, int32_t n, int32_t half) {
     auto inside = [&](int32_t bin) {
-        return SquaredArgument(BinOffset(band, bin, n), band.width) <= ProfileCutoff;
+        return SquaredArgument(BinOffset(band, bin, n), band.invWidth) <= ProfileCutoff;
     };
     const double centre = static_cast<double>(band.centre) * n;
-    const double reach = std::sqrt(static_cast<double>(ProfileCutoff)) * std::fabs(static_cast<double>(band.width)) * n;
+    const double reach = std::sqrt(static_cast<double>(ProfileCutoff)) / std::fabs(static_cast<double>(band.invWidth)) * n;
     auto clampBin = [half](double bin) { return static_cast<int32_t>(std::clamp(bin, 0.0, static_cast<double>(half))); };
     int32_t first = clampBin(std::floor(centre - reach));
     int32_t end = clampBin(std::ceil(centre + reach) + 1.0);
@@ -91,8 +100,9 @@ std::vector<Band> HarmonicBands(int32_t n, int32_t rate, float f, float bw, int3
     const float inv2rate = 1.0f / (static_cast<float>(rate) * 2.0f);
     for (int32_t h = 1; h < count; ++h) {
         const float hf = static_cast<float>(h);
-        Band band{amp[h], (hf * f) / static_cast<float>(rate), ((hf * widen) * f) * inv2rate, 0, half};
-        if (std::isfinite(band.amp) && std::isfinite(1.0f / band.width)) {
+        const float width = ((hf * widen) * f) * inv2rate;
+        Band band{amp[h], (hf * f) / static_cast<float>(rate), 1.0f / width, 0, half};
+        if (std::isfinite(band.amp) && std::isfinite(band.invWidth)) {
             if (band.amp == 0.0f) continue;
             NarrowToCutoff(band, n, half);
         }
@@ -124,7 +134,7 @@ void AddBands(const std::vector<Band>& bands, int32_t n, int32_t first, int32_t 
     for (const Band& band : bands) {
         const int32_t stop = std::min(end, band.end);
         for (int32_t i = std::max(first, band.first); i < stop; ++i)
-            binAmp[i] = band.amp * PadwaveProfile(BinOffset(band, i, n), band.width) + binAmp[i];
+            binAmp[i] = band.amp * Profile(BinOffset(band, i, n), band.invWidth) + binAmp[i];
     }
 }
 
@@ -291,15 +301,14 @@ void GeneratePadwave(int32_t bandwidthCents) {
 // carry energy, so the real part is a sum of cosines of period n: the pad
 // loops without a seam. n is a power of two, at most PadwaveSamples.
 //
-// The two threads first share the bands' bins and the twiddle rotations;
-// each then writes its half of the spectrum straight into bit-reversed order
-// and transforms it.
+// The two threads first share the phases, the bands' bins and the twiddle
+// rotations; each then writes its half of the spectrum straight into
+// bit-reversed order and transforms it.
 void SynthesizePadwave(int32_t n, int32_t rate, float baseFrequency, float bandwidthCents,
                        int32_t harmonicCount, const float* amplitudes) {
     const int32_t half = n / 2;
     std::vector<float> binAmp(half, 0.0f);
     std::vector<float> binPhase(half);
-    for (float& phase : binPhase) phase = TwoPi * static_cast<float>(NextRandom()) / static_cast<float>(RandomMax);
     std::vector<Band> bands;
     if (harmonicCount > 1)
         bands = HarmonicBands(n, rate, baseFrequency, bandwidthCents, harmonicCount, amplitudes);
@@ -308,6 +317,10 @@ void SynthesizePadwave(int32_t n, int32_t rate, float baseFrequency, float bandw
     std::vector<float> table(TwiddleOffset(stages));
     const int32_t split = BalancedSplit(bands, half);
     InParts(n >= ThreadedFftSize, [&](int part) {
+        // The calling thread alone draws from the pseudo-random sequence.
+        if (part == 0)
+            for (float& phase : binPhase)
+                phase = TwoPi * static_cast<float>(NextRandom()) / static_cast<float>(RandomMax);
         FillTwiddleTable(part, stages, 1, table.data());
         AddBands(bands, n, part == 0 ? 0 : split, part == 0 ? split : half, binAmp.data());
     });
@@ -337,11 +350,7 @@ void PadwaveSpectrumBin(float amp, float phase, float* bin) {
     bin[1] = static_cast<float>(s) * amp;
 }
 
-float PadwaveProfile(float offset, float bandwidth) {
-    const float q = SquaredArgument(offset, bandwidth);
-    if (q > ProfileCutoff) return 0.0f;
-    return static_cast<float>(std::exp(-static_cast<double>(q))) * (1.0f / bandwidth);
-}
+float PadwaveProfile(float offset, float bandwidth) { return Profile(offset, 1.0f / bandwidth); }
 
 // Radix-2 decimation in time, twiddles by rotation, no scaling. For large
 // transforms two threads share the bit reversal and the rotations, then the

@@ -106,6 +106,15 @@ TEST(PadwaveSpectrumBin, EveryPhaseMatchesCosAndSinIncludingTheSignOfZero) {
     }
 }
 
+TEST(PadwaveProfile, GaussianCutOffAtTheSquaredArgument) {
+    EXPECT_FLOAT_EQ(PadwaveProfile(0.0f, 0.25f), 4.0f);
+    EXPECT_FLOAT_EQ(PadwaveProfile(0.25f, 0.25f), static_cast<float>(std::exp(-1.0)) * 4.0f);
+    EXPECT_EQ(PadwaveProfile(-0.5f, 0.25f), PadwaveProfile(0.5f, 0.25f));
+    // x = 3.8357 is just inside the cut-off of 14.712806, 3.8358 just outside.
+    EXPECT_GT(PadwaveProfile(3.8357f, 1.0f), 0.0f);
+    EXPECT_EQ(PadwaveProfile(3.8358f, 1.0f), 0.0f);
+}
+
 TEST(GeneratePadwave, SameBitsAsTheLiteralSteps) {
     FreshEditor();
     const int32_t big = std::numeric_limits<int32_t>::max();
