@@ -191,25 +191,33 @@ void StageTwiddles(int32_t mmax, int32_t direction, float* twiddles) {
     }
 }
 
+// One butterfly on the value pairs at lower and upper (real, imaginary).
+inline void Butterfly(float* __restrict lower, float* __restrict upper, float wr, float wi) {
+    const float tempr = upper[0] * wr - upper[1] * wi;
+    const float tempi = upper[1] * wr + upper[0] * wi;
+    upper[0] = lower[0] - tempr;
+    upper[1] = lower[1] - tempi;
+    lower[0] = lower[0] + tempr;
+    lower[1] = lower[1] + tempi;
+}
+
 // The butterflies of one stage over the blocks in numbers [begin, end), for
 // the twiddle positions [mFirst, mEnd). Every butterfly of a stage works on
 // its own pair of values, so they may run in any order, block by block.
-void Butterflies(float* __restrict data, int32_t begin, int32_t end, int32_t mmax,
-                 const float* __restrict twiddles, int32_t mFirst, int32_t mEnd) {
-    for (int32_t block = begin; block < end; block += 2 * mmax) {
-        float* __restrict lower = data + block;
-        float* __restrict upper = data + block + mmax;
-        for (int32_t m = mFirst; m < mEnd; m += 2) {
-            const float wr = twiddles[m];
-            const float wi = twiddles[m + 1];
-            const float tempr = upper[m] * wr - upper[m + 1] * wi;
-            const float tempi = upper[m + 1] * wr + upper[m] * wi;
-            upper[m] = lower[m] - tempr;
-            upper[m + 1] = lower[m + 1] - tempi;
-            lower[m] = lower[m] + tempr;
-            lower[m + 1] = lower[m + 1] + tempi;
-        }
-    }
+void Butterflies(float* data, int32_t begin, int32_t end, int32_t mmax, const float* twiddles, int32_t mFirst,
+                 int32_t mEnd) {
+    for (int32_t block = begin; block < end; block += 2 * mmax)
+        for (int32_t m = mFirst; m < mEnd; m += 2)
+            Butterfly(data + block + m, data + block + mmax + m, twiddles[m], twiddles[m + 1]);
+}
+
+// The first stages have only one, two or four butterflies per block; with
+// the block size fixed the block loop carries no inner loop.
+template <int32_t Mmax>
+void SmallStage(float* data, int32_t count, const float* twiddles) {
+    for (int32_t block = 0; block < count; block += 2 * Mmax)
+        for (int32_t m = 0; m < Mmax; m += 2)
+            Butterfly(data + block + m, data + block + Mmax + m, twiddles[m], twiddles[m + 1]);
 }
 
 // Stage s has blocks of 2 x mmax numbers with mmax = 2^(s+1). The twiddles
@@ -228,7 +236,20 @@ void FillTwiddleTable(int part, int32_t stages, int32_t direction, float* table)
 
 void Stage(float* data, int32_t count, int32_t stage, const float* table) {
     const int32_t mmax = StageMmax(stage);
-    Butterflies(data, 0, count, mmax, table + TwiddleOffset(stage), 0, mmax);
+    const float* twiddles = table + TwiddleOffset(stage);
+    switch (mmax) {
+    case 2:
+        SmallStage<2>(data, count, twiddles);
+        break;
+    case 4:
+        SmallStage<4>(data, count, twiddles);
+        break;
+    case 8:
+        SmallStage<8>(data, count, twiddles);
+        break;
+    default:
+        Butterflies(data, 0, count, mmax, twiddles, 0, mmax);
+    }
 }
 
 // Stages 0 .. stages - 1 over `count` numbers (a power of two). A stage only
@@ -307,27 +328,30 @@ void GeneratePadwave(int32_t bandwidthCents) {
 void SynthesizePadwave(int32_t n, int32_t rate, float baseFrequency, float bandwidthCents,
                        int32_t harmonicCount, const float* amplitudes) {
     const int32_t half = n / 2;
-    std::vector<float> binAmp(half, 0.0f);
-    std::vector<float> binPhase(half);
+    const int32_t stages = StageCount(n);
+    // One work area, released on return: bin amplitudes, bin phases, the
+    // twiddle table and the spectrum.
+    const size_t tableSize = TwiddleOffset(stages);
+    std::vector<float> work(size_t{2} * half + tableSize + size_t{2} * n);
+    float* binAmp = work.data();
+    float* binPhase = binAmp + half;
+    float* table = binPhase + half;
+    float* spectrum = table + tableSize;
+
     std::vector<Band> bands;
     if (harmonicCount > 1)
         bands = HarmonicBands(n, rate, baseFrequency, bandwidthCents, harmonicCount, amplitudes);
-
-    const int32_t stages = StageCount(n);
-    std::vector<float> table(TwiddleOffset(stages));
     const int32_t split = BalancedSplit(bands, half);
     InParts(n >= ThreadedFftSize, [&](int part) {
         // The calling thread alone draws from the pseudo-random sequence.
         if (part == 0)
-            for (float& phase : binPhase)
-                phase = TwoPi * static_cast<float>(NextRandom()) / static_cast<float>(RandomMax);
-        FillTwiddleTable(part, stages, 1, table.data());
-        AddBands(bands, n, part == 0 ? 0 : split, part == 0 ? split : half, binAmp.data());
+            for (int32_t i = 0; i < half; ++i)
+                binPhase[i] = TwoPi * static_cast<float>(NextRandom()) / static_cast<float>(RandomMax);
+        FillTwiddleTable(part, stages, 1, table);
+        AddBands(bands, n, part == 0 ? 0 : split, part == 0 ? split : half, binAmp);
     });
-
-    std::vector<float> spectrum(size_t{2} * n);
-    TransformStages(spectrum.data(), n, stages, table.data(), [&](int part) {
-        FillReversedSpectrum(binAmp.data(), binPhase.data(), n, part * half, (part + 1) * half, spectrum.data());
+    TransformStages(spectrum, n, stages, table, [&](int part) {
+        FillReversedSpectrum(binAmp, binPhase, n, part * half, (part + 1) * half, spectrum);
     });
     for (int32_t k = 0; k < n; ++k) PadwaveBuffer[k] = spectrum[2 * k];
     NormalizePadwave(n);
