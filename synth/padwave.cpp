@@ -162,13 +162,22 @@ int32_t Reversed(int32_t p, int32_t nn) {
     return r;
 }
 
-void BitReverse(float* data, int32_t nn) {
-    int32_t r = 0;
-    for (int32_t p = 1; p < nn - 1; ++p) {
-        r = NextReversed(r, nn);
-        if (p < r) {
-            std::swap(data[2 * p], data[2 * r]);
-            std::swap(data[2 * p + 1], data[2 * r + 1]);
+// The bit-reversal permutation, shared by two parts: the swap of positions p
+// and Reversed(p) belongs to the part given by the middle bit of p. Every
+// position is in one swap at most, so the parts never touch the same values,
+// and they have the same number of swaps.
+void BitReverse(int part, float* data, int32_t nn) {
+    int32_t bits = 0;
+    while ((int32_t{1} << bits) < nn) ++bits;
+    const int32_t run = int32_t{1} << (bits / 2);
+    for (int32_t start = part * run; start < nn; start += 2 * run) {
+        int32_t r = Reversed(start, nn);
+        for (int32_t p = start; p < start + run; ++p) {
+            if (p < r) {
+                std::swap(data[2 * p], data[2 * r]);
+                std::swap(data[2 * p + 1], data[2 * r + 1]);
+            }
+            r = NextReversed(r, nn);
         }
     }
 }
@@ -383,7 +392,7 @@ void ComplexFft(float* data, int32_t nn, int32_t direction) {
     const int32_t stages = StageCount(nn);
     std::vector<float> table(TwiddleOffset(stages));
     InParts(nn >= ThreadedFftSize, [&](int part) {
-        if (part == 0) BitReverse(data, nn);
+        BitReverse(part, data, nn);
         FillTwiddleTable(part, stages, direction, table.data());
     });
     TransformStages(data, nn, stages, table.data(), [](int) {});
