@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -34,7 +36,15 @@ void InParts(bool threaded, const Work& work) {
         work(1);
         return;
     }
-    std::thread helper(work, 1);
+    std::thread helper;
+    try {
+        helper = std::thread(work, 1);
+    } catch (const std::system_error&) {
+        // No thread to be had: the calling thread does both parts.
+        work(0);
+        work(1);
+        return;
+    }
     work(0);
     helper.join();
 }
@@ -213,7 +223,7 @@ inline void Butterfly(float* __restrict lower, float* __restrict upper, float wr
 // The butterflies of one stage over the blocks in numbers [begin, end), for
 // the twiddle positions [mFirst, mEnd). Every butterfly of a stage works on
 // its own pair of values, so they may run in any order, block by block.
-void Butterflies(float* data, int32_t begin, int32_t end, int32_t mmax, const float* twiddles, int32_t mFirst,
+inline void Butterflies(float* data, int32_t begin, int32_t end, int32_t mmax, const float* twiddles, int32_t mFirst,
                  int32_t mEnd) {
     for (int32_t block = begin; block < end; block += 2 * mmax)
         for (int32_t m = mFirst; m < mEnd; m += 2)
@@ -224,9 +234,7 @@ void Butterflies(float* data, int32_t begin, int32_t end, int32_t mmax, const fl
 // the block size fixed the block loop carries no inner loop.
 template <int32_t Mmax>
 void SmallStage(float* data, int32_t count, const float* twiddles) {
-    for (int32_t block = 0; block < count; block += 2 * Mmax)
-        for (int32_t m = 0; m < Mmax; m += 2)
-            Butterfly(data + block + m, data + block + Mmax + m, twiddles[m], twiddles[m + 1]);
+    Butterflies(data, 0, count, Mmax, twiddles, 0, Mmax);
 }
 
 // Stage s has blocks of 2 x mmax numbers with mmax = 2^(s+1). The twiddles
@@ -341,11 +349,12 @@ void SynthesizePadwave(int32_t n, int32_t rate, float baseFrequency, float bandw
     // One work area, released on return: bin amplitudes, bin phases, the
     // twiddle table and the spectrum.
     const size_t tableSize = TwiddleOffset(stages);
-    std::vector<float> work(size_t{2} * half + tableSize + size_t{2} * n);
-    float* binAmp = work.data();
+    const std::unique_ptr<float[]> work(new float[size_t{2} * half + tableSize + size_t{2} * n]);
+    float* binAmp = work.get();
     float* binPhase = binAmp + half;
     float* table = binPhase + half;
     float* spectrum = table + tableSize;
+    std::fill(binAmp, binAmp + half, 0.0f);
 
     std::vector<Band> bands;
     if (harmonicCount > 1)
@@ -405,10 +414,12 @@ void NormalizePadwave(int32_t count) {
     float m = 0.0f;
     for (int32_t i = 0; i < count; ++i)
         if (PadwaveBuffer[i] > m) m = PadwaveBuffer[i];
-    const float g = m > 0.0f ? 1.0f / (m * PeakDivisor) : 0.0f;
-    if (!(m > 0.0f) || std::isinf(g)) {
-        std::fill(PadwaveBuffer, PadwaveBuffer + count, 0.0f);
-        return;
+    if (m > 0.0f) {
+        const float g = 1.0f / (m * PeakDivisor);
+        if (!std::isinf(g)) {
+            for (int32_t i = 0; i < count; ++i) PadwaveBuffer[i] = PadwaveBuffer[i] * g;
+            return;
+        }
     }
-    for (int32_t i = 0; i < count; ++i) PadwaveBuffer[i] = PadwaveBuffer[i] * g;
+    std::fill(PadwaveBuffer, PadwaveBuffer + count, 0.0f);
 }
