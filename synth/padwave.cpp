@@ -9,6 +9,10 @@
 #include <thread>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "core/editor_state.h"
 #include "core/random.h"
 
@@ -220,21 +224,60 @@ inline void Butterfly(float* __restrict lower, float* __restrict upper, float wr
     lower[1] = lower[1] + tempi;
 }
 
+// Two neighbouring butterflies of a stage held in registers: four numbers of
+// the lower and of the upper half of a block and their two twiddle pairs.
+// Each lane does the arithmetic of Butterfly; tempr = ur x wr - ui x wi is
+// computed as ur x wr + (-(ui x wi)), which IEEE defines to be the same.
+#if defined(__SSE2__)
+using Lanes = __m128;
+inline Lanes LoadLanes(const float* p) { return _mm_loadu_ps(p); }
+inline void StoreLanes(float* p, Lanes v) { _mm_storeu_ps(p, v); }
+inline void ButterflyTwo(Lanes& lower, Lanes& upper, Lanes twiddles) {
+    const Lanes wr = _mm_shuffle_ps(twiddles, twiddles, _MM_SHUFFLE(2, 2, 0, 0));
+    const Lanes wi = _mm_shuffle_ps(twiddles, twiddles, _MM_SHUFFLE(3, 3, 1, 1));
+    const Lanes swapped = _mm_shuffle_ps(upper, upper, _MM_SHUFFLE(2, 3, 0, 1));
+    const Lanes realSigns = _mm_set_ps(0.0f, -0.0f, 0.0f, -0.0f);
+    const Lanes temp = _mm_add_ps(_mm_mul_ps(upper, wr), _mm_xor_ps(_mm_mul_ps(swapped, wi), realSigns));
+    upper = _mm_sub_ps(lower, temp);
+    lower = _mm_add_ps(lower, temp);
+}
+#else
+struct Lanes {
+    float v[4];
+};
+inline Lanes LoadLanes(const float* p) {
+    Lanes lanes;
+    std::memcpy(lanes.v, p, sizeof lanes.v);
+    return lanes;
+}
+inline void StoreLanes(float* p, const Lanes& lanes) { std::memcpy(p, lanes.v, sizeof lanes.v); }
+inline void ButterflyTwo(Lanes& lower, Lanes& upper, const Lanes& twiddles) {
+    Butterfly(lower.v, upper.v, twiddles.v[0], twiddles.v[1]);
+    Butterfly(lower.v + 2, upper.v + 2, twiddles.v[2], twiddles.v[3]);
+}
+#endif
+
 // The butterflies of one stage over the blocks in numbers [begin, end), for
 // the twiddle positions [mFirst, mEnd). Every butterfly of a stage works on
-// its own pair of values, so they may run in any order, block by block.
+// its own pair of values, so they may run in any order, block by block; from
+// mmax = 4 on they go two at a time.
 inline void Butterflies(float* data, int32_t begin, int32_t end, int32_t mmax, const float* twiddles, int32_t mFirst,
-                 int32_t mEnd) {
-    for (int32_t block = begin; block < end; block += 2 * mmax)
-        for (int32_t m = mFirst; m < mEnd; m += 2)
-            Butterfly(data + block + m, data + block + mmax + m, twiddles[m], twiddles[m + 1]);
-}
-
-// The first stages have only one, two or four butterflies per block; with
-// the block size fixed the block loop carries no inner loop.
-template <int32_t Mmax>
-void SmallStage(float* data, int32_t count, const float* twiddles) {
-    Butterflies(data, 0, count, Mmax, twiddles, 0, Mmax);
+                        int32_t mEnd) {
+    for (int32_t block = begin; block < end; block += 2 * mmax) {
+        float* lower = data + block;
+        float* upper = lower + mmax;
+        if (mmax == 2) {
+            Butterfly(lower, upper, twiddles[0], twiddles[1]);
+            continue;
+        }
+        for (int32_t m = mFirst; m < mEnd; m += 4) {
+            Lanes l = LoadLanes(lower + m);
+            Lanes u = LoadLanes(upper + m);
+            ButterflyTwo(l, u, LoadLanes(twiddles + m));
+            StoreLanes(lower + m, l);
+            StoreLanes(upper + m, u);
+        }
+    }
 }
 
 // Stage s has blocks of 2 x mmax numbers with mmax = 2^(s+1). The twiddles
@@ -251,21 +294,65 @@ void FillTwiddleTable(int part, int32_t stages, int32_t direction, float* table)
         StageTwiddles(StageMmax(stage), direction, table + TwiddleOffset(stage));
 }
 
-void Stage(float* data, int32_t count, int32_t stage, const float* table) {
-    const int32_t mmax = StageMmax(stage);
-    const float* twiddles = table + TwiddleOffset(stage);
-    switch (mmax) {
-    case 2:
-        SmallStage<2>(data, count, twiddles);
-        break;
-    case 4:
-        SmallStage<4>(data, count, twiddles);
-        break;
-    case 8:
-        SmallStage<8>(data, count, twiddles);
-        break;
-    default:
-        Butterflies(data, 0, count, mmax, twiddles, 0, mmax);
+// Stages s and s + 1 (mmax of stage s at least 4) in one pass. Each
+// stage-(s + 1) block holds two stage-s blocks a|b and c|d; for every m the
+// stage-s butterflies (a, b) and (c, d) give exactly the four values of the
+// stage-(s + 1) butterflies (a, c) and (b, d), so each value is loaded and
+// stored once for two stages.
+inline void TwoStages(float* data, int32_t count, int32_t mmax, const float* twiddles, const float* nextTwiddles) {
+    for (int32_t block = 0; block < count; block += 4 * mmax) {
+        float* a = data + block;
+        float* b = a + mmax;
+        float* c = b + mmax;
+        float* d = c + mmax;
+        for (int32_t m = 0; m < mmax; m += 4) {
+            Lanes va = LoadLanes(a + m);
+            Lanes vb = LoadLanes(b + m);
+            Lanes vc = LoadLanes(c + m);
+            Lanes vd = LoadLanes(d + m);
+            const Lanes w = LoadLanes(twiddles + m);
+            ButterflyTwo(va, vb, w);
+            ButterflyTwo(vc, vd, w);
+            ButterflyTwo(va, vc, LoadLanes(nextTwiddles + m));
+            ButterflyTwo(vb, vd, LoadLanes(nextTwiddles + mmax + m));
+            StoreLanes(a + m, va);
+            StoreLanes(b + m, vb);
+            StoreLanes(c + m, vc);
+            StoreLanes(d + m, vd);
+        }
+    }
+}
+
+// Small blocks have a fixed number of butterflies, so the block loop carries
+// no inner loop.
+template <int32_t Mmax>
+void SmallStage(float* data, int32_t count, const float* twiddles) {
+    Butterflies(data, 0, count, Mmax, twiddles, 0, Mmax);
+}
+
+template <int32_t Mmax>
+void SmallTwoStages(float* data, int32_t count, const float* twiddles, const float* nextTwiddles) {
+    TwoStages(data, count, Mmax, twiddles, nextTwiddles);
+}
+
+// Stages first .. last - 1 over `count` numbers: stage 0 alone, the others
+// two at a time.
+void Stages(float* data, int32_t count, int32_t first, int32_t last, const float* table) {
+    int32_t stage = first;
+    if (stage == 0 && stage < last) {
+        SmallStage<2>(data, count, table);
+        ++stage;
+    }
+    for (; stage + 1 < last; stage += 2) {
+        const int32_t mmax = StageMmax(stage);
+        const float* twiddles = table + TwiddleOffset(stage);
+        const float* nextTwiddles = table + TwiddleOffset(stage + 1);
+        if (mmax == 4) SmallTwoStages<4>(data, count, twiddles, nextTwiddles);
+        else TwoStages(data, count, mmax, twiddles, nextTwiddles);
+    }
+    if (stage < last) {
+        const int32_t mmax = StageMmax(stage);
+        Butterflies(data, 0, count, mmax, table + TwiddleOffset(stage), 0, mmax);
     }
 }
 
@@ -276,9 +363,8 @@ void BlockedStages(float* data, int32_t count, int32_t stages, const float* tabl
     const int32_t chunk = std::min(count, CacheBlock);
     int32_t inner = 0;
     while (inner < stages && 2 * StageMmax(inner) <= chunk) ++inner;
-    for (int32_t start = 0; start < count; start += chunk)
-        for (int32_t stage = 0; stage < inner; ++stage) Stage(data + start, chunk, stage, table);
-    for (int32_t stage = inner; stage < stages; ++stage) Stage(data, count, stage, table);
+    for (int32_t start = 0; start < count; start += chunk) Stages(data + start, chunk, 0, inner, table);
+    Stages(data, count, inner, stages, table);
 }
 
 // The stages of an nn-value transform. prepareHalf(part) first puts half
