@@ -105,8 +105,9 @@ void NarrowToCutoff(Band& band, int32_t n, int32_t half) {
 }
 
 // The bands of harmonics 1 .. count - 1. A silent harmonic adds only zeros and
-// is left out. A band whose amplitude or width is not finite keeps every bin:
-// there even the bins outside the cut-off add something other than zero.
+// is left out. A band whose amplitude, centre or width is not finite keeps
+// every bin: there even the bins outside the cut-off may add something other
+// than zero.
 std::vector<Band> HarmonicBands(int32_t n, int32_t rate, float f, float bw, int32_t count, const float* amp) {
     std::vector<Band> bands;
     const int32_t half = n / 2;
@@ -116,7 +117,7 @@ std::vector<Band> HarmonicBands(int32_t n, int32_t rate, float f, float bw, int3
         const float hf = static_cast<float>(h);
         const float width = ((hf * widen) * f) * inv2rate;
         Band band{amp[h], (hf * f) / static_cast<float>(rate), 1.0f / width, 0, half};
-        if (std::isfinite(band.amp) && std::isfinite(band.invWidth)) {
+        if (std::isfinite(band.amp) && std::isfinite(band.centre) && std::isfinite(band.invWidth)) {
             if (band.amp == 0.0f) continue;
             NarrowToCutoff(band, n, half);
         }
