@@ -289,7 +289,7 @@ inline void Butterflies(float* data, int32_t begin, int32_t end, int32_t mmax, c
 int32_t StageMmax(int32_t stage) { return 2 << stage; }
 size_t TwiddleOffset(int32_t stage) { return (size_t{2} << stage) - 2; }
 
-// Part 0 rotates the twiddles of every stage but the last, part 1 those of
+// Share 0 rotates the twiddles of every stage but the last, share 1 those of
 // the last stage: about the same number of rotations each.
 void FillTwiddleTable(int part, int32_t stages, int32_t direction, float* table) {
     const int32_t first = part == 0 ? 0 : stages - 1;
