@@ -54,21 +54,21 @@ void FillOutput(void*, Uint8* stream, int length) {
 // Reads a 16-bit mono PCM file into samples of -1 .. 1.
 bool LoadLoop(const std::string& path, std::vector<float>& samples, int& rate,
               std::string& reason) {
-    SDL_AudioSpec spec;
+    SDL_AudioSpec wavFormat;
     Uint8* data = nullptr;
     Uint32 bytes = 0;
-    if (SDL_LoadWAV(path.c_str(), &spec, &data, &bytes) == nullptr) {
+    if (SDL_LoadWAV(path.c_str(), &wavFormat, &data, &bytes) == nullptr) {
         reason = std::string("Cannot read the preview file: ") + SDL_GetError();
         return false;
     }
-    const bool usable = spec.format == AUDIO_S16LSB && spec.channels == 1 && bytes >= 2;
+    const bool usable = wavFormat.format == AUDIO_S16LSB && wavFormat.channels == 1 && bytes >= 2;
     if (usable) {
         samples.resize(bytes / 2);
         for (size_t i = 0; i < samples.size(); ++i) {
             const int16_t v = static_cast<int16_t>(data[2 * i] | (data[2 * i + 1] << 8));
             samples[i] = static_cast<float>(v) * (1.0f / 32768.0f);
         }
-        rate = spec.freq;
+        rate = wavFormat.freq;
     } else {
         reason = "The preview file is not 16-bit mono sound";
     }
