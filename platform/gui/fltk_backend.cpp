@@ -36,7 +36,23 @@ private:
     WindowHandle window_;
 };
 
+// The top-level window. Being iconified and restored reaches the window
+// procedure as WM_SIZE, which redraws everything with the backgrounds.
+class MainFrame : public Fl_Double_Window {
+public:
+    MainFrame(WindowHandle window)
+        : Fl_Double_Window(WindowWidth, WindowHeight, "QARNO Wavetable Maker"), window_(window) {}
+
+    int handle(int event) override;
+
+private:
+    WindowHandle window_;
+    bool iconified_ = false;
+};
+
 bool QuitPosted = false;
+// Set once the window is being destroyed: its hiding is no iconification.
+bool Destroying = false;
 int QuitCode = 0;
 // Set while a menu choice's command runs: the menu bar must not be replaced from
 // inside its own callback.
@@ -45,7 +61,7 @@ bool InMenuCallback = false;
 }  // namespace
 
 struct AppWindow {
-    std::unique_ptr<Fl_Double_Window> window;
+    std::unique_ptr<MainFrame> window;
     Fl_Menu_Bar* menuBar = nullptr;
     ClientArea* client = nullptr;
     Surface surface;
@@ -58,6 +74,18 @@ struct AppWindow {
 namespace {
 
 AppWindow TheWindow;
+
+int MainFrame::handle(int event) {
+    const int result = Fl_Double_Window::handle(event);
+    if (event == FL_HIDE && shown() && !Destroying && !iconified_) {
+        iconified_ = true;
+        MainWindowProc(window_, WM_SIZE, 0, 0);
+    } else if (event == FL_SHOW && iconified_) {
+        iconified_ = false;
+        MainWindowProc(window_, WM_SIZE, 0, 0);
+    }
+    return result;
+}
 
 void ClientArea::Send(uint32_t message) {
     MainWindowProc(window_, message, 0, PointParam(Fl::event_x() - x(), Fl::event_y() - y()));
@@ -152,7 +180,7 @@ bool OpenDisplay() {
 
 WindowHandle CreateAppWindow() {
     AppWindow& w = TheWindow;
-    w.window = std::make_unique<Fl_Double_Window>(WindowWidth, WindowHeight, "QARNO Wavetable Maker");
+    w.window = std::make_unique<MainFrame>(&w);
     w.window->xclass("QARNO_Wavetable_Maker");
     w.menuBar = new Fl_Menu_Bar(0, 0, WindowWidth, MenuBarHeight);
     w.client = new ClientArea(&w);
@@ -213,6 +241,7 @@ bool AskFileName(const FileDialog& dialog, std::string& path) {
 bool LoadBitmapResource(int id, Bitmap& bitmap) { return LoadEmbeddedBitmap(id, bitmap); }
 
 void DestroyAppWindow(WindowHandle window) {
+    Destroying = true;
     window->window->hide();
     MainWindowProc(window, WM_DESTROY, 0, 0);
 }
