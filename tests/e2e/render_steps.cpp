@@ -7,6 +7,7 @@
 //   down X Y | move X Y | up X Y     left button at client coordinates
 //   rdown X Y | rup X Y              right button
 //   menu TITLE|ITEM                  a menu choice, labels without '&'
+//   iconify-restore                  the window iconified and shown again
 //   close                            the window's close box
 //   snapshot FILE                    writes the raster as a binary PPM
 // For every menu step it prints "menu KEY INDEX ITEMKEY": the title's
@@ -104,6 +105,11 @@ bool RunStep(const std::string& line) {
     if (verb == "menu") {
         const size_t bar = rest.find('|');
         return bar != std::string::npos && ChooseMenuItem(rest.substr(0, bar), rest.substr(bar + 1));
+    }
+    if (verb == "iconify-restore") {
+        Send(WM_SIZE, 0, 0);
+        Send(WM_SIZE, 0, 0);
+        return true;
     }
     if (verb == "close") {
         Send(WM_CLOSE, 0, 0);

@@ -221,6 +221,10 @@ SCENARIO = [
     menu("View", "Padwave"),
     menu("Edit", "x10"),
     snapshot("padwave"),
+    (["iconify-restore"], lambda w, _: (w.xdo("windowunmap", "--sync", w.window),
+                                        w.xdo("windowmap", "--sync", w.window))),
+    click(238, 22),                                     # WAVEFORM tab
+    snapshot("restored"),
 ]
 
 
