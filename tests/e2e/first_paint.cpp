@@ -18,6 +18,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/e2e/close_request.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -58,17 +60,6 @@ long ResidentKilobytes(pid_t pid) {
     return -1;
 }
 
-void AskToClose(Display* display, Window window) {
-    XEvent event = {};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    XSendEvent(display, window, False, NoEventMask, &event);
-    XFlush(display);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -103,7 +94,7 @@ int main(int argc, char** argv) {
         const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
         const long rss = ResidentKilobytes(pid);
-        AskToClose(display, window);
+        RequestClose(display, window);
         int status = 0;
         waitpid(pid, &status, 0);
         const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
