@@ -11,6 +11,8 @@
 #include <FL/fl_draw.H>
 #include <FL/x.H>
 
+#include <unistd.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -231,7 +233,15 @@ bool AskFileName(const FileDialog& dialog, std::string& path) {
                              : Fl_Native_File_Chooser::BROWSE_FILE);
     if (dialog.save) chooser.options(Fl_Native_File_Chooser::SAVEAS_CONFIRM);
     chooser.title(dialog.save ? "Save As" : "Open");
-    const std::string filter = dialog.filterText + "\t" + dialog.pattern;
+    // The dialogs start in the working directory, where the preview file goes too.
+    char directory[4096];
+    if (getcwd(directory, sizeof directory)) chooser.directory(directory);
+    // FLTK shows the pattern after the filter's name itself.
+    std::string name = dialog.filterText;
+    const std::string shown = " (" + dialog.pattern + ")";
+    if (name.size() > shown.size() && name.compare(name.size() - shown.size(), shown.size(), shown) == 0)
+        name.erase(name.size() - shown.size());
+    const std::string filter = name + "\t" + dialog.pattern;
     chooser.filter(filter.c_str());
     if (chooser.show() != 0 || !chooser.filename() || !*chooser.filename()) return false;
     path = WithDefaultExtension(chooser.filename(), dialog.extension);
