@@ -7,6 +7,7 @@
 #include "synth/additive.h"
 #include "synth/generators.h"
 #include "synth/morph.h"
+#include "synth/padwave.h"
 
 namespace {
 
@@ -134,6 +135,7 @@ intptr_t CommandDispatcher(WindowHandle window, uint16_t id) {
             MorphFrames();
         break;
     case CmdGenerate:
+        if (ViewMode == ViewPadwave) GeneratePadwave(PadwaveTimes10 ? PadwaveValue * 10 : PadwaveValue);
         break;
     case CmdTimes10:
         if (ViewMode == ViewPadwave) PadwaveTimes10 = PadwaveTimes10 ? 0 : 1;

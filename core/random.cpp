@@ -11,3 +11,7 @@ int NextRandom() {
     RandomState = RandomState * 1103515245u + 12345u;
     return static_cast<int>((RandomState / 65536u) % 32768u);
 }
+
+uint32_t RandomPosition() { return RandomState; }
+
+void SetRandomPosition(uint32_t position) { RandomState = position; }

@@ -3,6 +3,13 @@
 // the user runs them.
 #pragma once
 
+#include <cstdint>
+
 constexpr int RandomMax = 32767;
 
 int NextRandom();
+
+// The sequence's current position, and a way back to it, so that the same
+// draws can be replayed.
+uint32_t RandomPosition();
+void SetRandomPosition(uint32_t position);

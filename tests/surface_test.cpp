@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <random>
 #include <set>
@@ -24,64 +23,59 @@ PixelSet InkedPixels(const Surface& surface) {
 }
 
 // The textbook incremental Bresenham walk with an error term, from the point
-// with the smaller major coordinate, every pixel including both ends, kept
-// where it falls inside the raster.
+// with the smaller major coordinate, both ends included, clipped to the raster.
 PixelSet ReferenceLine(int x0, int y0, int x1, int y1) {
     const bool xMajor = std::abs(x1 - x0) >= std::abs(y1 - y0);
     int ma = xMajor ? x0 : y0, mi = xMajor ? y0 : x0;
     int maEnd = xMajor ? x1 : y1, miEnd = xMajor ? y1 : x1;
-    if (maEnd < ma) {
-        std::swap(ma, maEnd);
-        std::swap(mi, miEnd);
-    }
-    const long long steps = maEnd - ma, twice = 2 * steps;
-    const long long rise = 2LL * (miEnd - mi);
-    long long error = steps;  // the half-way offset of rounding
-    int minor = mi;
+    if (maEnd < ma) std::swap(ma, maEnd), std::swap(mi, miEnd);
+    const long long twice = 2LL * (maEnd - ma), rise = 2LL * (miEnd - mi);
+    long long error = maEnd - ma;  // the half-way offset of rounding
     PixelSet pixels;
-    for (int major = ma; major <= maEnd; ++major) {
+    for (int major = ma, minor = mi; major <= maEnd; ++major) {
         const int x = xMajor ? major : minor, y = xMajor ? minor : major;
         if (x >= 0 && y >= 0 && x < ClientWidth && y < ClientHeight) pixels.insert({x, y});
-        error += rise;
-        while (error >= twice) error -= twice, ++minor;
-        while (error < 0) error += twice, --minor;
+        for (error += rise; error >= twice && twice > 0; error -= twice) ++minor;
+        for (; error < 0; error += twice) --minor;
     }
     return pixels;
 }
 
 }  // namespace
 
-TEST(Surface, FillRectCoversLeftTopButNotRightBottomAndClips) {
+TEST(Surface, FillsAndCopiesCoverLeftTopButNotRightBottomAndClip) {
     Surface surface;
     FillRect(surface, 10, 20, 13, 22, Ink);
+    FillRect(surface, 10, 30, 30, 30, Ink);  // no height: nothing
+    FillRect(surface, 40, 30, 30, 40, Ink);  // right of left: nothing
+    FillRect(surface, -5, 573, 2, 700, Ink);
     EXPECT_EQ(InkedPixels(surface), (PixelSet{{10, 20}, {11, 20}, {12, 20}, {10, 21}, {11, 21},
-                                              {12, 21}}));
+                                              {12, 21}, {0, 573}, {1, 573}, {0, 574}, {1, 574}}));
 
-    Surface empty;
-    FillRect(empty, 10, 20, 10, 30, Ink);
-    FillRect(empty, 10, 20, 30, 20, Ink);
-    FillRect(empty, 10, 30, 30, 20, Ink);
-    EXPECT_TRUE(InkedPixels(empty).empty());
-
-    Surface clipped;
-    FillRect(clipped, -5, 570, 2, 700, Ink);
-    EXPECT_EQ(InkedPixels(clipped).size(), 2u * 5u);
-    EXPECT_EQ(clipped.At(1, 574), Ink);
+    Bitmap bitmap{4, 6, {}};
+    for (int i = 0; i < 4 * 6; ++i) bitmap.rgb.insert(bitmap.rgb.end(), {10, 20, uint8_t(i)});
+    Surface copy;
+    CopyBitmap(copy, 50, 60, bitmap, 1, 2, 2, 3);
+    CopyBitmap(copy, 766, 573, bitmap, 0, 4, 4, 4);  // past the raster and the bitmap
+    EXPECT_EQ(copy.At(50, 60).b, 9);
+    EXPECT_EQ(copy.At(51, 62).b, 18);
+    EXPECT_EQ(copy.At(767, 574).b, 21);
+    int copied = 0;
+    for (int y = 0; y < ClientHeight; ++y)
+        for (int x = 0; x < ClientWidth; ++x) copied += copy.At(x, y).g == 20;
+    EXPECT_EQ(copied, 6 + 4);
 }
 
-TEST(Surface, LinesCoverTheirStartButNotTheirEnd) {
-    Surface surface;
-    DrawLine(surface, 5, 7, 9, 7, Ink);
-    DrawLine(surface, 20, 9, 20, 6, Ink);
-    DrawLine(surface, 40, 40, 40, 40, Ink);  // zero length: nothing
-    EXPECT_EQ(InkedPixels(surface), (PixelSet{{5, 7}, {6, 7}, {7, 7}, {8, 7}, {20, 9}, {20, 8},
-                                              {20, 7}}));
-}
-
-// A line and its reverse cover the same pixels apart from the end points, and
-// the directly computed, clipped walk gives exactly the incremental walk's
-// pixels, also for end points far outside the raster.
+// A line covers its start but not its end; a line and its reverse cover the
+// same pixels otherwise, and the directly computed, clipped walk gives exactly
+// the incremental walk's pixels, also for end points far outside the raster.
 TEST(Surface, LinesMatchTheIncrementalWalkInBothDirections) {
+    Surface surface;
+    DrawLine(surface, 5, 7, 8, 7, Ink);
+    DrawLine(surface, 20, 9, 20, 7, Ink);
+    DrawLine(surface, 40, 40, 40, 40, Ink);
+    EXPECT_EQ(InkedPixels(surface), (PixelSet{{5, 7}, {6, 7}, {7, 7}, {20, 9}, {20, 8}}));
+
     std::mt19937 random(7);
     for (int n = 0; n < 120; ++n) {
         const int spread = n < 90 ? 900 : 20000;
@@ -97,31 +91,6 @@ TEST(Surface, LinesMatchTheIncrementalWalkInBothDirections) {
         ASSERT_EQ(InkedPixels(forward), withoutEnd) << x0 << "," << y0 << " " << x1 << "," << y1;
         ASSERT_EQ(InkedPixels(backward), withoutStart) << x0 << "," << y0 << " " << x1 << "," << y1;
     }
-}
-
-TEST(Surface, CopyBitmapCopiesTheBlockAndClips) {
-    Bitmap bitmap;
-    bitmap.width = 4;
-    bitmap.height = 6;
-    for (int i = 0; i < 4 * 6; ++i)
-        bitmap.rgb.insert(bitmap.rgb.end(), {uint8_t(i), uint8_t(100 + i), uint8_t(200)});
-    Surface surface;
-    CopyBitmap(surface, 50, 60, bitmap, 1, 2, 2, 3);
-    for (int row = 0; row < 3; ++row)
-        for (int col = 0; col < 2; ++col) {
-            const int i = (2 + row) * 4 + 1 + col;
-            EXPECT_EQ(surface.At(50 + col, 60 + row), (Rgb{uint8_t(i), uint8_t(100 + i), 200}));
-        }
-    EXPECT_EQ(surface.At(52, 60), Rgb{});
-    EXPECT_EQ(surface.At(50, 63), Rgb{});
-
-    // Past the raster's edges and past the bitmap's own rows nothing is copied.
-    Surface edge;
-    CopyBitmap(edge, 766, 573, bitmap, 0, 4, 4, 4);
-    EXPECT_EQ(edge.At(767, 574), (Rgb{21, 121, 200}));
-    int inked = 0;
-    for (size_t i = 0; i < edge.pixels.size(); i += 3) inked += edge.pixels[i + 2] == 200;
-    EXPECT_EQ(inked, 4);
 }
 
 TEST(Surface, TextIsCentredWithItsTopAtYOnATransparentBackground) {

@@ -13,8 +13,9 @@
 namespace {
 
 // Truncation toward zero of a pixel offset formed in single precision. Sample
-// values are never clamped, so the offset is first held to the window system's
-// 28-bit coordinate range; a NaN sample sits on the centre line.
+// values are never clamped, so the offset is first held to +-2^27 pixels, far
+// off the raster but safe for the coordinate arithmetic; a NaN sample sits on
+// the centre line.
 int Truncate(float offset) {
     const float limit = 134217727.0f;
     if (std::isnan(offset)) return 0;

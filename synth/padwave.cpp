@@ -1,0 +1,296 @@
+#include "synth/padwave.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <thread>
+#include <vector>
+
+#include "core/editor_state.h"
+#include "core/random.h"
+
+namespace {
+
+constexpr int32_t SampleRate = 44100;
+constexpr float BaseFrequency = 440.0f;
+constexpr float Pi = 3.1415927f;
+constexpr float TwoPi = 6.2831855f;
+constexpr float CentsFactor = 0.00083333335f;  // 1 / 1200
+constexpr float ProfileCutoff = 14.712806f;
+constexpr float PeakDivisor = 3.0f;
+constexpr float FullBar = 100.0f;
+// Below these sizes a second thread costs more than it saves.
+constexpr int32_t ThreadedFftSize = 4096;
+constexpr int64_t ThreadedBandWork = 8192;
+
+// Runs work(1) on a helper thread and work(0) on the calling thread.
+template <typename Work>
+void OnBothCores(const Work& work) {
+    std::thread helper(work, 1);
+    work(0);
+    helper.join();
+}
+
+// The square of the profile argument, (offset / bandwidth) squared.
+float SquaredArgument(float offset, float bandwidth) {
+    const float x = (1.0f / bandwidth) * offset;
+    return x * x;
+}
+
+// One harmonic's band: its amplitude, its centre and width as fractions of
+// the sample rate, and the bins [first, end) that get a share of it.
+struct Band {
+    float amp;
+    float centre;
+    float width;
+    int32_t first;
+    int32_t end;
+};
+
+float BinOffset(const Band& band, int32_t bin, int32_t n) {
+    return static_cast<float>(bin) / static_cast<float>(n) - band.centre;
+}
+
+// Narrows a band to the bins inside the profile cut-off. The argument grows
+// with the bin number, so those bins form one run; an estimate from the centre
+// and the width is moved bin by bin until both ends are exact. Every bin left
+// out would have added amp x 0, a zero that cannot change a sum that started
+// at +0.
+void NarrowToCutoff(Band& band, int32_t n, int32_t half) {
+    auto inside = [&](int32_t bin) {
+        return SquaredArgument(BinOffset(band, bin, n), band.width) <= ProfileCutoff;
+    };
+    const double centre = static_cast<double>(band.centre) * n;
+    const double reach = std::sqrt(static_cast<double>(ProfileCutoff)) * std::fabs(static_cast<double>(band.width)) * n;
+    auto clampBin = [half](double bin) { return static_cast<int32_t>(std::clamp(bin, 0.0, static_cast<double>(half))); };
+    int32_t first = clampBin(std::floor(centre - reach));
+    int32_t end = clampBin(std::ceil(centre + reach) + 1.0);
+    while (first > 0 && inside(first - 1)) --first;
+    while (first < end && !inside(first)) ++first;
+    while (end < half && inside(end)) ++end;
+    while (end > first && !inside(end - 1)) --end;
+    band.first = first;
+    band.end = end;
+}
+
+// The bands of harmonics 1 .. count - 1. A silent harmonic adds only zeros and
+// is left out. A band whose amplitude or width is not finite keeps every bin:
+// there even the bins outside the cut-off add something other than zero.
+std::vector<Band> HarmonicBands(int32_t n, int32_t rate, float f, float bw, int32_t count, const float* amp) {
+    std::vector<Band> bands;
+    const int32_t half = n / 2;
+    const float widen = static_cast<float>(std::pow(2.0, static_cast<double>(bw * CentsFactor))) - 1.0f;
+    const float inv2rate = 1.0f / (static_cast<float>(rate) * 2.0f);
+    for (int32_t h = 1; h < count; ++h) {
+        const float hf = static_cast<float>(h);
+        Band band{amp[h], (hf * f) / static_cast<float>(rate), ((hf * widen) * f) * inv2rate, 0, half};
+        if (std::isfinite(band.amp) && std::isfinite(1.0f / band.width)) {
+            if (band.amp == 0.0f) continue;
+            NarrowToCutoff(band, n, half);
+        }
+        bands.push_back(band);
+    }
+    return bands;
+}
+
+// Bins below the returned one carry about half of the bands' bin visits.
+int32_t BalancedSplit(const std::vector<Band>& bands, int32_t half) {
+    auto visitsBelow = [&](int32_t bin) {
+        int64_t visits = 0;
+        for (const Band& band : bands) visits += std::clamp(bin, band.first, band.end) - band.first;
+        return visits;
+    };
+    const int64_t total = visitsBelow(half);
+    if (total < ThreadedBandWork) return half;
+    int32_t lo = 0;
+    int32_t hi = half;
+    while (lo < hi) {
+        const int32_t mid = lo + (hi - lo) / 2;
+        if (visitsBelow(mid) * 2 < total) lo = mid + 1;
+        else hi = mid;
+    }
+    return lo;
+}
+
+// Every bin of [first, end) sums its bands in harmonic order.
+void AddBands(const std::vector<Band>& bands, int32_t n, int32_t first, int32_t end, float* binAmp) {
+    for (const Band& band : bands) {
+        const int32_t stop = std::min(end, band.end);
+        for (int32_t i = std::max(first, band.first); i < stop; ++i)
+            binAmp[i] = band.amp * PadwaveProfile(BinOffset(band, i, n), band.width) + binAmp[i];
+    }
+}
+
+// The number of stages: the integer part of ln(nn) / ln(2), both logarithms
+// rounded to single. Exact for every power of two up to 2^18.
+int32_t StageCount(int32_t nn) {
+    const float lnSize = static_cast<float>(std::log(static_cast<double>(static_cast<float>(nn))));
+    const float lnTwo = static_cast<float>(std::log(2.0));
+    return static_cast<int32_t>(lnSize / lnTwo);
+}
+
+void BitReverse(float* data, int32_t nn) {
+    int32_t r = 0;
+    for (int32_t p = 1; p < nn - 1; ++p) {
+        int32_t bit = nn >> 1;
+        while (r & bit) {
+            r ^= bit;
+            bit >>= 1;
+        }
+        r |= bit;
+        if (p < r) {
+            std::swap(data[2 * p], data[2 * r]);
+            std::swap(data[2 * p + 1], data[2 * r + 1]);
+        }
+    }
+}
+
+// The twiddles (wr, wi) of a stage with blocks of mmax numbers, for m = 0, 2,
+// ..., mmax - 2, produced by repeated rotation from (1, 0) exactly as one walk
+// through a block would produce them.
+void StageTwiddles(int32_t mmax, int32_t direction, float* twiddles) {
+    const float theta = Pi / static_cast<float>(mmax / 2);
+    const float wpr = static_cast<float>(std::cos(static_cast<double>(theta)));
+    const float wpi = static_cast<float>(std::sin(static_cast<double>(theta))) * static_cast<float>(direction);
+    float wr = 1.0f;
+    float wi = 0.0f;
+    for (int32_t m = 0; m < mmax; m += 2) {
+        twiddles[m] = wr;
+        twiddles[m + 1] = wi;
+        const float oldWr = wr;
+        wr = wpr * wr - wpi * wi;
+        wi = wpr * wi + wpi * oldWr;
+    }
+}
+
+// The butterflies of one stage over the blocks in numbers [begin, end), for
+// the twiddle positions [mFirst, mEnd). Every butterfly of a stage works on
+// its own pair of values, so they may run in any order, block by block.
+void Butterflies(float* __restrict data, int32_t begin, int32_t end, int32_t mmax,
+                 const float* __restrict twiddles, int32_t mFirst, int32_t mEnd) {
+    for (int32_t block = begin; block < end; block += 2 * mmax) {
+        float* __restrict lower = data + block;
+        float* __restrict upper = data + block + mmax;
+        for (int32_t m = mFirst; m < mEnd; m += 2) {
+            const float wr = twiddles[m];
+            const float wi = twiddles[m + 1];
+            const float tempr = upper[m] * wr - upper[m + 1] * wi;
+            const float tempi = upper[m + 1] * wr + upper[m] * wi;
+            upper[m] = lower[m] - tempr;
+            upper[m + 1] = lower[m + 1] - tempi;
+            lower[m] = lower[m] + tempr;
+            lower[m + 1] = lower[m + 1] + tempi;
+        }
+    }
+}
+
+// Stages first .. last - 1 (stage s has blocks of 2^(s+1) numbers) over the
+// numbers [begin, end).
+void RunStages(float* data, int32_t begin, int32_t end, int32_t first, int32_t last, int32_t direction) {
+    std::vector<float> twiddles(size_t{1} << last);
+    for (int32_t stage = first; stage < last; ++stage) {
+        const int32_t mmax = 2 << stage;
+        StageTwiddles(mmax, direction, twiddles.data());
+        Butterflies(data, begin, end, mmax, twiddles.data(), 0, mmax);
+    }
+}
+
+float SignedZero(bool negative) { return negative ? -0.0f : 0.0f; }
+
+}  // namespace
+
+void GeneratePadwave(int32_t bandwidthCents) {
+    float amplitudes[HarmonicCount];
+    amplitudes[0] = 0.0f;
+    for (int h = 1; h < HarmonicCount; ++h)
+        amplitudes[h] = std::max(FullBar - static_cast<float>(Harmonics[h - 1]), 0.0f);
+    const float bandwidth = static_cast<float>(std::max(bandwidthCents, int32_t{1}));
+    SynthesizePadwave(PadwaveSamples, SampleRate, BaseFrequency, bandwidth, HarmonicCount, amplitudes);
+}
+
+// Random phases for the n / 2 bins below half the sample rate, Gaussian
+// bands around every harmonic, one inverse transform. Only bins below n / 2
+// carry energy, so the real part is a sum of cosines of period n: the pad
+// loops without a seam. n is at most PadwaveSamples.
+void SynthesizePadwave(int32_t n, int32_t rate, float baseFrequency, float bandwidthCents,
+                       int32_t harmonicCount, const float* amplitudes) {
+    const int32_t half = n / 2;
+    std::vector<float> binAmp(half, 0.0f);
+    std::vector<float> binPhase(half);
+    for (float& phase : binPhase) phase = TwoPi * static_cast<float>(NextRandom()) / static_cast<float>(RandomMax);
+    std::vector<Band> bands;
+    if (harmonicCount > 1)
+        bands = HarmonicBands(n, rate, baseFrequency, bandwidthCents, harmonicCount, amplitudes);
+
+    std::vector<float> spectrum(size_t{2} * n, 0.0f);
+    const int32_t split = BalancedSplit(bands, half);
+    auto bins = [&](int part) {
+        const int32_t first = part == 0 ? 0 : split;
+        const int32_t end = part == 0 ? split : half;
+        AddBands(bands, n, first, end, binAmp.data());
+        PadwaveSpectrum(binAmp.data(), binPhase.data(), first, end, spectrum.data());
+    };
+    if (split < half) OnBothCores(bins);
+    else bins(0);
+
+    ComplexFft(spectrum.data(), n, 1);
+    for (int32_t k = 0; k < n; ++k) PadwaveBuffer[k] = spectrum[2 * k];
+    NormalizePadwave(n);
+}
+
+// A silent bin holds cos x 0 and sin x 0, zeros that keep the signs of cos
+// and sin; for phases 0 .. 2 pi those signs follow from the quadrant, with no
+// call to cos or sin.
+void PadwaveSpectrum(const float* binAmp, const float* binPhase, int32_t first, int32_t end, float* spectrum) {
+    for (int32_t i = first; i < end; ++i) {
+        const double phase = binPhase[i];
+        if (binAmp[i] == 0.0f) {
+            spectrum[2 * i] = SignedZero(phase > M_PI / 2 && phase < 3 * M_PI / 2);
+            spectrum[2 * i + 1] = SignedZero(phase > M_PI && phase < 2 * M_PI);
+            continue;
+        }
+        double s;
+        double c;
+        sincos(phase, &s, &c);
+        spectrum[2 * i] = static_cast<float>(c) * binAmp[i];
+        spectrum[2 * i + 1] = static_cast<float>(s) * binAmp[i];
+    }
+}
+
+float PadwaveProfile(float offset, float bandwidth) {
+    const float q = SquaredArgument(offset, bandwidth);
+    if (q > ProfileCutoff) return 0.0f;
+    return static_cast<float>(std::exp(-static_cast<double>(q))) * (1.0f / bandwidth);
+}
+
+// Radix-2 decimation in time, twiddles by rotation, no scaling. For large
+// transforms the stages whose blocks fit in one half run on both halves at
+// once, and the last stage splits its butterflies between the two threads.
+void ComplexFft(float* data, int32_t nn, int32_t direction) {
+    const int32_t n = 2 * nn;
+    BitReverse(data, nn);
+    const int32_t stages = StageCount(nn);
+    if (nn < ThreadedFftSize || (int32_t{1} << stages) != nn) {
+        RunStages(data, 0, n, 0, stages, direction);
+        return;
+    }
+    OnBothCores([&](int part) { RunStages(data, part * nn, (part + 1) * nn, 0, stages - 1, direction); });
+    std::vector<float> twiddles(nn);
+    StageTwiddles(nn, direction, twiddles.data());
+    OnBothCores([&](int part) { Butterflies(data, 0, n, nn, twiddles.data(), part * nn / 2, (part + 1) * nn / 2); });
+}
+
+// The largest positive sample becomes 1/3. A buffer without a positive sample
+// (all harmonics silent), or one so faint that the gain overflows, would be
+// scaled to infinities and NaNs; it is left silent instead.
+void NormalizePadwave(int32_t count) {
+    float m = 0.0f;
+    for (int32_t i = 0; i < count; ++i)
+        if (PadwaveBuffer[i] > m) m = PadwaveBuffer[i];
+    const float g = m > 0.0f ? 1.0f / (m * PeakDivisor) : 0.0f;
+    if (!(m > 0.0f) || std::isinf(g)) {
+        std::fill(PadwaveBuffer, PadwaveBuffer + count, 0.0f);
+        return;
+    }
+    for (int32_t i = 0; i < count; ++i) PadwaveBuffer[i] = PadwaveBuffer[i] * g;
+}
