@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -21,28 +22,44 @@ constexpr float PeakDivisor = 3.0f;
 constexpr float FullBar = 100.0f;
 // Below these sizes a second thread costs more than it saves.
 constexpr int32_t ThreadedFftSize = 4096;
-constexpr int64_t ThreadedBandWork = 8192;
+// The early transform stages run on blocks of this many numbers (32 KiB).
+constexpr int32_t CacheBlock = 8192;
 
-// Runs work(1) on a helper thread and work(0) on the calling thread.
+// Runs work(0) and work(1), on two threads when `threaded`: work(1) on a
+// helper thread, work(0) on the calling one.
 template <typename Work>
-void OnBothCores(const Work& work) {
+void InParts(bool threaded, const Work& work) {
+    if (!threaded) {
+        work(0);
+        work(1);
+        return;
+    }
     std::thread helper(work, 1);
     work(0);
     helper.join();
 }
 
-// The square of the profile argument, (offset / bandwidth) squared.
-float SquaredArgument(float offset, float bandwidth) {
-    const float x = (1.0f / bandwidth) * offset;
+// The square of the profile argument x = (1 / bandwidth) x offset.
+float SquaredArgument(float offset, float inverseBandwidth) {
+    const float x = inverseBandwidth * offset;
     return x * x;
 }
 
-// One harmonic's band: its amplitude, its centre and width as fractions of
-// the sample rate, and the bins [first, end) that get a share of it.
+// The profile with 1 / bandwidth given: exp(-x^2) / bandwidth, 0 beyond the
+// cut-off.
+float Profile(float offset, float inverseBandwidth) {
+    const float q = SquaredArgument(offset, inverseBandwidth);
+    if (q > ProfileCutoff) return 0.0f;
+    return static_cast<float>(std::exp(-static_cast<double>(q))) * inverseBandwidth;
+}
+
+// One harmonic's band: its amplitude, its centre and the inverse of its width
+// (both as fractions of the sample rate), and the bins [first, end) that get
+// a share of it.
 struct Band {
     float amp;
     float centre;
-    float width;
+    float invWidth;
     int32_t first;
     int32_t end;
 };
@@ -58,10 +75,10 @@ float BinOffset(const Band& band, int32_t bin, int32_t n) {
 // at +0.
 void NarrowToCutoff(Band& band, int32_t n, int32_t half) {
     auto inside = [&](int32_t bin) {
-        return SquaredArgument(BinOffset(band, bin, n), band.width) <= ProfileCutoff;
+        return SquaredArgument(BinOffset(band, bin, n), band.invWidth) <= ProfileCutoff;
     };
     const double centre = static_cast<double>(band.centre) * n;
-    const double reach = std::sqrt(static_cast<double>(ProfileCutoff)) * std::fabs(static_cast<double>(band.width)) * n;
+    const double reach = std::sqrt(static_cast<double>(ProfileCutoff)) / std::fabs(static_cast<double>(band.invWidth)) * n;
     auto clampBin = [half](double bin) { return static_cast<int32_t>(std::clamp(bin, 0.0, static_cast<double>(half))); };
     int32_t first = clampBin(std::floor(centre - reach));
     int32_t end = clampBin(std::ceil(centre + reach) + 1.0);
@@ -83,8 +100,9 @@ std::vector<Band> HarmonicBands(int32_t n, int32_t rate, float f, float bw, int3
     const float inv2rate = 1.0f / (static_cast<float>(rate) * 2.0f);
     for (int32_t h = 1; h < count; ++h) {
         const float hf = static_cast<float>(h);
-        Band band{amp[h], (hf * f) / static_cast<float>(rate), ((hf * widen) * f) * inv2rate, 0, half};
-        if (std::isfinite(band.amp) && std::isfinite(1.0f / band.width)) {
+        const float width = ((hf * widen) * f) * inv2rate;
+        Band band{amp[h], (hf * f) / static_cast<float>(rate), 1.0f / width, 0, half};
+        if (std::isfinite(band.amp) && std::isfinite(band.invWidth)) {
             if (band.amp == 0.0f) continue;
             NarrowToCutoff(band, n, half);
         }
@@ -101,7 +119,6 @@ int32_t BalancedSplit(const std::vector<Band>& bands, int32_t half) {
         return visits;
     };
     const int64_t total = visitsBelow(half);
-    if (total < ThreadedBandWork) return half;
     int32_t lo = 0;
     int32_t hi = half;
     while (lo < hi) {
@@ -117,7 +134,7 @@ void AddBands(const std::vector<Band>& bands, int32_t n, int32_t first, int32_t 
     for (const Band& band : bands) {
         const int32_t stop = std::min(end, band.end);
         for (int32_t i = std::max(first, band.first); i < stop; ++i)
-            binAmp[i] = band.amp * PadwaveProfile(BinOffset(band, i, n), band.width) + binAmp[i];
+            binAmp[i] = band.amp * Profile(BinOffset(band, i, n), band.invWidth) + binAmp[i];
     }
 }
 
@@ -129,15 +146,26 @@ int32_t StageCount(int32_t nn) {
     return static_cast<int32_t>(lnSize / lnTwo);
 }
 
+// The bit reversal of p + 1 in log2(nn) bits, given r, the reversal of p.
+int32_t NextReversed(int32_t r, int32_t nn) {
+    int32_t bit = nn >> 1;
+    while (r & bit) {
+        r ^= bit;
+        bit >>= 1;
+    }
+    return r | bit;
+}
+
+int32_t Reversed(int32_t p, int32_t nn) {
+    int32_t r = 0;
+    for (int32_t bit = 1; bit < nn; bit <<= 1) r = (r << 1) | ((p & bit) ? 1 : 0);
+    return r;
+}
+
 void BitReverse(float* data, int32_t nn) {
     int32_t r = 0;
     for (int32_t p = 1; p < nn - 1; ++p) {
-        int32_t bit = nn >> 1;
-        while (r & bit) {
-            r ^= bit;
-            bit >>= 1;
-        }
-        r |= bit;
+        r = NextReversed(r, nn);
         if (p < r) {
             std::swap(data[2 * p], data[2 * r]);
             std::swap(data[2 * p + 1], data[2 * r + 1]);
@@ -184,18 +212,78 @@ void Butterflies(float* __restrict data, int32_t begin, int32_t end, int32_t mma
     }
 }
 
-// Stages first .. last - 1 (stage s has blocks of 2^(s+1) numbers) over the
-// numbers [begin, end).
-void RunStages(float* data, int32_t begin, int32_t end, int32_t first, int32_t last, int32_t direction) {
-    std::vector<float> twiddles(size_t{1} << last);
-    for (int32_t stage = first; stage < last; ++stage) {
-        const int32_t mmax = 2 << stage;
-        StageTwiddles(mmax, direction, twiddles.data());
-        Butterflies(data, begin, end, mmax, twiddles.data(), 0, mmax);
-    }
+// Stage s has blocks of 2 x mmax numbers with mmax = 2^(s+1). The twiddles
+// of all stages lie one after the other, stage s from number 2^(s+1) - 2.
+int32_t StageMmax(int32_t stage) { return 2 << stage; }
+size_t TwiddleOffset(int32_t stage) { return (size_t{2} << stage) - 2; }
+
+// Part 0 rotates the twiddles of every stage but the last, part 1 those of
+// the last stage: about the same number of rotations each.
+void FillTwiddleTable(int part, int32_t stages, int32_t direction, float* table) {
+    const int32_t first = part == 0 ? 0 : stages - 1;
+    const int32_t last = part == 0 ? stages - 1 : stages;
+    for (int32_t stage = first; stage < last; ++stage)
+        StageTwiddles(StageMmax(stage), direction, table + TwiddleOffset(stage));
 }
 
-float SignedZero(bool negative) { return negative ? -0.0f : 0.0f; }
+void Stage(float* data, int32_t count, int32_t stage, const float* table) {
+    const int32_t mmax = StageMmax(stage);
+    Butterflies(data, 0, count, mmax, table + TwiddleOffset(stage), 0, mmax);
+}
+
+// Stages 0 .. stages - 1 over `count` numbers (a power of two). A stage only
+// combines values inside its own blocks, so the early stages run one cache
+// block at a time, all of them before the next cache block.
+void BlockedStages(float* data, int32_t count, int32_t stages, const float* table) {
+    const int32_t chunk = std::min(count, CacheBlock);
+    int32_t inner = 0;
+    while (inner < stages && 2 * StageMmax(inner) <= chunk) ++inner;
+    for (int32_t start = 0; start < count; start += chunk)
+        for (int32_t stage = 0; stage < inner; ++stage) Stage(data + start, chunk, stage, table);
+    for (int32_t stage = inner; stage < stages; ++stage) Stage(data, count, stage, table);
+}
+
+// The stages of an nn-value transform. prepareHalf(part) first puts half
+// `part` of the values into bit-reversed order; that thread then runs every
+// stage but the last on its half (those stages never mix the halves), and
+// the last stage's butterflies are split between the threads.
+template <typename Prepare>
+void TransformStages(float* data, int32_t nn, int32_t stages, const float* table, const Prepare& prepareHalf) {
+    const bool threaded = nn >= ThreadedFftSize;
+    InParts(threaded, [&](int part) {
+        prepareHalf(part);
+        if (threaded) BlockedStages(data + part * nn, nn, stages - 1, table);
+    });
+    if (!threaded) {
+        BlockedStages(data, 2 * nn, stages, table);
+        return;
+    }
+    const float* twiddles = table + TwiddleOffset(stages - 1);
+    InParts(true, [&](int part) { Butterflies(data, 0, 2 * nn, nn, twiddles, part * nn / 2, (part + 1) * nn / 2); });
+}
+
+float SignedZero(bool negative) {
+    const uint32_t bits = static_cast<uint32_t>(negative) << 31;
+    float zero;
+    std::memcpy(&zero, &bits, sizeof zero);
+    return zero;
+}
+
+// Positions [first, end) of the spectrum in bit-reversed order: position p
+// holds bin Reversed(p); bins from half up are zero.
+void FillReversedSpectrum(const float* binAmp, const float* binPhase, int32_t nn, int32_t first, int32_t end,
+                          float* data) {
+    int32_t bin = Reversed(first, nn);
+    for (int32_t p = first; p < end; ++p) {
+        if (bin < nn / 2) {
+            PadwaveSpectrumBin(binAmp[bin], binPhase[bin], data + 2 * p);
+        } else {
+            data[2 * p] = 0.0f;
+            data[2 * p + 1] = 0.0f;
+        }
+        bin = NextReversed(bin, nn);
+    }
+}
 
 }  // namespace
 
@@ -211,29 +299,36 @@ void GeneratePadwave(int32_t bandwidthCents) {
 // Random phases for the n / 2 bins below half the sample rate, Gaussian
 // bands around every harmonic, one inverse transform. Only bins below n / 2
 // carry energy, so the real part is a sum of cosines of period n: the pad
-// loops without a seam. n is at most PadwaveSamples.
+// loops without a seam. n is a power of two, at most PadwaveSamples.
+//
+// The two threads first share the phases, the bands' bins and the twiddle
+// rotations; each then writes its half of the spectrum straight into
+// bit-reversed order and transforms it.
 void SynthesizePadwave(int32_t n, int32_t rate, float baseFrequency, float bandwidthCents,
                        int32_t harmonicCount, const float* amplitudes) {
     const int32_t half = n / 2;
     std::vector<float> binAmp(half, 0.0f);
     std::vector<float> binPhase(half);
-    for (float& phase : binPhase) phase = TwoPi * static_cast<float>(NextRandom()) / static_cast<float>(RandomMax);
     std::vector<Band> bands;
     if (harmonicCount > 1)
         bands = HarmonicBands(n, rate, baseFrequency, bandwidthCents, harmonicCount, amplitudes);
 
-    std::vector<float> spectrum(size_t{2} * n, 0.0f);
+    const int32_t stages = StageCount(n);
+    std::vector<float> table(TwiddleOffset(stages));
     const int32_t split = BalancedSplit(bands, half);
-    auto bins = [&](int part) {
-        const int32_t first = part == 0 ? 0 : split;
-        const int32_t end = part == 0 ? split : half;
-        AddBands(bands, n, first, end, binAmp.data());
-        PadwaveSpectrum(binAmp.data(), binPhase.data(), first, end, spectrum.data());
-    };
-    if (split < half) OnBothCores(bins);
-    else bins(0);
+    InParts(n >= ThreadedFftSize, [&](int part) {
+        // The calling thread alone draws from the pseudo-random sequence.
+        if (part == 0)
+            for (float& phase : binPhase)
+                phase = TwoPi * static_cast<float>(NextRandom()) / static_cast<float>(RandomMax);
+        FillTwiddleTable(part, stages, 1, table.data());
+        AddBands(bands, n, part == 0 ? 0 : split, part == 0 ? split : half, binAmp.data());
+    });
 
-    ComplexFft(spectrum.data(), n, 1);
+    std::vector<float> spectrum(size_t{2} * n);
+    TransformStages(spectrum.data(), n, stages, table.data(), [&](int part) {
+        FillReversedSpectrum(binAmp.data(), binPhase.data(), n, part * half, (part + 1) * half, spectrum.data());
+    });
     for (int32_t k = 0; k < n; ++k) PadwaveBuffer[k] = spectrum[2 * k];
     NormalizePadwave(n);
 }
@@ -241,43 +336,33 @@ void SynthesizePadwave(int32_t n, int32_t rate, float baseFrequency, float bandw
 // A silent bin holds cos x 0 and sin x 0, zeros that keep the signs of cos
 // and sin; for phases 0 .. 2 pi those signs follow from the quadrant, with no
 // call to cos or sin.
-void PadwaveSpectrum(const float* binAmp, const float* binPhase, int32_t first, int32_t end, float* spectrum) {
-    for (int32_t i = first; i < end; ++i) {
-        const double phase = binPhase[i];
-        if (binAmp[i] == 0.0f) {
-            spectrum[2 * i] = SignedZero(phase > M_PI / 2 && phase < 3 * M_PI / 2);
-            spectrum[2 * i + 1] = SignedZero(phase > M_PI && phase < 2 * M_PI);
-            continue;
-        }
-        double s;
-        double c;
-        sincos(phase, &s, &c);
-        spectrum[2 * i] = static_cast<float>(c) * binAmp[i];
-        spectrum[2 * i + 1] = static_cast<float>(s) * binAmp[i];
-    }
-}
-
-float PadwaveProfile(float offset, float bandwidth) {
-    const float q = SquaredArgument(offset, bandwidth);
-    if (q > ProfileCutoff) return 0.0f;
-    return static_cast<float>(std::exp(-static_cast<double>(q))) * (1.0f / bandwidth);
-}
-
-// Radix-2 decimation in time, twiddles by rotation, no scaling. For large
-// transforms the stages whose blocks fit in one half run on both halves at
-// once, and the last stage splits its butterflies between the two threads.
-void ComplexFft(float* data, int32_t nn, int32_t direction) {
-    const int32_t n = 2 * nn;
-    BitReverse(data, nn);
-    const int32_t stages = StageCount(nn);
-    if (nn < ThreadedFftSize || (int32_t{1} << stages) != nn) {
-        RunStages(data, 0, n, 0, stages, direction);
+void PadwaveSpectrumBin(float amp, float phase, float* bin) {
+    const double angle = phase;
+    if (amp == 0.0f) {
+        bin[0] = SignedZero((angle > M_PI / 2) & (angle < 3 * M_PI / 2));
+        bin[1] = SignedZero((angle > M_PI) & (angle < 2 * M_PI));
         return;
     }
-    OnBothCores([&](int part) { RunStages(data, part * nn, (part + 1) * nn, 0, stages - 1, direction); });
-    std::vector<float> twiddles(nn);
-    StageTwiddles(nn, direction, twiddles.data());
-    OnBothCores([&](int part) { Butterflies(data, 0, n, nn, twiddles.data(), part * nn / 2, (part + 1) * nn / 2); });
+    double s;
+    double c;
+    sincos(angle, &s, &c);
+    bin[0] = static_cast<float>(c) * amp;
+    bin[1] = static_cast<float>(s) * amp;
+}
+
+float PadwaveProfile(float offset, float bandwidth) { return Profile(offset, 1.0f / bandwidth); }
+
+// Radix-2 decimation in time, twiddles by rotation, no scaling. For large
+// transforms two threads share the bit reversal and the rotations, then the
+// stages.
+void ComplexFft(float* data, int32_t nn, int32_t direction) {
+    const int32_t stages = StageCount(nn);
+    std::vector<float> table(TwiddleOffset(stages));
+    InParts(nn >= ThreadedFftSize, [&](int part) {
+        if (part == 0) BitReverse(data, nn);
+        FillTwiddleTable(part, stages, direction, table.data());
+    });
+    TransformStages(data, nn, stages, table.data(), [](int) {});
 }
 
 // The largest positive sample becomes 1/3. A buffer without a positive sample

@@ -91,21 +91,28 @@ TEST(ComplexFft, MatchesTheLiteralTransformAndADoubleDft) {
     }
 }
 
-TEST(PadwaveSpectrum, EveryPhaseMatchesCosAndSinIncludingTheSignOfZero) {
+TEST(PadwaveSpectrumBin, EveryPhaseMatchesCosAndSinIncludingTheSignOfZero) {
     const int32_t count = RandomMax + 1;
-    std::vector<float> phase(count);
-    for (int32_t r = 0; r < count; ++r) phase[r] = 6.2831855f * static_cast<float>(r) / 32767.0f;
     for (float amp : {0.0f, 0.37f, 12345.6f}) {
-        const std::vector<float> binAmp(count, amp);
         std::vector<float> spectrum(2 * count);
-        PadwaveSpectrum(binAmp.data(), phase.data(), 0, count, spectrum.data());
         std::vector<float> literal(2 * count);
-        for (int32_t i = 0; i < count; ++i) {
-            literal[2 * i] = static_cast<float>(std::cos(static_cast<double>(phase[i]))) * amp;
-            literal[2 * i + 1] = static_cast<float>(std::sin(static_cast<double>(phase[i]))) * amp;
+        for (int32_t r = 0; r < count; ++r) {
+            const float phase = 6.2831855f * static_cast<float>(r) / 32767.0f;
+            PadwaveSpectrumBin(amp, phase, &spectrum[2 * r]);
+            literal[2 * r] = static_cast<float>(std::cos(static_cast<double>(phase))) * amp;
+            literal[2 * r + 1] = static_cast<float>(std::sin(static_cast<double>(phase))) * amp;
         }
         ASSERT_TRUE(SameBits(spectrum, literal)) << amp;
     }
+}
+
+TEST(PadwaveProfile, GaussianCutOffAtTheSquaredArgument) {
+    EXPECT_FLOAT_EQ(PadwaveProfile(0.0f, 0.25f), 4.0f);
+    EXPECT_FLOAT_EQ(PadwaveProfile(0.25f, 0.25f), static_cast<float>(std::exp(-1.0)) * 4.0f);
+    EXPECT_EQ(PadwaveProfile(-0.5f, 0.25f), PadwaveProfile(0.5f, 0.25f));
+    // x = 3.8357 is just inside the cut-off of 14.712806, 3.8358 just outside.
+    EXPECT_GT(PadwaveProfile(3.8357f, 1.0f), 0.0f);
+    EXPECT_EQ(PadwaveProfile(3.8358f, 1.0f), 0.0f);
 }
 
 TEST(GeneratePadwave, SameBitsAsTheLiteralSteps) {
