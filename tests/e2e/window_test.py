@@ -220,6 +220,7 @@ SCENARIO = [
     snapshot("additive"),
     menu("View", "Padwave"),
     menu("Edit", "x10"),
+    menu("Edit", "Generate"),
     snapshot("padwave"),
     (["iconify-restore"], lambda w, _: (w.xdo("windowunmap", "--sync", w.window),
                                         w.xdo("windowmap", "--sync", w.window))),
