@@ -229,6 +229,32 @@ SCENARIO = [
 ]
 
 
+def render(args, lines):
+    """Runs the headless renderer; returns its report lines."""
+    rendered = subprocess.run([args.render], input="\n".join(lines) + "\n", capture_output=True,
+                              text=True, timeout=60)
+    if rendered.returncode != 0:
+        fail("qarno-render: " + rendered.stderr.strip())
+    output = rendered.stdout.splitlines()
+    if "quit 0" not in output:
+        fail("the headless run did not quit with 0")
+    return output
+
+
+def menu_route(output):
+    return [line.split()[1:] for line in output if line.startswith("menu ")]
+
+
+def expect_exit(real, how):
+    try:
+        code = real.editor.wait(timeout=20)
+    except subprocess.TimeoutExpired:
+        fail("the editor did not exit after %s" % how)
+    if code != 0:
+        fail("exit code %d after %s: %s" % (code, how, real.editor.stderr.read().decode()))
+    print("ok: %s ends the editor with exit code 0" % how, flush=True)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--editor", required=True)
@@ -244,17 +270,12 @@ def main():
     lines = []
     for steps, _ in SCENARIO:
         lines += [s.replace("{", os.path.join(work, "")).replace("}", "-expected.ppm") for s in steps]
-    lines.append("close")
-    rendered = subprocess.run([args.render], input="\n".join(lines) + "\n", capture_output=True,
-                              text=True, timeout=60)
-    if rendered.returncode != 0:
-        fail("qarno-render: " + rendered.stderr.strip())
-    output = rendered.stdout.splitlines()
-    route = [line.split()[1:] for line in output if line.startswith("menu ")]
+    output = render(args, lines + ["close"])
+    route = menu_route(output)
     if "box %s|Select wavetable view to morph from one waveform to another." % EDITOR_CAPTION not in output:
         fail("the headless run showed no morph box: %s" % output)
-    if "quit 0" not in output:
-        fail("the headless run did not quit with 0")
+    exit_steps, exit_action = menu("File", "Exit")
+    exit_route = menu_route(render(args, exit_steps))
 
     env = dict(os.environ)
     env.pop("DISPLAY", None)
@@ -268,9 +289,10 @@ def main():
 
     xvfb, display = start_xvfb()
     env["DISPLAY"] = display
-    real = None
+    editors = []
     try:
         real = RealWindow(args, env, work)
+        editors.append(real.editor)
         for steps, act in SCENARIO:
             if act:
                 act(real, route)
@@ -278,18 +300,18 @@ def main():
                 name = steps[0][len("snapshot {"):-1]
                 compare(real, name, os.path.join(work, name + "-expected.ppm"))
         run([args.close_window, real.window], env)
-        try:
-            code = real.editor.wait(timeout=20)
-        except subprocess.TimeoutExpired:
-            fail("the editor did not exit after its window was closed")
-        if code != 0:
-            fail("exit code %d after closing the window: %s" % (code, real.editor.stderr.read().decode()))
-        print("ok: closing the window ends the editor with exit code 0", flush=True)
+        expect_exit(real, "closing the window")
+
+        real = RealWindow(args, env, work)
+        editors.append(real.editor)
+        exit_action(real, exit_route)
+        expect_exit(real, "File > Exit")
         shutil.rmtree(work)
     finally:
-        if real and real.editor.poll() is None:
-            real.editor.send_signal(signal.SIGKILL)
-            real.editor.wait()
+        for editor in editors:
+            if editor.poll() is None:
+                editor.send_signal(signal.SIGKILL)
+                editor.wait()
         xvfb.terminate()
         xvfb.wait(timeout=20)
 
