@@ -74,9 +74,9 @@ constexpr float BevelWidth = 3;
 // Segments a..g as bits 0..6: a top, b upper right, c lower right, d bottom,
 // e lower left, f upper left, g middle.
 const uint8_t DigitSegments[10] = {0x3F, 0x06, 0x5B, 0x4F, 0x66, 0x6D, 0x7D, 0x07, 0x7F, 0x6F};
-constexpr float DigitWidth = 8, DigitHeight = 14, DigitPitch = 11;
+constexpr float DigitWidth = 9, DigitHeight = 16, DigitPitch = 12;
 constexpr float HalfStroke = 1.2f, SegmentGap = 0.5f, Slant = 0.1f;
-constexpr float DigitTop = FieldTop + 3;
+constexpr float DigitTop = FieldTop + 2;
 constexpr float DigitsLeft = FieldLeft + ((FieldRight - FieldLeft) - (2 * DigitPitch + DigitWidth)) / 2;
 
 // A bar with pointed ends along one axis: `along` runs from a to b, `across` is
