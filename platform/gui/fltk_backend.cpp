@@ -27,7 +27,7 @@ namespace {
 // raster that the paint sequence draws into.
 class ClientArea : public Fl_Widget {
 public:
-    ClientArea(WindowHandle window)
+    explicit ClientArea(WindowHandle window)
         : Fl_Widget(0, MenuBarHeight, ClientWidth, ClientHeight), window_(window) {}
 
     int handle(int event) override;
@@ -42,7 +42,7 @@ private:
 // procedure as WM_SIZE, which redraws everything with the backgrounds.
 class MainFrame : public Fl_Double_Window {
 public:
-    MainFrame(WindowHandle window)
+    explicit MainFrame(WindowHandle window)
         : Fl_Double_Window(WindowWidth, WindowHeight, "QARNO Wavetable Maker"), window_(window) {}
 
     int handle(int event) override;
@@ -53,9 +53,9 @@ private:
 };
 
 bool QuitPosted = false;
+int QuitCode = 0;
 // Set once the window is being destroyed: its hiding is no iconification.
 bool Destroying = false;
-int QuitCode = 0;
 // Set while a menu choice's command runs: the menu bar must not be replaced from
 // inside its own callback.
 bool InMenuCallback = false;
