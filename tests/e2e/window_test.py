@@ -88,6 +88,11 @@ class RealWindow:
         self.top = int(values["Absolute upper-left Y"])
         if (int(values["Width"]), int(values["Height"])) != (768, 600):
             fail("window is %sx%s, not 768x600" % (values["Width"], values["Height"]))
+        properties = run(["xprop", "-id", self.window, "WM_CLASS", "WM_NORMAL_HINTS"], env)
+        for expected in ('"QARNO_Wavetable_Maker", "QARNO_Wavetable_Maker"',
+                         "minimum size: 768 by 600", "maximum size: 768 by 600"):
+            if expected not in properties:
+                fail("window properties lack %r: %s" % (expected, properties))
         self.pointer(400, 560)
 
     def xdo(self, *args):
