@@ -10,9 +10,10 @@
 //   iconify-restore                  the window iconified and shown again
 //   close                            the window's close box
 //   snapshot FILE                    writes the raster as a binary PPM
-// For every menu step it prints "menu KEY INDEX ITEMKEY": the title's
-// mnemonic, the item's position among the popup's items and the item's own
-// mnemonic ("-" when it has none or shares it); for every message box "box CAPTION|TEXT";
+// For every menu step it prints "menu POPUP KEY INDEX ITEMKEY": the popup's
+// position in the menu bar, its title's mnemonic, the item's position among
+// the popup's items and the item's own mnemonic ("-" when it has none or
+// shares it); for every message box "box CAPTION|TEXT";
 // at the end "quit CODE" when the window posted its quit message.
 #include <cstdio>
 #include <iostream>
@@ -60,13 +61,15 @@ char UniqueMnemonic(const MenuPopup& popup, const MenuItem& chosen) {
 }
 
 bool ChooseMenuItem(const std::string& title, const std::string& label) {
-    for (const MenuPopup& popup : HeadlessMenuBar) {
+    for (size_t p = 0; p < HeadlessMenuBar.size(); ++p) {
+        const MenuPopup& popup = HeadlessMenuBar[p];
         if (WithoutMnemonic(popup.title) != title) continue;
         int index = 0;
         for (const MenuItem& item : popup.items) {
             if (item.separator) continue;
             if (WithoutMnemonic(item.label) == label) {
-                std::printf("menu %c %d %c\n", Mnemonic(popup.title), index, UniqueMnemonic(popup, item));
+                std::printf("menu %zu %c %d %c\n", p, Mnemonic(popup.title), index,
+                            UniqueMnemonic(popup, item));
                 Send(WM_COMMAND, item.id, 0);
                 return true;
             }

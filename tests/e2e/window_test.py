@@ -9,6 +9,7 @@ by keyboard (title mnemonic, then the item's mnemonic or arrow keys).
 """
 import argparse
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -16,6 +17,7 @@ import sys
 import tempfile
 import time
 
+WINDOW_WIDTH = 768
 MENU_BAR_HEIGHT = 25
 CLIENT_WIDTH, CLIENT_HEIGHT = 768, 575
 TITLE = "QARNO Wavetable Maker"
@@ -173,7 +175,7 @@ def right_click(x, y):
 
 def menu(title, item):
     def act(w, route):
-        key, index, item_key = route.pop(0)
+        _, key, index, item_key = route.pop(0)
         w.xdo("key", "alt+" + key)
         if item_key != "-":
             w.xdo("key", item_key)
@@ -181,6 +183,59 @@ def menu(title, item):
             for _ in range(int(index) + 1):
                 w.xdo("key", "Down")
             w.xdo("key", "Return")
+    return ["menu %s|%s" % (title, item)], act
+
+
+def dark_runs(flags, gap):
+    """Runs of True in flags, joined across gaps shorter than `gap`: (start, end)."""
+    runs = []
+    for i, dark in enumerate(flags):
+        if not dark:
+            continue
+        if runs and i - runs[-1][1] < gap:
+            runs[-1][1] = i + 1
+        else:
+            runs.append([i, i + 1])
+    return runs
+
+
+def is_dark(pixels, width, x, y):
+    i = (y * width + x) * 3
+    return pixels[i] + pixels[i + 1] + pixels[i + 2] < 250
+
+
+def popup_window(w):
+    """The open menu's own window: (left, top, width, height) on the screen."""
+    for line in run(["xwininfo", "-root", "-children"], w.env).splitlines():
+        found = re.match(r"\s+0x[0-9a-f]+ \(has no name\): \(\)\s+(\d+)x(\d+)\+(-?\d+)\+(-?\d+)", line)
+        if found:
+            width, height, x, y = map(int, found.groups())
+            if width > 30 and height > 30:
+                return x, y, width, height
+    fail("no menu opened")
+
+
+def menu_by_mouse(title, item):
+    """Clicks the menu title, then the item, where the screen shows them."""
+    def act(w, route):
+        popup_index, _, index, _ = route.pop(0)
+        width, _, shot = read_ppm(run_bytes(["import", "-window", "root", "-depth", "8", "ppm:-"], w.env))
+        columns = [any(is_dark(shot, width, w.left + x, w.top + y) for y in range(4, 21))
+                   for x in range(WINDOW_WIDTH)]
+        titles = dark_runs(columns, 8)
+        start, end = titles[int(popup_index)]
+        w.xdo("mousemove", w.left + (start + end) // 2, w.top + MENU_BAR_HEIGHT // 2)
+        w.xdo("click", 1)
+        time.sleep(0.2)
+        x, y, pw, ph = popup_window(w)
+        width, _, shot = read_ppm(run_bytes(["import", "-window", "root", "-depth", "8", "ppm:-"], w.env))
+        rows = [any(is_dark(shot, width, px, py) for px in range(x + 3, x + pw - 3))
+                for py in range(y + 3, y + ph - 3)]
+        # Labels are several rows high; dividers and mnemonic underlines are thin.
+        labels = [r for r in dark_runs(rows, 2) if r[1] - r[0] > 3]
+        top, bottom = labels[int(index)]
+        w.xdo("mousemove", x + pw // 2, y + 3 + (top + bottom) // 2)
+        w.xdo("click", 1)
     return ["menu %s|%s" % (title, item)], act
 
 
@@ -223,13 +278,14 @@ SCENARIO = [
     drag([(190, 250), (230, 230), (300, 215), (420, 260), (560, 290), (690, 240)]),
     click(740, 560),                                    # repaint with the levels just set
     snapshot("additive"),
-    menu("View", "Padwave"),
+    menu_by_mouse("View", "Padwave"),
     menu("Edit", "x10"),
     menu("Edit", "Generate"),
     snapshot("padwave"),
     (["iconify-restore"], lambda w, _: (w.xdo("windowunmap", "--sync", w.window),
                                         w.xdo("windowmap", "--sync", w.window))),
-    click(238, 22),                                     # WAVEFORM tab
+    menu_by_mouse("View", "Waveform"),
+    menu_by_mouse("Synthesize", "Triangle"),
     snapshot("restored"),
 ]
 
