@@ -4,8 +4,9 @@ pixel for pixel, with what the headless backend paints for the same steps.
 
 Every step is given twice over: as the headless renderer's step lines and as
 the xdotool actions that do the same on the real window. The renderer runs
-first; it writes the expected pictures and tells how to reach each menu item
-by keyboard (title mnemonic, then the item's mnemonic or arrow keys).
+first; it writes the expected pictures and tells where each menu item is: the
+keyboard reaches it by the title's mnemonic, then the item's mnemonic or arrow
+keys; the mouse clicks the title and the item where the screen shows them.
 """
 import argparse
 import os
