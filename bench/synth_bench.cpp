@@ -58,12 +58,12 @@ void Additive(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(Padwave<DefaultLevels, GeneratePadwave>)->Name("GeneratePadwave/defaults")->Arg(8)->Unit(benchmark::kMillisecond);
-BENCHMARK(Padwave<DefaultLevels, LiteralGeneratePadwave>)->Name("LiteralGeneratePadwave/defaults")->Arg(8)->Unit(benchmark::kMillisecond);
-BENCHMARK(Padwave<AllLevelsFull, GeneratePadwave>)->Name("GeneratePadwave/all_full")->Arg(8)->Arg(WidestCents)->Unit(benchmark::kMillisecond);
-BENCHMARK(Padwave<AllLevelsFull, LiteralGeneratePadwave>)->Name("LiteralGeneratePadwave/all_full")->Arg(8)->Arg(WidestCents)->Unit(benchmark::kMillisecond);
-BENCHMARK(Fft<ComplexFft>)->Name("ComplexFft/131072")->Unit(benchmark::kMillisecond);
-BENCHMARK(Fft<LiteralComplexFft>)->Name("LiteralComplexFft/131072")->Unit(benchmark::kMillisecond);
-BENCHMARK(Additive<DefaultLevels, SynthesizeAdditive>)->Name("SynthesizeAdditive/defaults")->Unit(benchmark::kMillisecond);
-BENCHMARK(Additive<AllLevelsFull, SynthesizeAdditive>)->Name("SynthesizeAdditive/all_full")->Unit(benchmark::kMillisecond);
-BENCHMARK(Additive<AllLevelsFull, LiteralSynthesizeAdditive>)->Name("LiteralSynthesizeAdditive/all_full")->Unit(benchmark::kMillisecond);
+BENCHMARK(Padwave<DefaultLevels, GeneratePadwave>)->Name("GeneratePadwave/defaults")->Arg(8)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(Padwave<DefaultLevels, LiteralGeneratePadwave>)->Name("LiteralGeneratePadwave/defaults")->Arg(8)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(Padwave<AllLevelsFull, GeneratePadwave>)->Name("GeneratePadwave/all_full")->Arg(8)->Arg(WidestCents)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(Padwave<AllLevelsFull, LiteralGeneratePadwave>)->Name("LiteralGeneratePadwave/all_full")->Arg(8)->Arg(WidestCents)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(Fft<ComplexFft>)->Name("ComplexFft/131072")->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(Fft<LiteralComplexFft>)->Name("LiteralComplexFft/131072")->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(Additive<DefaultLevels, SynthesizeAdditive>)->Name("SynthesizeAdditive/defaults")->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(Additive<AllLevelsFull, SynthesizeAdditive>)->Name("SynthesizeAdditive/all_full")->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(Additive<AllLevelsFull, LiteralSynthesizeAdditive>)->Name("LiteralSynthesizeAdditive/all_full")->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();

@@ -4,8 +4,6 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <thread>
-#include <vector>
 
 #include "core/editor_state.h"
 #include "synth/generators.h"
@@ -18,36 +16,6 @@ constexpr float FullTurn = 6.2831855f;
 constexpr int32_t FullLevel = 0;
 constexpr int32_t SilentLevel = 100;
 constexpr int32_t LevelStep = 10;
-// Samples below this split point are summed on the calling thread, the rest on
-// a helper thread, when enough harmonics sound to pay for starting it.
-constexpr int SplitSample = SamplesPerFrame / 2;
-constexpr int ThreadedHarmonics = 4;
-
-// One harmonic's share of the frame: its phase step, its weight, and the phase
-// it has at sample 0 and at the split sample.
-struct HarmonicRun {
-    float step;
-    float weight;
-    float phaseAt[2];
-};
-
-// Adds the sounding harmonics into samples [first, end) of the frame, each
-// sample summing them in harmonic order. A silent harmonic (weight exactly 0)
-// would add a signed zero to a sum that is never -0, so skipping it keeps
-// every bit.
-void AddHarmonics(const std::vector<HarmonicRun>& runs, float polarityFactor, int part) {
-    const int first = part == 0 ? 0 : SplitSample;
-    const int end = part == 0 ? SplitSample : SamplesPerFrame;
-    for (const HarmonicRun& run : runs) {
-        if (run.weight == 0.0f) continue;
-        float phase = run.phaseAt[part];
-        for (int n = first; n < end; ++n) {
-            const float v = static_cast<float>(std::sin(static_cast<double>(phase))) * polarityFactor;
-            AdditiveFrame[n] = v * run.weight + AdditiveFrame[n];
-            phase = run.step + phase;
-        }
-    }
-}
 
 // The new level for an edit that moves a sounding level by `delta`, then
 // clamps to 0..100. Silent levels (100 and above) are only clamped. Worked in
@@ -68,33 +36,23 @@ void EditLevels(Edit edit) {
 }  // namespace
 
 // One phase accumulator runs through all 32 harmonics, so each harmonic starts
-// where the previous one ended. The phase chain is cheap and strictly serial;
-// it is walked first, recording where each half of each harmonic starts, and
-// the sines are then summed per half, on two threads when it pays.
+// where the previous one ended. A silent harmonic (weight exactly 0) only
+// advances the phase: its sines would add signed zeros to sums that started
+// at +0 and so can never be -0, which changes no bit.
 void SynthesizeAdditive() {
     std::fill(AdditiveFrame, AdditiveFrame + SamplesPerFrame, 0.0f);
-    std::vector<HarmonicRun> runs(HarmonicCount);
-    float phase = StartPhase;
-    int sounding = 0;
-    for (int h = 1; h <= HarmonicCount; ++h) {
-        HarmonicRun& run = runs[h - 1];
-        run.step = FullTurn / static_cast<float>(SamplesPerFrame / h);
-        run.weight = 1.0f - static_cast<float>(Harmonics[h - 1]) * 0.01f;
-        if (run.weight != 0.0f) ++sounding;
-        run.phaseAt[0] = phase;
-        for (int n = 0; n < SamplesPerFrame; ++n) {
-            if (n == SplitSample) run.phaseAt[1] = phase;
-            phase = run.step + phase;
-        }
-    }
     const float polarityFactor = Polarity != 0 ? 0.35f : -0.35f;
-    if (sounding > ThreadedHarmonics) {
-        std::thread upper(AddHarmonics, std::cref(runs), polarityFactor, 1);
-        AddHarmonics(runs, polarityFactor, 0);
-        upper.join();
-    } else {
-        AddHarmonics(runs, polarityFactor, 0);
-        AddHarmonics(runs, polarityFactor, 1);
+    float phase = StartPhase;
+    for (int h = 1; h <= HarmonicCount; ++h) {
+        const float step = FullTurn / static_cast<float>(SamplesPerFrame / h);
+        const float weight = 1.0f - static_cast<float>(Harmonics[h - 1]) * 0.01f;
+        for (int n = 0; n < SamplesPerFrame; ++n) {
+            if (weight != 0.0f) {
+                const float v = static_cast<float>(std::sin(static_cast<double>(phase))) * polarityFactor;
+                AdditiveFrame[n] = v * weight + AdditiveFrame[n];
+            }
+            phase = step + phase;
+        }
     }
     PeakNormalize(AdditiveFrame, SamplesPerFrame);
 }

@@ -4,8 +4,14 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <system_error>
 #include <thread>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "core/editor_state.h"
 #include "core/random.h"
@@ -34,7 +40,15 @@ void InParts(bool threaded, const Work& work) {
         work(1);
         return;
     }
-    std::thread helper(work, 1);
+    std::thread helper;
+    try {
+        helper = std::thread(work, 1);
+    } catch (const std::system_error&) {
+        // No thread to be had: the calling thread does both parts.
+        work(0);
+        work(1);
+        return;
+    }
     work(0);
     helper.join();
 }
@@ -162,13 +176,22 @@ int32_t Reversed(int32_t p, int32_t nn) {
     return r;
 }
 
-void BitReverse(float* data, int32_t nn) {
-    int32_t r = 0;
-    for (int32_t p = 1; p < nn - 1; ++p) {
-        r = NextReversed(r, nn);
-        if (p < r) {
-            std::swap(data[2 * p], data[2 * r]);
-            std::swap(data[2 * p + 1], data[2 * r + 1]);
+// The bit-reversal permutation, shared by two parts: the swap of positions p
+// and Reversed(p) belongs to the part given by the middle bit of p. Every
+// position is in one swap at most, so the parts never touch the same values,
+// and they have the same number of swaps.
+void BitReverse(int part, float* data, int32_t nn) {
+    int32_t bits = 0;
+    while ((int32_t{1} << bits) < nn) ++bits;
+    const int32_t run = int32_t{1} << (bits / 2);
+    for (int32_t start = part * run; start < nn; start += 2 * run) {
+        int32_t r = Reversed(start, nn);
+        for (int32_t p = start; p < start + run; ++p) {
+            if (p < r) {
+                std::swap(data[2 * p], data[2 * r]);
+                std::swap(data[2 * p + 1], data[2 * r + 1]);
+            }
+            r = NextReversed(r, nn);
         }
     }
 }
@@ -191,23 +214,68 @@ void StageTwiddles(int32_t mmax, int32_t direction, float* twiddles) {
     }
 }
 
+// One butterfly on the value pairs at lower and upper (real, imaginary).
+inline void Butterfly(float* __restrict lower, float* __restrict upper, float wr, float wi) {
+    const float tempr = upper[0] * wr - upper[1] * wi;
+    const float tempi = upper[1] * wr + upper[0] * wi;
+    upper[0] = lower[0] - tempr;
+    upper[1] = lower[1] - tempi;
+    lower[0] = lower[0] + tempr;
+    lower[1] = lower[1] + tempi;
+}
+
+// Two neighbouring butterflies of a stage held in registers: four numbers of
+// the lower and of the upper half of a block and their two twiddle pairs.
+// Each lane does the arithmetic of Butterfly; tempr = ur x wr - ui x wi is
+// computed as ur x wr + (-(ui x wi)), which IEEE defines to be the same.
+#if defined(__SSE2__)
+using Lanes = __m128;
+inline Lanes LoadLanes(const float* p) { return _mm_loadu_ps(p); }
+inline void StoreLanes(float* p, Lanes v) { _mm_storeu_ps(p, v); }
+inline void ButterflyTwo(Lanes& lower, Lanes& upper, Lanes twiddles) {
+    const Lanes wr = _mm_shuffle_ps(twiddles, twiddles, _MM_SHUFFLE(2, 2, 0, 0));
+    const Lanes wi = _mm_shuffle_ps(twiddles, twiddles, _MM_SHUFFLE(3, 3, 1, 1));
+    const Lanes swapped = _mm_shuffle_ps(upper, upper, _MM_SHUFFLE(2, 3, 0, 1));
+    const Lanes realSigns = _mm_set_ps(0.0f, -0.0f, 0.0f, -0.0f);
+    const Lanes temp = _mm_add_ps(_mm_mul_ps(upper, wr), _mm_xor_ps(_mm_mul_ps(swapped, wi), realSigns));
+    upper = _mm_sub_ps(lower, temp);
+    lower = _mm_add_ps(lower, temp);
+}
+#else
+struct Lanes {
+    float v[4];
+};
+inline Lanes LoadLanes(const float* p) {
+    Lanes lanes;
+    std::memcpy(lanes.v, p, sizeof lanes.v);
+    return lanes;
+}
+inline void StoreLanes(float* p, const Lanes& lanes) { std::memcpy(p, lanes.v, sizeof lanes.v); }
+inline void ButterflyTwo(Lanes& lower, Lanes& upper, const Lanes& twiddles) {
+    Butterfly(lower.v, upper.v, twiddles.v[0], twiddles.v[1]);
+    Butterfly(lower.v + 2, upper.v + 2, twiddles.v[2], twiddles.v[3]);
+}
+#endif
+
 // The butterflies of one stage over the blocks in numbers [begin, end), for
 // the twiddle positions [mFirst, mEnd). Every butterfly of a stage works on
-// its own pair of values, so they may run in any order, block by block.
-void Butterflies(float* __restrict data, int32_t begin, int32_t end, int32_t mmax,
-                 const float* __restrict twiddles, int32_t mFirst, int32_t mEnd) {
+// its own pair of values, so they may run in any order, block by block; from
+// mmax = 4 on they go two at a time.
+inline void Butterflies(float* data, int32_t begin, int32_t end, int32_t mmax, const float* twiddles, int32_t mFirst,
+                        int32_t mEnd) {
     for (int32_t block = begin; block < end; block += 2 * mmax) {
-        float* __restrict lower = data + block;
-        float* __restrict upper = data + block + mmax;
-        for (int32_t m = mFirst; m < mEnd; m += 2) {
-            const float wr = twiddles[m];
-            const float wi = twiddles[m + 1];
-            const float tempr = upper[m] * wr - upper[m + 1] * wi;
-            const float tempi = upper[m + 1] * wr + upper[m] * wi;
-            upper[m] = lower[m] - tempr;
-            upper[m + 1] = lower[m + 1] - tempi;
-            lower[m] = lower[m] + tempr;
-            lower[m + 1] = lower[m + 1] + tempi;
+        float* lower = data + block;
+        float* upper = lower + mmax;
+        if (mmax == 2) {
+            Butterfly(lower, upper, twiddles[0], twiddles[1]);
+            continue;
+        }
+        for (int32_t m = mFirst; m < mEnd; m += 4) {
+            Lanes l = LoadLanes(lower + m);
+            Lanes u = LoadLanes(upper + m);
+            ButterflyTwo(l, u, LoadLanes(twiddles + m));
+            StoreLanes(lower + m, l);
+            StoreLanes(upper + m, u);
         }
     }
 }
@@ -226,9 +294,66 @@ void FillTwiddleTable(int part, int32_t stages, int32_t direction, float* table)
         StageTwiddles(StageMmax(stage), direction, table + TwiddleOffset(stage));
 }
 
-void Stage(float* data, int32_t count, int32_t stage, const float* table) {
-    const int32_t mmax = StageMmax(stage);
-    Butterflies(data, 0, count, mmax, table + TwiddleOffset(stage), 0, mmax);
+// Stages s and s + 1 (mmax of stage s at least 4) in one pass. Each
+// stage-(s + 1) block holds two stage-s blocks a|b and c|d; for every m the
+// stage-s butterflies (a, b) and (c, d) give exactly the four values of the
+// stage-(s + 1) butterflies (a, c) and (b, d), so each value is loaded and
+// stored once for two stages.
+inline void TwoStages(float* data, int32_t count, int32_t mmax, const float* twiddles, const float* nextTwiddles) {
+    for (int32_t block = 0; block < count; block += 4 * mmax) {
+        float* a = data + block;
+        float* b = a + mmax;
+        float* c = b + mmax;
+        float* d = c + mmax;
+        for (int32_t m = 0; m < mmax; m += 4) {
+            Lanes va = LoadLanes(a + m);
+            Lanes vb = LoadLanes(b + m);
+            Lanes vc = LoadLanes(c + m);
+            Lanes vd = LoadLanes(d + m);
+            const Lanes w = LoadLanes(twiddles + m);
+            ButterflyTwo(va, vb, w);
+            ButterflyTwo(vc, vd, w);
+            ButterflyTwo(va, vc, LoadLanes(nextTwiddles + m));
+            ButterflyTwo(vb, vd, LoadLanes(nextTwiddles + mmax + m));
+            StoreLanes(a + m, va);
+            StoreLanes(b + m, vb);
+            StoreLanes(c + m, vc);
+            StoreLanes(d + m, vd);
+        }
+    }
+}
+
+// Small blocks have a fixed number of butterflies, so the block loop carries
+// no inner loop.
+template <int32_t Mmax>
+void SmallStage(float* data, int32_t count, const float* twiddles) {
+    Butterflies(data, 0, count, Mmax, twiddles, 0, Mmax);
+}
+
+template <int32_t Mmax>
+void SmallTwoStages(float* data, int32_t count, const float* twiddles, const float* nextTwiddles) {
+    TwoStages(data, count, Mmax, twiddles, nextTwiddles);
+}
+
+// Stages first .. last - 1 over `count` numbers: stage 0 alone, the others
+// two at a time.
+void Stages(float* data, int32_t count, int32_t first, int32_t last, const float* table) {
+    int32_t stage = first;
+    if (stage == 0 && stage < last) {
+        SmallStage<2>(data, count, table);
+        ++stage;
+    }
+    for (; stage + 1 < last; stage += 2) {
+        const int32_t mmax = StageMmax(stage);
+        const float* twiddles = table + TwiddleOffset(stage);
+        const float* nextTwiddles = table + TwiddleOffset(stage + 1);
+        if (mmax == 4) SmallTwoStages<4>(data, count, twiddles, nextTwiddles);
+        else TwoStages(data, count, mmax, twiddles, nextTwiddles);
+    }
+    if (stage < last) {
+        const int32_t mmax = StageMmax(stage);
+        Butterflies(data, 0, count, mmax, table + TwiddleOffset(stage), 0, mmax);
+    }
 }
 
 // Stages 0 .. stages - 1 over `count` numbers (a power of two). A stage only
@@ -238,9 +363,8 @@ void BlockedStages(float* data, int32_t count, int32_t stages, const float* tabl
     const int32_t chunk = std::min(count, CacheBlock);
     int32_t inner = 0;
     while (inner < stages && 2 * StageMmax(inner) <= chunk) ++inner;
-    for (int32_t start = 0; start < count; start += chunk)
-        for (int32_t stage = 0; stage < inner; ++stage) Stage(data + start, chunk, stage, table);
-    for (int32_t stage = inner; stage < stages; ++stage) Stage(data, count, stage, table);
+    for (int32_t start = 0; start < count; start += chunk) Stages(data + start, chunk, 0, inner, table);
+    Stages(data, count, inner, stages, table);
 }
 
 // The stages of an nn-value transform. prepareHalf(part) first puts half
@@ -307,27 +431,31 @@ void GeneratePadwave(int32_t bandwidthCents) {
 void SynthesizePadwave(int32_t n, int32_t rate, float baseFrequency, float bandwidthCents,
                        int32_t harmonicCount, const float* amplitudes) {
     const int32_t half = n / 2;
-    std::vector<float> binAmp(half, 0.0f);
-    std::vector<float> binPhase(half);
+    const int32_t stages = StageCount(n);
+    // One work area, released on return: bin amplitudes, bin phases, the
+    // twiddle table and the spectrum.
+    const size_t tableSize = TwiddleOffset(stages);
+    const std::unique_ptr<float[]> work(new float[size_t{2} * half + tableSize + size_t{2} * n]);
+    float* binAmp = work.get();
+    float* binPhase = binAmp + half;
+    float* table = binPhase + half;
+    float* spectrum = table + tableSize;
+    std::fill(binAmp, binAmp + half, 0.0f);
+
     std::vector<Band> bands;
     if (harmonicCount > 1)
         bands = HarmonicBands(n, rate, baseFrequency, bandwidthCents, harmonicCount, amplitudes);
-
-    const int32_t stages = StageCount(n);
-    std::vector<float> table(TwiddleOffset(stages));
     const int32_t split = BalancedSplit(bands, half);
     InParts(n >= ThreadedFftSize, [&](int part) {
         // The calling thread alone draws from the pseudo-random sequence.
         if (part == 0)
-            for (float& phase : binPhase)
-                phase = TwoPi * static_cast<float>(NextRandom()) / static_cast<float>(RandomMax);
-        FillTwiddleTable(part, stages, 1, table.data());
-        AddBands(bands, n, part == 0 ? 0 : split, part == 0 ? split : half, binAmp.data());
+            for (int32_t i = 0; i < half; ++i)
+                binPhase[i] = TwoPi * static_cast<float>(NextRandom()) / static_cast<float>(RandomMax);
+        FillTwiddleTable(part, stages, 1, table);
+        AddBands(bands, n, part == 0 ? 0 : split, part == 0 ? split : half, binAmp);
     });
-
-    std::vector<float> spectrum(size_t{2} * n);
-    TransformStages(spectrum.data(), n, stages, table.data(), [&](int part) {
-        FillReversedSpectrum(binAmp.data(), binPhase.data(), n, part * half, (part + 1) * half, spectrum.data());
+    TransformStages(spectrum, n, stages, table, [&](int part) {
+        FillReversedSpectrum(binAmp, binPhase, n, part * half, (part + 1) * half, spectrum);
     });
     for (int32_t k = 0; k < n; ++k) PadwaveBuffer[k] = spectrum[2 * k];
     NormalizePadwave(n);
@@ -359,7 +487,7 @@ void ComplexFft(float* data, int32_t nn, int32_t direction) {
     const int32_t stages = StageCount(nn);
     std::vector<float> table(TwiddleOffset(stages));
     InParts(nn >= ThreadedFftSize, [&](int part) {
-        if (part == 0) BitReverse(data, nn);
+        BitReverse(part, data, nn);
         FillTwiddleTable(part, stages, direction, table.data());
     });
     TransformStages(data, nn, stages, table.data(), [](int) {});
@@ -372,10 +500,12 @@ void NormalizePadwave(int32_t count) {
     float m = 0.0f;
     for (int32_t i = 0; i < count; ++i)
         if (PadwaveBuffer[i] > m) m = PadwaveBuffer[i];
-    const float g = m > 0.0f ? 1.0f / (m * PeakDivisor) : 0.0f;
-    if (!(m > 0.0f) || std::isinf(g)) {
-        std::fill(PadwaveBuffer, PadwaveBuffer + count, 0.0f);
-        return;
+    if (m > 0.0f) {
+        const float g = 1.0f / (m * PeakDivisor);
+        if (!std::isinf(g)) {
+            for (int32_t i = 0; i < count; ++i) PadwaveBuffer[i] = PadwaveBuffer[i] * g;
+            return;
+        }
     }
-    for (int32_t i = 0; i < count; ++i) PadwaveBuffer[i] = PadwaveBuffer[i] * g;
+    std::fill(PadwaveBuffer, PadwaveBuffer + count, 0.0f);
 }
