@@ -106,8 +106,7 @@ class RealWindow:
         self.xdo("mousemove", self.left + x, self.top + MENU_BAR_HEIGHT + y)
 
     def client_area(self):
-        shot = run_bytes(["import", "-window", "root", "-depth", "8", "ppm:-"], self.env)
-        width, _, pixels = read_ppm(shot)
+        width, pixels = screen(self.env)
         rows = []
         for y in range(CLIENT_HEIGHT):
             start = ((self.top + MENU_BAR_HEIGHT + y) * width + self.left) * 3
@@ -120,6 +119,12 @@ def run_bytes(args, env):
     if result.returncode != 0:
         fail("%s failed" % " ".join(args))
     return result.stdout
+
+
+def screen(env):
+    """The whole screen: (width, RGB bytes)."""
+    width, _, pixels = read_ppm(run_bytes(["import", "-window", "root", "-depth", "8", "ppm:-"], env))
+    return width, pixels
 
 
 def save_picture(path, pixels):
@@ -220,7 +225,7 @@ def menu_by_mouse(title, item):
     """Clicks the menu title, then the item, where the screen shows them."""
     def act(w, route):
         popup_index, _, index, _ = route.pop(0)
-        width, _, shot = read_ppm(run_bytes(["import", "-window", "root", "-depth", "8", "ppm:-"], w.env))
+        width, shot = screen(w.env)
         columns = [any(is_dark(shot, width, w.left + x, w.top + y) for y in range(4, 21))
                    for x in range(WINDOW_WIDTH)]
         titles = dark_runs(columns, 8)
@@ -229,7 +234,7 @@ def menu_by_mouse(title, item):
         w.xdo("click", 1)
         time.sleep(0.2)
         x, y, pw, ph = popup_window(w)
-        width, _, shot = read_ppm(run_bytes(["import", "-window", "root", "-depth", "8", "ppm:-"], w.env))
+        width, shot = screen(w.env)
         rows = [any(is_dark(shot, width, px, py) for px in range(x + 3, x + pw - 3))
                 for py in range(y + 3, y + ph - 3)]
         # Labels are several rows high; dividers and mnemonic underlines are thin.
