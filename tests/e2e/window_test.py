@@ -210,37 +210,51 @@ def is_dark(pixels, width, x, y):
     return pixels[i] + pixels[i + 1] + pixels[i + 2] < 250
 
 
-def popup_window(w):
-    """The open menu's own window: (left, top, width, height) on the screen."""
+def open_menu(w):
+    """The open menu's window on the screen, (left, top, width, height), or None."""
     for line in run(["xwininfo", "-root", "-children"], w.env).splitlines():
         found = re.match(r"\s+0x[0-9a-f]+ \(has no name\): \(\)\s+(\d+)x(\d+)\+(-?\d+)\+(-?\d+)", line)
         if found:
             width, height, x, y = map(int, found.groups())
             if width > 30 and height > 30:
                 return x, y, width, height
-    fail("no menu opened")
+    return None
+
+
+def menu_labels(w, rect):
+    """Label rows of the open menu, top to bottom, in its own coordinates."""
+    x, y, pw, ph = rect
+    width, shot = screen(w.env)
+    rows = [any(is_dark(shot, width, px, py) for px in range(x + 3, x + pw - 3))
+            for py in range(y, y + ph)]
+    # Labels are several rows high; dividers and mnemonic underlines are thin.
+    return [r for r in dark_runs(rows, 2) if r[1] - r[0] > 3]
 
 
 def menu_by_mouse(title, item):
     """Clicks the menu title, then the item, where the screen shows them."""
     def act(w, route):
         popup_index, _, index, _ = route.pop(0)
+        index = int(index)
         width, shot = screen(w.env)
         columns = [any(is_dark(shot, width, w.left + x, w.top + y) for y in range(4, 21))
                    for x in range(WINDOW_WIDTH)]
-        titles = dark_runs(columns, 8)
-        start, end = titles[int(popup_index)]
+        start, end = dark_runs(columns, 8)[int(popup_index)]
         w.xdo("mousemove", w.left + (start + end) // 2, w.top + MENU_BAR_HEIGHT // 2)
         w.xdo("click", 1)
-        time.sleep(0.2)
-        x, y, pw, ph = popup_window(w)
-        width, shot = screen(w.env)
-        rows = [any(is_dark(shot, width, px, py) for px in range(x + 3, x + pw - 3))
-                for py in range(y + 3, y + ph - 3)]
-        # Labels are several rows high; dividers and mnemonic underlines are thin.
-        labels = [r for r in dark_runs(rows, 2) if r[1] - r[0] > 3]
-        top, bottom = labels[int(index)]
-        w.xdo("mousemove", x + pw // 2, y + 3 + (top + bottom) // 2)
+        # Wait until the menu is open and drawn: the same labels on two grabs.
+        deadline, labels, rect = time.time() + 10, None, None
+        while time.time() < deadline:
+            rect = open_menu(w)
+            seen = menu_labels(w, rect) if rect else None
+            if seen and len(seen) > index and seen == labels:
+                break
+            labels = seen
+            time.sleep(0.1)
+        else:
+            fail("the %s menu did not open with its items" % title)
+        top, bottom = labels[index]
+        w.xdo("mousemove", rect[0] + rect[2] // 2, rect[1] + (top + bottom) // 2)
         w.xdo("click", 1)
     return ["menu %s|%s" % (title, item)], act
 
