@@ -227,6 +227,18 @@ void ShowMessageBox(WindowHandle, const std::string& text, const std::string& ca
     fl_alert("%s", text.c_str());
 }
 
+namespace {
+
+bool ConfirmReplace(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    fl_message_title("Confirm Save As");
+    return fl_choice("%s already exists.\nDo you want to replace it?", "No", "Yes", nullptr,
+                     name.c_str()) == 1;
+}
+
+}  // namespace
+
 bool AskFileName(const FileDialog& dialog, std::string& path) {
     Fl_Native_File_Chooser chooser;
     chooser.type(dialog.save ? Fl_Native_File_Chooser::BROWSE_SAVE_FILE
@@ -243,9 +255,15 @@ bool AskFileName(const FileDialog& dialog, std::string& path) {
         name.erase(name.size() - shown.size());
     const std::string filter = name + "\t" + dialog.pattern;
     chooser.filter(filter.c_str());
-    if (chooser.show() != 0 || !chooser.filename() || !*chooser.filename()) return false;
-    path = WithDefaultExtension(chooser.filename(), dialog.extension);
-    return true;
+    for (;;) {
+        if (chooser.show() != 0 || !chooser.filename() || !*chooser.filename()) return false;
+        const std::string typed = chooser.filename();
+        path = WithDefaultExtension(typed, dialog.extension);
+        // The chooser asked about the name as typed; a name that only now got its
+        // extension may still hit an existing file.
+        if (!dialog.save || path == typed || access(path.c_str(), F_OK) != 0 || ConfirmReplace(path))
+            return true;
+    }
 }
 
 bool LoadBitmapResource(int id, Bitmap& bitmap) { return LoadEmbeddedBitmap(id, bitmap); }
