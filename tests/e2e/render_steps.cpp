@@ -13,7 +13,8 @@
 // For every menu step it prints "menu POPUP KEY INDEX ITEMKEY": the popup's
 // position in the menu bar, its title's mnemonic, the item's position among
 // the popup's items and the item's own mnemonic ("-" when it has none or
-// shares it); for every message box "box CAPTION|TEXT";
+// shares it); for every message box "box CAPTION|TEXT"; for every file
+// dialog "dialog save|open PATTERN" (the steps answer none: they cancel);
 // at the end "quit CODE" when the window posted its quit message.
 #include <cstdio>
 #include <iostream>
@@ -33,9 +34,13 @@ WindowHandle Window() { return HeadlessWindow(); }
 void Send(uint32_t message, uintptr_t wParam, intptr_t lParam) {
     const int invalidations = HeadlessInvalidations;
     const size_t boxes = HeadlessMessageBoxes.size();
+    const size_t dialogs = HeadlessDialogsShown.size();
     MainWindowProc(Window(), message, wParam, lParam);
     for (size_t i = boxes; i < HeadlessMessageBoxes.size(); ++i)
         std::printf("box %s|%s\n", HeadlessMessageBoxes[i].caption.c_str(), HeadlessMessageBoxes[i].text.c_str());
+    for (size_t i = dialogs; i < HeadlessDialogsShown.size(); ++i)
+        std::printf("dialog %s %s\n", HeadlessDialogsShown[i].save ? "save" : "open",
+                    HeadlessDialogsShown[i].pattern.c_str());
     if (HeadlessInvalidations != invalidations && !HeadlessDestroyed) MainWindowProc(Window(), WM_PAINT, 0, 0);
 }
 

@@ -310,6 +310,43 @@ SCENARIO = [
 ]
 
 
+def wait_for(condition, what, seconds=20):
+    deadline = time.time() + seconds
+    while not condition():
+        if time.time() > deadline:
+            fail("timed out waiting for " + what)
+        time.sleep(0.1)
+
+
+def answer_window(w, title, keys):
+    """Focuses the visible window with this title and types into it."""
+    found = run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^%s$" % title], w.env,
+                timeout=30)
+    w.xdo("windowfocus", "--sync", found.split()[0])
+    for key in keys:
+        w.xdo(*key)
+
+
+def save_frame(w, save_action, route):
+    """Saves a frame under a name without extension, twice: the dialog appends
+    ".wav", and the second time asks before replacing the file."""
+    path = os.path.join(w.work, "frame.wav")
+    save_action(w, route)
+    answer_window(w, "Save As", [("type", "frame"), ("key", "Return")])
+    wait_for(lambda: os.path.exists(path) and os.path.getsize(path) > 44, "frame.wav")
+    with open(path, "wb") as f:
+        f.write(b"not a wave file")
+    save_action(w, route)
+    answer_window(w, "Save As", [("type", "frame"), ("key", "Return")])
+    answer_window(w, "Confirm Save As", [("key", "Return")])
+
+    def replaced():
+        with open(path, "rb") as f:
+            return f.read(4) == b"RIFF"
+    wait_for(replaced, "frame.wav to be replaced")
+    print("ok: the save dialog appends .wav and asks before replacing", flush=True)
+
+
 def render(args, lines):
     """Runs the headless renderer; returns its report lines."""
     rendered = subprocess.run([args.render], input="\n".join(lines) + "\n", capture_output=True,
@@ -355,8 +392,12 @@ def main():
     route = menu_route(output)
     if "box %s|Select wavetable view to morph from one waveform to another." % EDITOR_CAPTION not in output:
         fail("the headless run showed no morph box: %s" % output)
+    # The second run: a frame saved twice through the file dialog, then Exit.
+    save_steps, save_action = menu("File", "Save Waveform...")
     exit_steps, exit_action = menu("File", "Exit")
-    exit_route = menu_route(render(args, exit_steps))
+    second = render(args, save_steps * 2 + exit_steps)
+    second_route = menu_route(second)
+    saves = second.count("dialog save *.wav") == 2
 
     env = dict(os.environ)
     env.pop("DISPLAY", None)
@@ -385,7 +426,12 @@ def main():
 
         real = RealWindow(args, env, work)
         editors.append(real.editor)
-        exit_action(real, exit_route)
+        if saves:
+            save_frame(real, save_action, second_route)
+        else:
+            second_route = second_route[2:]
+            print("skipped: this build's Save Waveform... opens no file dialog", flush=True)
+        exit_action(real, second_route)
         expect_exit(real, "File > Exit")
         shutil.rmtree(work)
     finally:
