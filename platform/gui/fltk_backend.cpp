@@ -148,8 +148,8 @@ void ApplyMenuBar(AppWindow& w, const MenuBar& bar) {
                 continue;
             }
             const int flags = item.checked ? FL_MENU_TOGGLE | FL_MENU_VALUE : 0;
-            items.push_back({KeepLabel(w, item.label), 0, MenuChosen,
-                             reinterpret_cast<void*>(static_cast<uintptr_t>(item.id)), flags, 0, 0, 0, 0});
+            void* id = reinterpret_cast<void*>(static_cast<uintptr_t>(item.id));
+            items.push_back({KeepLabel(w, item.label), 0, MenuChosen, id, flags, 0, 0, 0, 0});
         }
         items.push_back({nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0});
     }
@@ -251,8 +251,8 @@ bool AskFileName(const FileDialog& dialog, std::string& path) {
     // FLTK shows the pattern after the filter's name itself.
     std::string name = dialog.filterText;
     const std::string shown = " (" + dialog.pattern + ")";
-    if (name.size() > shown.size() && name.compare(name.size() - shown.size(), shown.size(), shown) == 0)
-        name.erase(name.size() - shown.size());
+    const size_t cut = name.size() - shown.size();
+    if (name.size() > shown.size() && name.compare(cut, shown.size(), shown) == 0) name.erase(cut);
     const std::string filter = name + "\t" + dialog.pattern;
     chooser.filter(filter.c_str());
     for (;;) {
@@ -261,8 +261,8 @@ bool AskFileName(const FileDialog& dialog, std::string& path) {
         path = WithDefaultExtension(typed, dialog.extension);
         // The chooser asked about the name as typed; a name that only now got its
         // extension may still hit an existing file.
-        if (!dialog.save || path == typed || access(path.c_str(), F_OK) != 0 || ConfirmReplace(path))
-            return true;
+        const bool exists = access(path.c_str(), F_OK) == 0;
+        if (!dialog.save || path == typed || !exists || ConfirmReplace(path)) return true;
     }
 }
 

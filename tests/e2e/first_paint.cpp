@@ -28,7 +28,8 @@ Window FindWindow(Display* display, const char* title) {
     Window root, parent, *children = nullptr;
     unsigned count = 0;
     Window found = 0;
-    if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) return 0;
+    if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count))
+        return 0;
     for (unsigned i = 0; i < count && !found; ++i) {
         char* name = nullptr;
         if (XFetchName(display, children[i], &name) && name) {
@@ -83,7 +84,8 @@ int main(int argc, char** argv) {
             _exit(127);
         }
         Window window = 0;
-        while (!(window = FindWindow(display, "QARNO Wavetable Maker")) || !PanelPainted(display, window)) {
+        while (!(window = FindWindow(display, "QARNO Wavetable Maker")) ||
+               !PanelPainted(display, window)) {
             if (Clock::now() - start > std::chrono::seconds(20)) {
                 std::fprintf(stderr, "%s: no painted window after 20 s\n", argv[0]);
                 kill(pid, SIGKILL);
@@ -98,7 +100,8 @@ int main(int argc, char** argv) {
         int status = 0;
         waitpid(pid, &status, 0);
         const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::printf("run %d: first paint %.1f ms, VmRSS %ld kB, exit code %d\n", run + 1, ms, rss, code);
+        std::printf("run %d: first paint %.1f ms, VmRSS %ld kB, exit code %d\n", run + 1, ms, rss,
+                    code);
         times.push_back(ms);
         memory.push_back(rss);
     }

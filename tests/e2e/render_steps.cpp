@@ -16,6 +16,7 @@
 // shares it); for every message box "box CAPTION|TEXT"; for every file
 // dialog "dialog save|open PATTERN" (the steps answer none: they cancel);
 // at the end "quit CODE" when the window posted its quit message.
+#include <cctype>
 #include <cstdio>
 #include <iostream>
 #include <sstream>
@@ -37,11 +38,13 @@ void Send(uint32_t message, uintptr_t wParam, intptr_t lParam) {
     const size_t dialogs = HeadlessDialogsShown.size();
     MainWindowProc(Window(), message, wParam, lParam);
     for (size_t i = boxes; i < HeadlessMessageBoxes.size(); ++i)
-        std::printf("box %s|%s\n", HeadlessMessageBoxes[i].caption.c_str(), HeadlessMessageBoxes[i].text.c_str());
+        std::printf("box %s|%s\n", HeadlessMessageBoxes[i].caption.c_str(),
+                    HeadlessMessageBoxes[i].text.c_str());
     for (size_t i = dialogs; i < HeadlessDialogsShown.size(); ++i)
         std::printf("dialog %s %s\n", HeadlessDialogsShown[i].save ? "save" : "open",
                     HeadlessDialogsShown[i].pattern.c_str());
-    if (HeadlessInvalidations != invalidations && !HeadlessDestroyed) MainWindowProc(Window(), WM_PAINT, 0, 0);
+    if (HeadlessInvalidations != invalidations && !HeadlessDestroyed)
+        MainWindowProc(Window(), WM_PAINT, 0, 0);
 }
 
 std::string WithoutMnemonic(const std::string& label) {
@@ -53,7 +56,8 @@ std::string WithoutMnemonic(const std::string& label) {
 
 char Mnemonic(const std::string& label) {
     const size_t amp = label.find('&');
-    return amp == std::string::npos || amp + 1 >= label.size() ? '-' : static_cast<char>(std::tolower(label[amp + 1]));
+    if (amp == std::string::npos || amp + 1 >= label.size()) return '-';
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(label[amp + 1])));
 }
 
 // The item's mnemonic when no other item of its popup shares it, else '-': a
@@ -112,7 +116,8 @@ bool RunStep(const std::string& line) {
     std::getline(in >> std::ws, rest);
     if (verb == "menu") {
         const size_t bar = rest.find('|');
-        return bar != std::string::npos && ChooseMenuItem(rest.substr(0, bar), rest.substr(bar + 1));
+        return bar != std::string::npos &&
+               ChooseMenuItem(rest.substr(0, bar), rest.substr(bar + 1));
     }
     if (verb == "iconify-restore") {
         Send(WM_SIZE, 0, 0);

@@ -39,7 +39,7 @@ def run(args, env, timeout=20, check=True):
 
 def free_display():
     for n in range(70, 400):
-        if not os.path.exists("/tmp/.X%d-lock" % n) and not os.path.exists("/tmp/.X11-unix/X%d" % n):
+        if not (os.path.exists("/tmp/.X%d-lock" % n) or os.path.exists("/tmp/.X11-unix/X%d" % n)):
             yield n
 
 
@@ -123,7 +123,8 @@ def run_bytes(args, env):
 
 def screen(env):
     """The whole screen: (width, RGB bytes)."""
-    width, _, pixels = read_ppm(run_bytes(["import", "-window", "root", "-depth", "8", "ppm:-"], env))
+    grab = run_bytes(["import", "-window", "root", "-depth", "8", "ppm:-"], env)
+    width, _, pixels = read_ppm(grab)
     return width, pixels
 
 
@@ -213,7 +214,8 @@ def is_dark(pixels, width, x, y):
 def open_menu(w):
     """The open menu's window on the screen, (left, top, width, height), or None."""
     for line in run(["xwininfo", "-root", "-children"], w.env).splitlines():
-        found = re.match(r"\s+0x[0-9a-f]+ \(has no name\): \(\)\s+(\d+)x(\d+)\+(-?\d+)\+(-?\d+)", line)
+        found = re.match(r"\s+0x[0-9a-f]+ \(has no name\): \(\)\s+(\d+)x(\d+)\+(-?\d+)\+(-?\d+)",
+                         line)
         if found:
             width, height, x, y = map(int, found.groups())
             if width > 30 and height > 30:
@@ -266,7 +268,8 @@ def close_box(caption):
         w.xdo("windowfocus", "--sync", box)
         w.xdo("key", "Return")
         for _ in range(100):
-            if run(["xdotool", "search", "--name", "^%s$" % caption], w.env, check=False).strip() == "":
+            still = run(["xdotool", "search", "--name", "^%s$" % caption], w.env, check=False)
+            if still.strip() == "":
                 return
             time.sleep(0.05)
         fail("the box \"%s\" did not close with Return" % caption)
@@ -387,10 +390,12 @@ def main():
     # Expected pictures and menu routes from the headless backend.
     lines = []
     for steps, _ in SCENARIO:
-        lines += [s.replace("{", os.path.join(work, "")).replace("}", "-expected.ppm") for s in steps]
+        lines += [s.replace("{", os.path.join(work, "")).replace("}", "-expected.ppm")
+                  for s in steps]
     output = render(args, lines + ["close"])
     route = menu_route(output)
-    if "box %s|Select wavetable view to morph from one waveform to another." % EDITOR_CAPTION not in output:
+    morph_box = "box %s|Select wavetable view to morph from one waveform to another."
+    if morph_box % EDITOR_CAPTION not in output:
         fail("the headless run showed no morph box: %s" % output)
     # The second run: a frame saved twice through the file dialog, then Exit.
     save_steps, save_action = menu("File", "Save Waveform...")
@@ -402,7 +407,8 @@ def main():
     env = dict(os.environ)
     env.pop("DISPLAY", None)
     suppressions = os.path.join(os.path.dirname(os.path.abspath(__file__)), "lsan.supp")
-    env["LSAN_OPTIONS"] = ":".join(filter(None, [env.get("LSAN_OPTIONS"), "suppressions=" + suppressions]))
+    env["LSAN_OPTIONS"] = ":".join(
+        filter(None, [env.get("LSAN_OPTIONS"), "suppressions=" + suppressions]))
     # Without a display the editor says so and fails.
     no_display = subprocess.run([args.editor], env=env, capture_output=True, text=True, timeout=20)
     if no_display.returncode != 1 or "Window Creation Failed!" not in no_display.stderr:
