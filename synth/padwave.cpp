@@ -105,8 +105,9 @@ void NarrowToCutoff(Band& band, int32_t n, int32_t half) {
 }
 
 // The bands of harmonics 1 .. count - 1. A silent harmonic adds only zeros and
-// is left out. A band whose amplitude or width is not finite keeps every bin:
-// there even the bins outside the cut-off add something other than zero.
+// is left out. A band whose amplitude, centre or width is not finite keeps
+// every bin: there even the bins outside the cut-off may add something other
+// than zero.
 std::vector<Band> HarmonicBands(int32_t n, int32_t rate, float f, float bw, int32_t count, const float* amp) {
     std::vector<Band> bands;
     const int32_t half = n / 2;
@@ -116,7 +117,7 @@ std::vector<Band> HarmonicBands(int32_t n, int32_t rate, float f, float bw, int3
         const float hf = static_cast<float>(h);
         const float width = ((hf * widen) * f) * inv2rate;
         Band band{amp[h], (hf * f) / static_cast<float>(rate), 1.0f / width, 0, half};
-        if (std::isfinite(band.amp) && std::isfinite(band.invWidth)) {
+        if (std::isfinite(band.amp) && std::isfinite(band.centre) && std::isfinite(band.invWidth)) {
             if (band.amp == 0.0f) continue;
             NarrowToCutoff(band, n, half);
         }
@@ -125,19 +126,22 @@ std::vector<Band> HarmonicBands(int32_t n, int32_t rate, float f, float bw, int3
     return bands;
 }
 
-// Bins below the returned one carry about half of the bands' bin visits.
+// The split between the bins of the calling thread and those of the helper.
+// The calling thread also draws the n / 2 phases, which cost about as much
+// as two band visits per five bins, so it takes that much less band work.
 int32_t BalancedSplit(const std::vector<Band>& bands, int32_t half) {
     auto visitsBelow = [&](int32_t bin) {
         int64_t visits = 0;
         for (const Band& band : bands) visits += std::clamp(bin, band.first, band.end) - band.first;
         return visits;
     };
-    const int64_t total = visitsBelow(half);
+    const int64_t drawing = int64_t{half} * 2 / 5;
+    const int64_t target = std::max<int64_t>(visitsBelow(half) - drawing, 0) / 2;
     int32_t lo = 0;
     int32_t hi = half;
     while (lo < hi) {
         const int32_t mid = lo + (hi - lo) / 2;
-        if (visitsBelow(mid) * 2 < total) lo = mid + 1;
+        if (visitsBelow(mid) < target) lo = mid + 1;
         else hi = mid;
     }
     return lo;
@@ -285,7 +289,7 @@ inline void Butterflies(float* data, int32_t begin, int32_t end, int32_t mmax, c
 int32_t StageMmax(int32_t stage) { return 2 << stage; }
 size_t TwiddleOffset(int32_t stage) { return (size_t{2} << stage) - 2; }
 
-// Part 0 rotates the twiddles of every stage but the last, part 1 those of
+// Share 0 rotates the twiddles of every stage but the last, share 1 those of
 // the last stage: about the same number of rotations each.
 void FillTwiddleTable(int part, int32_t stages, int32_t direction, float* table) {
     const int32_t first = part == 0 ? 0 : stages - 1;
