@@ -1,5 +1,5 @@
 // The port layer: the few services of the window system, dialogs and sound that
-// the editor uses. Two backends implement it: platform/fltk_backend.cpp for the
+// the editor uses. Two backends implement it: platform/gui/fltk_backend.cpp for the
 // real program and platform/headless.cpp for tests and off-screen rendering.
 #pragma once
 

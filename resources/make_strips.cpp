@@ -74,15 +74,17 @@ constexpr float BevelWidth = 3;
 // Segments a..g as bits 0..6: a top, b upper right, c lower right, d bottom,
 // e lower left, f upper left, g middle.
 const uint8_t DigitSegments[10] = {0x3F, 0x06, 0x5B, 0x4F, 0x66, 0x6D, 0x7D, 0x07, 0x7F, 0x6F};
-constexpr float DigitWidth = 8, DigitHeight = 14, DigitPitch = 11;
+constexpr float DigitWidth = 9, DigitHeight = 16, DigitPitch = 12;
 constexpr float HalfStroke = 1.2f, SegmentGap = 0.5f, Slant = 0.1f;
-constexpr float DigitTop = FieldTop + 3;
-constexpr float DigitsLeft = FieldLeft + ((FieldRight - FieldLeft) - (2 * DigitPitch + DigitWidth)) / 2;
+constexpr float DigitTop = FieldTop + 2;
+constexpr float DigitsWidth = 2 * DigitPitch + DigitWidth;
+constexpr float DigitsLeft = FieldLeft + ((FieldRight - FieldLeft) - DigitsWidth) / 2;
 
 // A bar with pointed ends along one axis: `along` runs from a to b, `across` is
 // the distance from its centre line.
 bool InBar(float along, float across, float a, float b) {
-    const float overshoot = std::fmax(0.0f, std::fmax((a + HalfStroke) - along, along - (b - HalfStroke)));
+    const float overshoot =
+        std::fmax(0.0f, std::fmax((a + HalfStroke) - along, along - (b - HalfStroke)));
     return along >= a && along <= b && std::fabs(across) + overshoot <= HalfStroke;
 }
 
@@ -228,7 +230,8 @@ void WriteArray(FILE* out, const char* name, const Image& image) {
             std::fputc(b, out);
         else
             std::fprintf(out, "\\%03o", b);
-        if (i % rowBytes == rowBytes - 1) std::fputs(i + 1 == image.rgb.size() ? "\";\n" : "\"\n", out);
+        if (i % rowBytes == rowBytes - 1)
+            std::fputs(i + 1 == image.rgb.size() ? "\";\n" : "\"\n", out);
     }
 }
 

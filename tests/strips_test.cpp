@@ -87,7 +87,8 @@ TEST(Strips, KnobDotTurnsFromSevenThroughTwelveToFiveOClock) {
         }
         EXPECT_EQ(Pixel(knob, 25, k * 50 + 1), Panel) << k;
         // The skirt beside the cap is black on whichever side the dot is not.
-        const Rgb left = Pixel(knob, 25 - 17, k * 50 + 25), right = Pixel(knob, 24 + 17, k * 50 + 25);
+        const Rgb left = Pixel(knob, 25 - 17, k * 50 + 25);
+        const Rgb right = Pixel(knob, 24 + 17, k * 50 + 25);
         EXPECT_LT(std::min(left.r + left.g + left.b, right.r + right.g + right.b), 3 * 80) << k;
     }
 }

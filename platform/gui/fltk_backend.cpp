@@ -11,6 +11,8 @@
 #include <FL/fl_draw.H>
 #include <FL/x.H>
 
+#include <unistd.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,7 +27,7 @@ namespace {
 // raster that the paint sequence draws into.
 class ClientArea : public Fl_Widget {
 public:
-    ClientArea(WindowHandle window)
+    explicit ClientArea(WindowHandle window)
         : Fl_Widget(0, MenuBarHeight, ClientWidth, ClientHeight), window_(window) {}
 
     int handle(int event) override;
@@ -36,8 +38,24 @@ private:
     WindowHandle window_;
 };
 
+// The top-level window. Being iconified and restored reaches the window
+// procedure as WM_SIZE, which redraws everything with the backgrounds.
+class MainFrame : public Fl_Double_Window {
+public:
+    explicit MainFrame(WindowHandle window)
+        : Fl_Double_Window(WindowWidth, WindowHeight, "QARNO Wavetable Maker"), window_(window) {}
+
+    int handle(int event) override;
+
+private:
+    WindowHandle window_;
+    bool iconified_ = false;
+};
+
 bool QuitPosted = false;
 int QuitCode = 0;
+// Set once the window is being destroyed: its hiding is no iconification.
+bool Destroying = false;
 // Set while a menu choice's command runs: the menu bar must not be replaced from
 // inside its own callback.
 bool InMenuCallback = false;
@@ -45,7 +63,7 @@ bool InMenuCallback = false;
 }  // namespace
 
 struct AppWindow {
-    std::unique_ptr<Fl_Double_Window> window;
+    std::unique_ptr<MainFrame> window;
     Fl_Menu_Bar* menuBar = nullptr;
     ClientArea* client = nullptr;
     Surface surface;
@@ -58,6 +76,18 @@ struct AppWindow {
 namespace {
 
 AppWindow TheWindow;
+
+int MainFrame::handle(int event) {
+    const int result = Fl_Double_Window::handle(event);
+    if (event == FL_HIDE && shown() && !Destroying && !iconified_) {
+        iconified_ = true;
+        MainWindowProc(window_, WM_SIZE, 0, 0);
+    } else if (event == FL_SHOW && iconified_) {
+        iconified_ = false;
+        MainWindowProc(window_, WM_SIZE, 0, 0);
+    }
+    return result;
+}
 
 void ClientArea::Send(uint32_t message) {
     MainWindowProc(window_, message, 0, PointParam(Fl::event_x() - x(), Fl::event_y() - y()));
@@ -118,8 +148,8 @@ void ApplyMenuBar(AppWindow& w, const MenuBar& bar) {
                 continue;
             }
             const int flags = item.checked ? FL_MENU_TOGGLE | FL_MENU_VALUE : 0;
-            items.push_back({KeepLabel(w, item.label), 0, MenuChosen,
-                             reinterpret_cast<void*>(static_cast<uintptr_t>(item.id)), flags, 0, 0, 0, 0});
+            void* id = reinterpret_cast<void*>(static_cast<uintptr_t>(item.id));
+            items.push_back({KeepLabel(w, item.label), 0, MenuChosen, id, flags, 0, 0, 0, 0});
         }
         items.push_back({nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0});
     }
@@ -152,7 +182,7 @@ bool OpenDisplay() {
 
 WindowHandle CreateAppWindow() {
     AppWindow& w = TheWindow;
-    w.window = std::make_unique<Fl_Double_Window>(WindowWidth, WindowHeight, "QARNO Wavetable Maker");
+    w.window = std::make_unique<MainFrame>(&w);
     w.window->xclass("QARNO_Wavetable_Maker");
     w.menuBar = new Fl_Menu_Bar(0, 0, WindowWidth, MenuBarHeight);
     w.client = new ClientArea(&w);
@@ -197,22 +227,49 @@ void ShowMessageBox(WindowHandle, const std::string& text, const std::string& ca
     fl_alert("%s", text.c_str());
 }
 
+namespace {
+
+bool ConfirmReplace(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    fl_message_title("Confirm Save As");
+    return fl_choice("%s already exists.\nDo you want to replace it?", "No", "Yes", nullptr,
+                     name.c_str()) == 1;
+}
+
+}  // namespace
+
 bool AskFileName(const FileDialog& dialog, std::string& path) {
     Fl_Native_File_Chooser chooser;
     chooser.type(dialog.save ? Fl_Native_File_Chooser::BROWSE_SAVE_FILE
                              : Fl_Native_File_Chooser::BROWSE_FILE);
     if (dialog.save) chooser.options(Fl_Native_File_Chooser::SAVEAS_CONFIRM);
     chooser.title(dialog.save ? "Save As" : "Open");
-    const std::string filter = dialog.filterText + "\t" + dialog.pattern;
+    // The dialogs start in the working directory, where the preview file goes too.
+    char directory[4096];
+    if (getcwd(directory, sizeof directory)) chooser.directory(directory);
+    // FLTK shows the pattern after the filter's name itself.
+    std::string name = dialog.filterText;
+    const std::string shown = " (" + dialog.pattern + ")";
+    const size_t cut = name.size() - shown.size();
+    if (name.size() > shown.size() && name.compare(cut, shown.size(), shown) == 0) name.erase(cut);
+    const std::string filter = name + "\t" + dialog.pattern;
     chooser.filter(filter.c_str());
-    if (chooser.show() != 0 || !chooser.filename() || !*chooser.filename()) return false;
-    path = WithDefaultExtension(chooser.filename(), dialog.extension);
-    return true;
+    for (;;) {
+        if (chooser.show() != 0 || !chooser.filename() || !*chooser.filename()) return false;
+        const std::string typed = chooser.filename();
+        path = WithDefaultExtension(typed, dialog.extension);
+        // The chooser asked about the name as typed; a name that only now got its
+        // extension may still hit an existing file.
+        const bool exists = access(path.c_str(), F_OK) == 0;
+        if (!dialog.save || path == typed || !exists || ConfirmReplace(path)) return true;
+    }
 }
 
 bool LoadBitmapResource(int id, Bitmap& bitmap) { return LoadEmbeddedBitmap(id, bitmap); }
 
 void DestroyAppWindow(WindowHandle window) {
+    Destroying = true;
     window->window->hide();
     MainWindowProc(window, WM_DESTROY, 0, 0);
 }

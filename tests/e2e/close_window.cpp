@@ -1,9 +1,9 @@
 // qarno-close-window WINDOW-ID: asks an X window to close, as a window
 // manager's close box does (WM_DELETE_WINDOW).
-#include <X11/Xlib.h>
-
 #include <cstdio>
 #include <cstdlib>
+
+#include "tests/e2e/close_request.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -15,14 +15,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: cannot open the display\n", argv[0]);
         return 1;
     }
-    XEvent event = {};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = std::strtoul(argv[1], nullptr, 0);
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
+    RequestClose(display, std::strtoul(argv[1], nullptr, 0));
     XCloseDisplay(display);
     return 0;
 }

@@ -7,12 +7,16 @@
 //   down X Y | move X Y | up X Y     left button at client coordinates
 //   rdown X Y | rup X Y              right button
 //   menu TITLE|ITEM                  a menu choice, labels without '&'
+//   iconify-restore                  the window iconified and shown again
 //   close                            the window's close box
 //   snapshot FILE                    writes the raster as a binary PPM
-// For every menu step it prints "menu KEY INDEX ITEMKEY": the title's
-// mnemonic, the item's position among the popup's items and the item's own
-// mnemonic ("-" when it has none or shares it); for every message box "box CAPTION|TEXT";
+// For every menu step it prints "menu POPUP KEY INDEX ITEMKEY": the popup's
+// position in the menu bar, its title's mnemonic, the item's position among
+// the popup's items and the item's own mnemonic ("-" when it has none or
+// shares it); for every message box "box CAPTION|TEXT"; for every file
+// dialog "dialog save|open PATTERN" (the steps answer none: they cancel);
 // at the end "quit CODE" when the window posted its quit message.
+#include <cctype>
 #include <cstdio>
 #include <iostream>
 #include <sstream>
@@ -31,10 +35,16 @@ WindowHandle Window() { return HeadlessWindow(); }
 void Send(uint32_t message, uintptr_t wParam, intptr_t lParam) {
     const int invalidations = HeadlessInvalidations;
     const size_t boxes = HeadlessMessageBoxes.size();
+    const size_t dialogs = HeadlessDialogsShown.size();
     MainWindowProc(Window(), message, wParam, lParam);
     for (size_t i = boxes; i < HeadlessMessageBoxes.size(); ++i)
-        std::printf("box %s|%s\n", HeadlessMessageBoxes[i].caption.c_str(), HeadlessMessageBoxes[i].text.c_str());
-    if (HeadlessInvalidations != invalidations && !HeadlessDestroyed) MainWindowProc(Window(), WM_PAINT, 0, 0);
+        std::printf("box %s|%s\n", HeadlessMessageBoxes[i].caption.c_str(),
+                    HeadlessMessageBoxes[i].text.c_str());
+    for (size_t i = dialogs; i < HeadlessDialogsShown.size(); ++i)
+        std::printf("dialog %s %s\n", HeadlessDialogsShown[i].save ? "save" : "open",
+                    HeadlessDialogsShown[i].pattern.c_str());
+    if (HeadlessInvalidations != invalidations && !HeadlessDestroyed)
+        MainWindowProc(Window(), WM_PAINT, 0, 0);
 }
 
 std::string WithoutMnemonic(const std::string& label) {
@@ -46,7 +56,8 @@ std::string WithoutMnemonic(const std::string& label) {
 
 char Mnemonic(const std::string& label) {
     const size_t amp = label.find('&');
-    return amp == std::string::npos || amp + 1 >= label.size() ? '-' : static_cast<char>(std::tolower(label[amp + 1]));
+    if (amp == std::string::npos || amp + 1 >= label.size()) return '-';
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(label[amp + 1])));
 }
 
 // The item's mnemonic when no other item of its popup shares it, else '-': a
@@ -59,13 +70,15 @@ char UniqueMnemonic(const MenuPopup& popup, const MenuItem& chosen) {
 }
 
 bool ChooseMenuItem(const std::string& title, const std::string& label) {
-    for (const MenuPopup& popup : HeadlessMenuBar) {
+    for (size_t p = 0; p < HeadlessMenuBar.size(); ++p) {
+        const MenuPopup& popup = HeadlessMenuBar[p];
         if (WithoutMnemonic(popup.title) != title) continue;
         int index = 0;
         for (const MenuItem& item : popup.items) {
             if (item.separator) continue;
             if (WithoutMnemonic(item.label) == label) {
-                std::printf("menu %c %d %c\n", Mnemonic(popup.title), index, UniqueMnemonic(popup, item));
+                std::printf("menu %zu %c %d %c\n", p, Mnemonic(popup.title), index,
+                            UniqueMnemonic(popup, item));
                 Send(WM_COMMAND, item.id, 0);
                 return true;
             }
@@ -103,7 +116,13 @@ bool RunStep(const std::string& line) {
     std::getline(in >> std::ws, rest);
     if (verb == "menu") {
         const size_t bar = rest.find('|');
-        return bar != std::string::npos && ChooseMenuItem(rest.substr(0, bar), rest.substr(bar + 1));
+        return bar != std::string::npos &&
+               ChooseMenuItem(rest.substr(0, bar), rest.substr(bar + 1));
+    }
+    if (verb == "iconify-restore") {
+        Send(WM_SIZE, 0, 0);
+        Send(WM_SIZE, 0, 0);
+        return true;
     }
     if (verb == "close") {
         Send(WM_CLOSE, 0, 0);

@@ -4,11 +4,13 @@ pixel for pixel, with what the headless backend paints for the same steps.
 
 Every step is given twice over: as the headless renderer's step lines and as
 the xdotool actions that do the same on the real window. The renderer runs
-first; it writes the expected pictures and tells how to reach each menu item
-by keyboard (title mnemonic, then the item's mnemonic or arrow keys).
+first; it writes the expected pictures and tells where each menu item is: the
+keyboard reaches it by the title's mnemonic, then the item's mnemonic or arrow
+keys; the mouse clicks the title and the item where the screen shows them.
 """
 import argparse
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -16,6 +18,7 @@ import sys
 import tempfile
 import time
 
+WINDOW_WIDTH = 768
 MENU_BAR_HEIGHT = 25
 CLIENT_WIDTH, CLIENT_HEIGHT = 768, 575
 TITLE = "QARNO Wavetable Maker"
@@ -36,7 +39,7 @@ def run(args, env, timeout=20, check=True):
 
 def free_display():
     for n in range(70, 400):
-        if not os.path.exists("/tmp/.X%d-lock" % n) and not os.path.exists("/tmp/.X11-unix/X%d" % n):
+        if not (os.path.exists("/tmp/.X%d-lock" % n) or os.path.exists("/tmp/.X11-unix/X%d" % n)):
             yield n
 
 
@@ -88,6 +91,11 @@ class RealWindow:
         self.top = int(values["Absolute upper-left Y"])
         if (int(values["Width"]), int(values["Height"])) != (768, 600):
             fail("window is %sx%s, not 768x600" % (values["Width"], values["Height"]))
+        properties = run(["xprop", "-id", self.window, "WM_CLASS", "WM_NORMAL_HINTS"], env)
+        for expected in ('"QARNO_Wavetable_Maker", "QARNO_Wavetable_Maker"',
+                         "minimum size: 768 by 600", "maximum size: 768 by 600"):
+            if expected not in properties:
+                fail("window properties lack %r: %s" % (expected, properties))
         self.pointer(400, 560)
 
     def xdo(self, *args):
@@ -98,8 +106,7 @@ class RealWindow:
         self.xdo("mousemove", self.left + x, self.top + MENU_BAR_HEIGHT + y)
 
     def client_area(self):
-        shot = run_bytes(["import", "-window", "root", "-depth", "8", "ppm:-"], self.env)
-        width, _, pixels = read_ppm(shot)
+        width, pixels = screen(self.env)
         rows = []
         for y in range(CLIENT_HEIGHT):
             start = ((self.top + MENU_BAR_HEIGHT + y) * width + self.left) * 3
@@ -112,6 +119,13 @@ def run_bytes(args, env):
     if result.returncode != 0:
         fail("%s failed" % " ".join(args))
     return result.stdout
+
+
+def screen(env):
+    """The whole screen: (width, RGB bytes)."""
+    grab = run_bytes(["import", "-window", "root", "-depth", "8", "ppm:-"], env)
+    width, _, pixels = read_ppm(grab)
+    return width, pixels
 
 
 def save_picture(path, pixels):
@@ -168,7 +182,7 @@ def right_click(x, y):
 
 def menu(title, item):
     def act(w, route):
-        key, index, item_key = route.pop(0)
+        _, key, index, item_key = route.pop(0)
         w.xdo("key", "alt+" + key)
         if item_key != "-":
             w.xdo("key", item_key)
@@ -179,6 +193,74 @@ def menu(title, item):
     return ["menu %s|%s" % (title, item)], act
 
 
+def dark_runs(flags, gap):
+    """Runs of True in flags, joined across gaps shorter than `gap`: (start, end)."""
+    runs = []
+    for i, dark in enumerate(flags):
+        if not dark:
+            continue
+        if runs and i - runs[-1][1] < gap:
+            runs[-1][1] = i + 1
+        else:
+            runs.append([i, i + 1])
+    return runs
+
+
+def is_dark(pixels, width, x, y):
+    i = (y * width + x) * 3
+    return pixels[i] + pixels[i + 1] + pixels[i + 2] < 250
+
+
+def open_menu(w):
+    """The open menu's window on the screen, (left, top, width, height), or None."""
+    for line in run(["xwininfo", "-root", "-children"], w.env).splitlines():
+        found = re.match(r"\s+0x[0-9a-f]+ \(has no name\): \(\)\s+(\d+)x(\d+)\+(-?\d+)\+(-?\d+)",
+                         line)
+        if found:
+            width, height, x, y = map(int, found.groups())
+            if width > 30 and height > 30:
+                return x, y, width, height
+    return None
+
+
+def menu_labels(w, rect):
+    """Label rows of the open menu, top to bottom, in its own coordinates."""
+    x, y, pw, ph = rect
+    width, shot = screen(w.env)
+    rows = [any(is_dark(shot, width, px, py) for px in range(x + 3, x + pw - 3))
+            for py in range(y, y + ph)]
+    # Labels are several rows high; dividers and mnemonic underlines are thin.
+    return [r for r in dark_runs(rows, 2) if r[1] - r[0] > 3]
+
+
+def menu_by_mouse(title, item):
+    """Clicks the menu title, then the item, where the screen shows them."""
+    def act(w, route):
+        popup_index, _, index, _ = route.pop(0)
+        index = int(index)
+        width, shot = screen(w.env)
+        columns = [any(is_dark(shot, width, w.left + x, w.top + y) for y in range(4, 21))
+                   for x in range(WINDOW_WIDTH)]
+        start, end = dark_runs(columns, 8)[int(popup_index)]
+        w.xdo("mousemove", w.left + (start + end) // 2, w.top + MENU_BAR_HEIGHT // 2)
+        w.xdo("click", 1)
+        # Wait until the menu is open and drawn: the same labels on two grabs.
+        deadline, labels, rect = time.time() + 10, None, None
+        while time.time() < deadline:
+            rect = open_menu(w)
+            seen = menu_labels(w, rect) if rect else None
+            if seen and len(seen) > index and seen == labels:
+                break
+            labels = seen
+            time.sleep(0.1)
+        else:
+            fail("the %s menu did not open with its items" % title)
+        top, bottom = labels[index]
+        w.xdo("mousemove", rect[0] + rect[2] // 2, rect[1] + (top + bottom) // 2)
+        w.xdo("click", 1)
+    return ["menu %s|%s" % (title, item)], act
+
+
 def close_box(caption):
     def act(w, _):
         found = run(["xdotool", "search", "--sync", "--name", "^%s$" % caption], w.env, timeout=20)
@@ -186,7 +268,8 @@ def close_box(caption):
         w.xdo("windowfocus", "--sync", box)
         w.xdo("key", "Return")
         for _ in range(100):
-            if run(["xdotool", "search", "--name", "^%s$" % caption], w.env, check=False).strip() == "":
+            still = run(["xdotool", "search", "--name", "^%s$" % caption], w.env, check=False)
+            if still.strip() == "":
                 return
             time.sleep(0.05)
         fail("the box \"%s\" did not close with Return" % caption)
@@ -218,10 +301,79 @@ SCENARIO = [
     drag([(190, 250), (230, 230), (300, 215), (420, 260), (560, 290), (690, 240)]),
     click(740, 560),                                    # repaint with the levels just set
     snapshot("additive"),
-    menu("View", "Padwave"),
+    menu_by_mouse("View", "Padwave"),
     menu("Edit", "x10"),
+    menu("Edit", "Generate"),
     snapshot("padwave"),
+    (["iconify-restore"], lambda w, _: (w.xdo("windowunmap", "--sync", w.window),
+                                        w.xdo("windowmap", "--sync", w.window))),
+    menu_by_mouse("View", "Waveform"),
+    menu_by_mouse("Synthesize", "Triangle"),
+    snapshot("restored"),
 ]
+
+
+def wait_for(condition, what, seconds=20):
+    deadline = time.time() + seconds
+    while not condition():
+        if time.time() > deadline:
+            fail("timed out waiting for " + what)
+        time.sleep(0.1)
+
+
+def answer_window(w, title, keys):
+    """Focuses the visible window with this title and types into it."""
+    found = run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^%s$" % title], w.env,
+                timeout=30)
+    w.xdo("windowfocus", "--sync", found.split()[0])
+    for key in keys:
+        w.xdo(*key)
+
+
+def save_frame(w, save_action, route):
+    """Saves a frame under a name without extension, twice: the dialog appends
+    ".wav", and the second time asks before replacing the file."""
+    path = os.path.join(w.work, "frame.wav")
+    save_action(w, route)
+    answer_window(w, "Save As", [("type", "frame"), ("key", "Return")])
+    wait_for(lambda: os.path.exists(path) and os.path.getsize(path) > 44, "frame.wav")
+    with open(path, "wb") as f:
+        f.write(b"not a wave file")
+    save_action(w, route)
+    answer_window(w, "Save As", [("type", "frame"), ("key", "Return")])
+    answer_window(w, "Confirm Save As", [("key", "Return")])
+
+    def replaced():
+        with open(path, "rb") as f:
+            return f.read(4) == b"RIFF"
+    wait_for(replaced, "frame.wav to be replaced")
+    print("ok: the save dialog appends .wav and asks before replacing", flush=True)
+
+
+def render(args, lines):
+    """Runs the headless renderer; returns its report lines."""
+    rendered = subprocess.run([args.render], input="\n".join(lines) + "\n", capture_output=True,
+                              text=True, timeout=60)
+    if rendered.returncode != 0:
+        fail("qarno-render: " + rendered.stderr.strip())
+    output = rendered.stdout.splitlines()
+    if "quit 0" not in output:
+        fail("the headless run did not quit with 0")
+    return output
+
+
+def menu_route(output):
+    return [line.split()[1:] for line in output if line.startswith("menu ")]
+
+
+def expect_exit(real, how):
+    try:
+        code = real.editor.wait(timeout=20)
+    except subprocess.TimeoutExpired:
+        fail("the editor did not exit after %s" % how)
+    if code != 0:
+        fail("exit code %d after %s: %s" % (code, how, real.editor.stderr.read().decode()))
+    print("ok: %s ends the editor with exit code 0" % how, flush=True)
 
 
 def main():
@@ -238,23 +390,25 @@ def main():
     # Expected pictures and menu routes from the headless backend.
     lines = []
     for steps, _ in SCENARIO:
-        lines += [s.replace("{", os.path.join(work, "")).replace("}", "-expected.ppm") for s in steps]
-    lines.append("close")
-    rendered = subprocess.run([args.render], input="\n".join(lines) + "\n", capture_output=True,
-                              text=True, timeout=60)
-    if rendered.returncode != 0:
-        fail("qarno-render: " + rendered.stderr.strip())
-    output = rendered.stdout.splitlines()
-    route = [line.split()[1:] for line in output if line.startswith("menu ")]
-    if "box %s|Select wavetable view to morph from one waveform to another." % EDITOR_CAPTION not in output:
+        lines += [s.replace("{", os.path.join(work, "")).replace("}", "-expected.ppm")
+                  for s in steps]
+    output = render(args, lines + ["close"])
+    route = menu_route(output)
+    morph_box = "box %s|Select wavetable view to morph from one waveform to another."
+    if morph_box % EDITOR_CAPTION not in output:
         fail("the headless run showed no morph box: %s" % output)
-    if "quit 0" not in output:
-        fail("the headless run did not quit with 0")
+    # The second run: a frame saved twice through the file dialog, then Exit.
+    save_steps, save_action = menu("File", "Save Waveform...")
+    exit_steps, exit_action = menu("File", "Exit")
+    second = render(args, save_steps * 2 + exit_steps)
+    second_route = menu_route(second)
+    saves = second.count("dialog save *.wav") == 2
 
     env = dict(os.environ)
     env.pop("DISPLAY", None)
     suppressions = os.path.join(os.path.dirname(os.path.abspath(__file__)), "lsan.supp")
-    env["LSAN_OPTIONS"] = ":".join(filter(None, [env.get("LSAN_OPTIONS"), "suppressions=" + suppressions]))
+    env["LSAN_OPTIONS"] = ":".join(
+        filter(None, [env.get("LSAN_OPTIONS"), "suppressions=" + suppressions]))
     # Without a display the editor says so and fails.
     no_display = subprocess.run([args.editor], env=env, capture_output=True, text=True, timeout=20)
     if no_display.returncode != 1 or "Window Creation Failed!" not in no_display.stderr:
@@ -263,9 +417,10 @@ def main():
 
     xvfb, display = start_xvfb()
     env["DISPLAY"] = display
-    real = None
+    editors = []
     try:
         real = RealWindow(args, env, work)
+        editors.append(real.editor)
         for steps, act in SCENARIO:
             if act:
                 act(real, route)
@@ -273,18 +428,23 @@ def main():
                 name = steps[0][len("snapshot {"):-1]
                 compare(real, name, os.path.join(work, name + "-expected.ppm"))
         run([args.close_window, real.window], env)
-        try:
-            code = real.editor.wait(timeout=20)
-        except subprocess.TimeoutExpired:
-            fail("the editor did not exit after its window was closed")
-        if code != 0:
-            fail("exit code %d after closing the window: %s" % (code, real.editor.stderr.read().decode()))
-        print("ok: closing the window ends the editor with exit code 0", flush=True)
+        expect_exit(real, "closing the window")
+
+        real = RealWindow(args, env, work)
+        editors.append(real.editor)
+        if saves:
+            save_frame(real, save_action, second_route)
+        else:
+            second_route = second_route[2:]
+            print("skipped: this build's Save Waveform... opens no file dialog", flush=True)
+        exit_action(real, second_route)
+        expect_exit(real, "File > Exit")
         shutil.rmtree(work)
     finally:
-        if real and real.editor.poll() is None:
-            real.editor.send_signal(signal.SIGKILL)
-            real.editor.wait()
+        for editor in editors:
+            if editor.poll() is None:
+                editor.send_signal(signal.SIGKILL)
+                editor.wait()
         xvfb.terminate()
         xvfb.wait(timeout=20)
 
