@@ -27,6 +27,11 @@ void FrameOrRange(void (*frame)(), void (*range)()) {
     else if (TableView()) range();
 }
 
+// Generators and Undo work on the table only in the Waveform and Wavetable views.
+void InTableViews(void (*operation)()) {
+    if (WaveView() || TableView()) operation();
+}
+
 // The same, with the harmonic-level edit of the Additive view.
 void FrameRangeOrLevels(void (*frame)(), void (*range)(), void (*levels)()) {
     if (AdditiveView()) levels();
@@ -121,8 +126,8 @@ intptr_t CommandDispatcher(WindowHandle window, uint16_t id) {
         refresh = false;
         break;
     case CmdUndo:
-        if (WaveView() || TableView()) RestoreUndoSnapshot();
-        else if (AdditiveView()) RestoreHarmonicSnapshot();
+        if (AdditiveView()) RestoreHarmonicSnapshot();
+        else InTableViews(RestoreUndoSnapshot);
         break;
     case CmdCut:
         FrameRangeOrLevels(CutFrame, CutRange, ClearLevels);
@@ -190,22 +195,22 @@ intptr_t CommandDispatcher(WindowHandle window, uint16_t id) {
         ViewMode = ViewPadwave;
         break;
     case CmdSine:
-        if (WaveView() || TableView()) GenerateSine();
+        InTableViews(GenerateSine);
         break;
     case CmdSaw:
-        if (WaveView() || TableView()) GenerateSaw();
+        InTableViews(GenerateSaw);
         break;
     case CmdRamp:
-        if (WaveView() || TableView()) GenerateRamp();
+        InTableViews(GenerateRamp);
         break;
     case CmdTriangle:
-        if (WaveView() || TableView()) GenerateTriangle();
+        InTableViews(GenerateTriangle);
         break;
     case CmdSquare:
-        if (WaveView() || TableView()) GenerateSquare();
+        InTableViews(GenerateSquare);
         break;
     case CmdRandom:
-        if (WaveView() || TableView()) GenerateRandom();
+        InTableViews(GenerateRandom);
         break;
     case CmdPlay:
         PlayPreview(window);
