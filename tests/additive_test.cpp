@@ -10,7 +10,7 @@
 #include "core/command_ids.h"
 #include "synth/additive.h"
 #include "synth/generators.h"
-#include "tests/literal_synth.h"
+#include "bench/literal_synth.h"
 #include "tests/test_support.h"
 
 namespace {

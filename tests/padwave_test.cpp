@@ -10,7 +10,7 @@
 #include "core/command_ids.h"
 #include "core/random.h"
 #include "synth/padwave.h"
-#include "tests/literal_synth.h"
+#include "bench/literal_synth.h"
 #include "tests/test_support.h"
 
 namespace {
