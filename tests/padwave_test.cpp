@@ -82,10 +82,10 @@ TEST(GeneratePadwave, AfterNewThenItsSettingsTheLiteralStepsAndSilence) {
     EXPECT_EQ(PadFrom(1, generate), first);
     EXPECT_NE(PadFrom(RandomPosition(), generate).first, first.first);
     // x10 on at 8, then off again at 0: 80 cents, then the floor of 1 cent.
-    for (auto [value, cents] : {std::pair{8, 80}, std::pair{0, 1}}) {
-        PadwaveValue = value;
+    for (const auto& c : {std::pair{8, 80}, std::pair{0, 1}}) {
+        PadwaveValue = c.first;
         Command(CmdTimes10);
-        EXPECT_EQ(PadFrom(1, generate), PadFrom(1, [&] { GeneratePadwave(cents); }));
+        EXPECT_EQ(PadFrom(1, generate), PadFrom(1, [&] { GeneratePadwave(c.second); }));
     }
 
     // The same bits and n / 2 draws as the literal steps: default levels, all
