@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <vector>
 
+#include "bench/literal_synth.h"
 #include "core/editor_state.h"
 #include "core/random.h"
 #include "synth/additive.h"
 #include "synth/padwave.h"
-#include "tests/literal_synth.h"
 
 namespace {
 

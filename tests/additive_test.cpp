@@ -1,270 +1,113 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
-#include <cmath>
+#include <climits>
 #include <cstring>
-#include <limits>
 #include <vector>
 
+#include "bench/literal_synth.h"
 #include "core/command_ids.h"
 #include "synth/additive.h"
 #include "synth/generators.h"
-#include "tests/literal_synth.h"
 #include "tests/test_support.h"
 
 namespace {
 
-void SetLevels(std::initializer_list<int32_t> leading, int32_t rest) {
-    std::fill(std::begin(Harmonics), std::end(Harmonics), rest);
+using Levels = std::vector<int32_t>;
+
+void SetLevels(std::initializer_list<int32_t> leading) {
+    std::fill(std::begin(Harmonics), std::end(Harmonics), 100);
     std::copy(leading.begin(), leading.end(), Harmonics);
+    SynthesizeAdditive();
 }
 
-std::vector<int32_t> Levels() { return {std::begin(Harmonics), std::end(Harmonics)}; }
+Levels FirstLevels(int count = HarmonicCount) { return {Harmonics, Harmonics + count}; }
 
-float Peak(const float* samples, int count) {
-    float m = 0.0f;
-    for (int i = 0; i < count; ++i) m = std::max(m, std::fabs(samples[i]));
-    return m;
-}
-
-bool SameBits(const float* a, const float* b, int count) {
-    return std::memcmp(a, b, sizeof(float) * count) == 0;
-}
-
-void EnterAdditiveView() {
-    FreshEditor();
-    Command(CmdViewAdditive);
-}
+std::vector<float> Frame() { return {AdditiveFrame, AdditiveFrame + SamplesPerFrame}; }
 
 }  // namespace
 
-TEST(SynthesizeAdditive, DefaultLevelsGiveTheSineFrameAndNegativeNegatesIt) {
+TEST(SynthesizeAdditive, WorkedFramesAndTheLiteralLoop) {
     FreshEditor();
     GenerateSine();
     Command(CmdViewAdditive);
-    EXPECT_TRUE(SameBits(AdditiveFrame, FrameAt(0), SamplesPerFrame));
-    EXPECT_NEAR(AdditiveFrame[256], -0.353557f, 1e-6f);
-    EXPECT_NEAR(AdditiveFrame[768], 0.353557f, 1e-6f);
-
-    const std::vector<float> positive(AdditiveFrame, AdditiveFrame + SamplesPerFrame);
+    EXPECT_TRUE(std::equal(AdditiveFrame, AdditiveFrame + SamplesPerFrame, FrameAt(0)));
+    const std::vector<float> sine = Frame();
     Command(CmdNegative);
-    EXPECT_EQ(Polarity, 0);
-    for (int n = 0; n < SamplesPerFrame; ++n) ASSERT_EQ(AdditiveFrame[n], -positive[n]) << n;
+    for (int n = 0; n < SamplesPerFrame; ++n) ASSERT_EQ(AdditiveFrame[n], -sine[n]) << n;
+
     Command(CmdPositive);
-    EXPECT_TRUE(SameBits(AdditiveFrame, positive.data(), SamplesPerFrame));
-}
-
-TEST(SynthesizeAdditive, SilenceSingleHarmonicsAndTheCarriedPhase) {
-    FreshEditor();
-    SetLevels({}, 100);
-    SynthesizeAdditive();
-    EXPECT_EQ(Peak(AdditiveFrame, SamplesPerFrame), 0.0f);
-
-    // Harmonic 2 alone: two cycles, full normalized peak.
-    SetLevels({100, 0}, 100);
-    SynthesizeAdditive();
-    EXPECT_NEAR(Peak(AdditiveFrame, SamplesPerFrame), 0.353557f, 1e-6f);
-    EXPECT_LT(AdditiveFrame[128], -0.35f);
-    EXPECT_GT(AdditiveFrame[384], 0.35f);
-    EXPECT_LT(AdditiveFrame[640], -0.35f);
-
-    // Each harmonic starts where the previous one ended.
-    SetLevels({0, 0, 0, 0}, 100);
-    SynthesizeAdditive();
+    SetLevels({100, 0});  // harmonic 2 alone: two cycles at the full peak
+    for (int n : {384, 896}) EXPECT_NEAR(AdditiveFrame[n], 0.353557f, 1e-6f);
+    SetLevels({0, 0, 0, 0});  // each harmonic starts at the phase where the last one ended
     EXPECT_NEAR(AdditiveFrame[0], -0.00194f, 1e-5f);
     EXPECT_NEAR(AdditiveFrame[100], -0.33835f, 1e-5f);
+    SetLevels({150});  // weight -0.5: normalized, the negated sine
+    for (int n = 0; n < SamplesPerFrame; n += 64) EXPECT_NEAR(AdditiveFrame[n], -sine[n], 1e-6f);
 
-    // A level of 150 weighs its harmonic -0.5: harmonic 1 inverted at half
-    // amplitude normalizes to the negated sine.
-    GenerateSine();
-    SetLevels({150}, 100);
-    SynthesizeAdditive();
-    for (int n = 0; n < SamplesPerFrame; n += 64) EXPECT_NEAR(AdditiveFrame[n], -FrameAt(0)[n], 1e-6f);
-}
-
-TEST(SynthesizeAdditive, MatchesTheLiteralLoopBitForBit) {
-    FreshEditor();
-    const int32_t big = std::numeric_limits<int32_t>::max();
-    const int32_t small = std::numeric_limits<int32_t>::min();
-    std::vector<std::array<int32_t, HarmonicCount>> sets;
-    std::array<int32_t, HarmonicCount> levels{};
-    sets.push_back(levels);  // every harmonic full
-    for (int i = 0; i < HarmonicCount; ++i) levels[i] = (i * 37) % 101;
-    sets.push_back(levels);
-    for (int i = 0; i < HarmonicCount; ++i) levels[i] = i % 3 == 0 ? 100 : i * 7 - 40;
-    sets.push_back(levels);
-    levels.fill(100);
-    levels[0] = big;
-    levels[5] = small;
-    levels[9] = 150;
-    sets.push_back(levels);
-    levels.fill(100);
-    levels[30] = 0;
-    levels[31] = 99;
-    sets.push_back(levels);
-    for (const auto& set : sets) {
-        for (int32_t polarity : {1, 0}) {
-            std::copy(set.begin(), set.end(), Harmonics);
-            Polarity = polarity;
-            LiteralSynthesizeAdditive();
-            const std::vector<float> literal(AdditiveFrame, AdditiveFrame + SamplesPerFrame);
-            SynthesizeAdditive();
-            ASSERT_TRUE(SameBits(AdditiveFrame, literal.data(), SamplesPerFrame)) << set[0] << " " << polarity;
-        }
+    // All full; a spread with silent and negative levels; mostly silent with
+    // extremes; each in both polarities.
+    for (int set = 0; set < 6; ++set) {
+        for (int i = 0; i < HarmonicCount; ++i)
+            Harmonics[i] = set < 2 ? 0 : set < 4 && i % 3 ? i * 37 % 101 - 20 : 100;
+        if (set >= 4) Harmonics[0] = INT_MAX, Harmonics[5] = INT_MIN, Harmonics[30] = 0;
+        Polarity = set % 2;
+        LiteralSynthesizeAdditive();
+        const std::vector<float> literal = Frame();
+        SynthesizeAdditive();
+        ASSERT_EQ(std::memcmp(AdditiveFrame, literal.data(), sizeof AdditiveFrame), 0) << set;
     }
 }
 
-TEST(AdditiveEdits, AmplifyAttenuateMixReverseInvert) {
-    EnterAdditiveView();
-    SetLevels({5, 100}, 100);
-    Command(CmdAmplify);
-    EXPECT_EQ(Harmonics[0], 0);
-    EXPECT_EQ(Harmonics[1], 100);
-    EXPECT_EQ(HarmonicSnapshot[0], 5);  // saved before the edit
-
-    SetLevels({95, 0}, 100);
-    Command(CmdAttenuate);
-    EXPECT_EQ(Harmonics[0], 100);
-    EXPECT_EQ(Harmonics[1], 10);
-    Command(CmdAmplify);
-    EXPECT_EQ(Harmonics[0], 100);
-    EXPECT_EQ(Harmonics[1], 0);
-
-    // Loaded levels outside 0..100 are clamped by Amplify and Attenuate.
-    SetLevels({150, -7}, 100);
-    Command(CmdAmplify);
-    EXPECT_EQ(Harmonics[0], 100);
-    EXPECT_EQ(Harmonics[1], 0);
-    SetLevels({150, -7}, 100);
-    Command(CmdAttenuate);
-    EXPECT_EQ(Harmonics[0], 100);
-    EXPECT_EQ(Harmonics[1], 3);
-
-    // Paste Mix averages toward zero and keeps the snapshot.
-    SetLevels({0, -5}, 100);
-    SaveHarmonicSnapshot();
-    SetLevels({55, 0}, 100);
-    Command(CmdPasteMix);
-    EXPECT_EQ(Harmonics[0], 27);
-    EXPECT_EQ(Harmonics[1], -2);
-    EXPECT_EQ(HarmonicSnapshot[0], 0);
-
-    for (int i = 0; i < HarmonicCount; ++i) Harmonics[i] = i * 3;
-    const std::vector<int32_t> before = Levels();
-    Command(CmdReverse);
-    EXPECT_EQ(Harmonics[0], 93);
-    EXPECT_EQ(Harmonics[31], 0);
-    Command(CmdReverse);
-    EXPECT_EQ(Levels(), before);
-
-    Command(CmdClear);
-    Command(CmdReverse);
-    EXPECT_EQ(Harmonics[31], 0);
-    EXPECT_EQ(std::count(std::begin(Harmonics), std::end(Harmonics), 100), 31);
-
-    // Invert silences a full harmonic for good; levels of 100 and above stay.
-    Command(CmdClear);
-    Harmonics[2] = 150;
-    Harmonics[3] = 30;
-    Command(CmdInvert);
-    EXPECT_EQ(Harmonics[0], 100);
-    EXPECT_EQ(Harmonics[2], 150);
-    EXPECT_EQ(Harmonics[3], 70);
-    Command(CmdInvert);
-    EXPECT_EQ(Harmonics[0], 100);
-    EXPECT_EQ(Harmonics[3], 30);
-}
-
-TEST(AdditiveEdits, ExtremeLoadedLevelsStayDefined) {
-    EnterAdditiveView();
-    const int32_t big = std::numeric_limits<int32_t>::max();
-    const int32_t small = std::numeric_limits<int32_t>::min();
-    SetLevels({small, big, small + 5, -1}, 100);
-    std::copy(Harmonics, Harmonics + HarmonicCount, HarmonicSnapshot);
-    HarmonicSnapshot[0] = small;
-    HarmonicSnapshot[1] = big;
-    Command(CmdPasteMix);
-    EXPECT_EQ(Harmonics[0], small);
-    EXPECT_EQ(Harmonics[1], big);
-
-    SetLevels({small, big, small + 5, -1}, 100);
-    Command(CmdInvert);
-    EXPECT_EQ(Harmonics[0], big);
-    EXPECT_EQ(Harmonics[1], big);
-    EXPECT_EQ(Harmonics[2], big);
-    EXPECT_EQ(Harmonics[3], 101);
-    for (float s : AdditiveFrame) ASSERT_TRUE(std::isfinite(s));
-
-    SetLevels({small, big}, 100);
-    Command(CmdAmplify);
-    EXPECT_EQ(Harmonics[0], 0);
-    EXPECT_EQ(Harmonics[1], 100);
-    SetLevels({small, big}, 100);
-    Command(CmdAttenuate);
-    EXPECT_EQ(Harmonics[0], 0);
-    EXPECT_EQ(Harmonics[1], 100);
-}
-
-TEST(AdditiveEdits, UndoPasteCutAndClearUseTheSavedLevels) {
-    EnterAdditiveView();
-    const std::vector<int32_t> defaults = Levels();
-    const std::vector<float> sine(AdditiveFrame, AdditiveFrame + SamplesPerFrame);
-    Command(CmdInvert);
-    EXPECT_EQ(std::count(std::begin(Harmonics), std::end(Harmonics), 100), 32);
-    EXPECT_EQ(Peak(AdditiveFrame, SamplesPerFrame), 0.0f);
+TEST(AdditiveEdits, WorkedLevelsUndoCutClearAndCopy) {
+    FreshEditor();
+    Command(CmdViewAdditive);
+    const Levels defaults = FirstLevels();
+    const std::vector<float> sine = Frame();
+    Command(CmdInvert);  // every level 100 now: silence
+    EXPECT_EQ(Frame(), std::vector<float>(SamplesPerFrame, 0.0f));
     Command(CmdUndo);
-    EXPECT_EQ(Levels(), defaults);
-    EXPECT_TRUE(SameBits(AdditiveFrame, sine.data(), SamplesPerFrame));
+    EXPECT_EQ(FirstLevels(), defaults);
+    EXPECT_EQ(Frame(), sine);
 
-    // Cut and Clear reset the levels but not the snapshot: Undo goes back to
-    // the last saved levels, not to those the Cut removed.
-    SetLevels({40, 50}, 100);
-    Command(CmdAmplify);  // saves 40, 50
-    SetLevels({1, 2, 3}, 100);
+    // {command, two leading levels before, after}; Paste Mix mixes with the
+    // saved 0, INT_MAX. Invert silences a full harmonic for good.
+    const int32_t edits[][5] = {
+        {CmdAmplify, 5, 100, 0, 100},           {CmdAttenuate, 95, 0, 100, 10},
+        {CmdAmplify, 100, 10, 100, 0},          {CmdAmplify, 150, -7, 100, 0},
+        {CmdAttenuate, 150, -7, 100, 3},        {CmdAmplify, INT_MIN, INT_MAX, 0, 100},
+        {CmdAttenuate, INT_MIN, INT_MAX, 0, 100}, {CmdInvert, 0, 30, 100, 70},
+        {CmdInvert, 100, 70, 100, 30},          {CmdInvert, 150, INT_MAX, 150, INT_MAX},
+        {CmdInvert, INT_MIN, -1, INT_MAX, 101}, {CmdPasteMix, 55, INT_MAX, 27, INT_MAX},
+        {CmdPasteMix, -5, 0, -2, INT_MAX / 2}};
+    for (const auto& e : edits) {
+        SetLevels({e[1], e[2]});
+        HarmonicSnapshot[0] = 0, HarmonicSnapshot[1] = INT_MAX;
+        Command(static_cast<uint16_t>(e[0]));
+        EXPECT_EQ(FirstLevels(2), (Levels{e[3], e[4]})) << e[0] << " " << e[1];
+        EXPECT_EQ(HarmonicSnapshot[0], e[0] == CmdPasteMix ? 0 : e[1]);  // edits save first
+    }
+    for (int i = 0; i < HarmonicCount; ++i) Harmonics[i] = i * 3;
+    const Levels ramp = FirstLevels();
+    Command(CmdReverse);
+    EXPECT_EQ(FirstLevels(), Levels(ramp.rbegin(), ramp.rend()));
+    Command(CmdReverse);
+    EXPECT_EQ(FirstLevels(), ramp);
+
+    // Cut and Clear reset the levels, not the snapshot that Paste and Undo restore.
+    SetLevels({40, 50});
+    Command(CmdAmplify);
+    SetLevels({1, 2, 3});
     for (uint16_t id : {CmdCut, CmdClear}) {
         Command(id);
-        EXPECT_EQ(Levels(), defaults);
-        EXPECT_EQ(HarmonicSnapshot[0], 40);
+        EXPECT_EQ(FirstLevels(), defaults);
         Command(id == CmdCut ? CmdPaste : CmdUndo);
-        EXPECT_EQ(Harmonics[0], 40);
-        EXPECT_EQ(Harmonics[1], 50);
-        EXPECT_EQ(Harmonics[2], 100);
+        EXPECT_EQ(FirstLevels(3), (Levels{40, 50, 100})) << id;
     }
-    // None of this touched the table or its undo snapshot.
-    for (float s : Wavetable) ASSERT_EQ(s, 0.0f);
-}
 
-TEST(AdditiveEdits, CopyThenPasteInTheWaveformViewAndNoRefresh) {
-    EnterAdditiveView();
-    SetLevels({0, 30, 100, 60}, 100);
-    Command(CmdPositive);
-    const int invalidations = HeadlessInvalidations;
-    const int builds = HeadlessMenuBarBuilds;
-    Command(CmdCopy);
-    EXPECT_EQ(HeadlessInvalidations, invalidations);
-    EXPECT_EQ(HeadlessMenuBarBuilds, builds);
-    EXPECT_EQ(HarmonicSnapshot[1], 30);
-    EXPECT_TRUE(SameBits(FrameClipboard, AdditiveFrame, SamplesPerFrame));
-
+    Command(CmdCopy);  // the Waveform view pastes the additive frame
     Command(CmdViewWaveform);
     CurrentFrame = 42;
     Command(CmdPaste);
-    EXPECT_TRUE(SameBits(FrameAt(42), AdditiveFrame, SamplesPerFrame));
-
-    // Outside the Additive view the polarity commands do nothing.
-    Command(CmdNegative);
-    EXPECT_EQ(Polarity, 1);
-}
-
-TEST(AdditiveEdits, NewDocumentRestoresTheDefaultLevels) {
-    EnterAdditiveView();
-    SetLevels({7, 8, 9}, 3);
-    Polarity = 0;
-    Command(CmdAmplify);
-    Command(CmdNew);
-    EXPECT_EQ(Harmonics[0], 0);
-    EXPECT_EQ(std::count(std::begin(Harmonics), std::end(Harmonics), 100), 31);
-    EXPECT_EQ(std::vector<int32_t>(std::begin(HarmonicSnapshot), std::end(HarmonicSnapshot)), Levels());
-    EXPECT_EQ(Polarity, 1);
+    EXPECT_TRUE(std::equal(AdditiveFrame, AdditiveFrame + SamplesPerFrame, FrameAt(42)));
 }

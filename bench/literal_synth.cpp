@@ -1,4 +1,4 @@
-#include "tests/literal_synth.h"
+#include "bench/literal_synth.h"
 
 #include <cmath>
 #include <utility>
