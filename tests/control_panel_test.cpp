@@ -34,7 +34,8 @@ TEST(ControlPanel, PressesWhileHeldAreIgnoredAndNewClearsOnlyTheGuard) {
     const int n = HeadlessInvalidations;
     Move(57, 50);    // still held, but on no knob: repaints only
     Press(420, 22);  // honoured
-    EXPECT_EQ(std::tuple(CurrentFrame, HeadlessInvalidations - n, ViewMode), std::tuple(0, 2, ViewAdditive));
+    EXPECT_EQ(std::tuple(CurrentFrame, HeadlessInvalidations - n, ViewMode),
+              std::tuple(0, 2, ViewAdditive));
 }
 
 // A knob follows the total offset from the press; slider i takes columns 187 + 16 i ..

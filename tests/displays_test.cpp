@@ -22,7 +22,7 @@ TEST(Displays, ZeroStateShowsTheAxesOverTheTracesAndAFlatStack) {
     }
 }
 
-// A point for every fourth sample; all but the start limited to -0.5 .. 0.5 but in the Additive view.
+// A point per fourth sample; all but the start held to -0.5 .. 0.5, except in the Additive view.
 TEST(Displays, WaveBoxMapsSamplesAndLimitsAllButTheStart) {
     FreshEditor();
     float* frame = FrameAt(CurrentFrame = 3);

@@ -68,10 +68,11 @@ TEST(Surface, TextIsCentredWithItsTopAtYOnATransparentBackground) {
     FillRect(surface, 0, 0, ClientWidth, ClientHeight, Rgb{1, 2, 3});
     DrawTextCentered(surface, 300, 40, "Wa7", Ink, FontFace::Terminal);
     PixelSet lit;
+    const int w = TerminalFont.width;
     for (int row = 0; row < TerminalFont.height; ++row)
-        for (int col = 0; col < 3 * TerminalFont.width; ++col)
-            if (TerminalFont.glyph("Wa7"[col / TerminalFont.width])[row] & (0x80 >> (col % TerminalFont.width)))
-                lit.insert({300 - 3 * TerminalFont.width / 2 + col, 40 + row});
+        for (int col = 0; col < 3 * w; ++col)
+            if (TerminalFont.glyph("Wa7"[col / w])[row] & (0x80 >> (col % w)))
+                lit.insert({300 - 3 * w / 2 + col, 40 + row});
     EXPECT_EQ(PixelsOf(surface), lit);
     EXPECT_EQ(PixelsOf(surface, Rgb{1, 2, 3}).size(), ClientWidth * ClientHeight - lit.size());
 }

@@ -7,7 +7,7 @@
 #include "tests/test_support.h"
 #include "ui/control_panel.h"
 
-inline void Send(uint32_t msg, intptr_t lParam = 0) { MainWindowProc(HeadlessWindow(), msg, 0, lParam); }
+inline void Send(uint32_t msg, intptr_t lp = 0) { MainWindowProc(HeadlessWindow(), msg, 0, lp); }
 inline void Paint() { Send(WM_PAINT); }
 inline void Press(int x, int y) { Send(WM_LBUTTONDOWN, PointParam(x, y)); }
 inline void Move(int x, int y) { Send(WM_MOUSEMOVE, PointParam(x, y)); }

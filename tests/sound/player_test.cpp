@@ -1,4 +1,4 @@
-// The preview player on SDL's disk driver, which writes raw 32-bit floats as a card would play them.
+// The preview player on SDL's disk driver, which writes raw 32-bit floats as a card plays them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -31,7 +31,6 @@ protected:
     }
     void TearDown() override { SdlPlayerClose(); RemovePreviewFile(); }
 
-    // Plays the current view through the SDL player for `ms` milliseconds.
     void PlayView(int ms) {
         Command(CmdPlay);
         std::string reason;
@@ -53,9 +52,8 @@ protected:
     }
 };
 
-// The selected frames hold one ramp of N samples, played as n / N - 0.5; device frame k lies
-// k 176400 / rate samples into the endless loop. A drift of pitch, a step at the seam or a
-// frame out of order or out of the selection shows.
+// The selected frames hold a ramp of N samples played as n / N - 0.5; device frame k lies k 176400 /
+// rate samples into the loop. A drift of pitch, a step at the seam or a wrong frame shows.
 TEST_F(Player, LoopsTheSelectionAtItsPitchWithoutSeamOrDrift) {
     for (auto [view, from, to] : {std::tuple{ViewWaveform, 7, 7}, {ViewWavetable, 12, 15}}) {
         ViewMode = view, CurrentFrame = from, OffsetFrame = to;
@@ -68,19 +66,15 @@ TEST_F(Player, LoopsTheSelectionAtItsPitchWithoutSeamOrDrift) {
         for (size_t k = 0; k < last - first; ++k) {
             const double at = std::fmod(double(k) * 176400.0 / output.rate, period), i = std::floor(at);
             const double a = i / period - 0.5, b = std::fmod(i + 1, period) / period - 0.5;
-            ASSERT_NEAR(sound[first + k], a + (b - a) * (at - i), 1e-5) << from << " .. " << to << ": " << k;
+            ASSERT_NEAR(sound[first + k], a + (b - a) * (at - i), 1e-5) << from << ": " << k;
         }
     }
 }
 
-// The first sound, then the second alone with no gap and no mix; after Stop, the buffer the
-// callback had made when Stop took the lock is the last that sounds. Without a driver the
-// player cannot start and says why in one line.
+// The first sound, then the second alone; after Stop, the buffer the callback had made when Stop
+// took the lock is the last that sounds. Without a driver the player says why in one line.
 TEST_F(Player, SecondPlayReplacesTheFirstStopSilencesAndNoDriverFails) {
-    FillFrame(0, 0.0625f);
-    PlayView(60);
-    FillFrame(0, 0.125f);
-    PlayView(60);
+    for (float level : {0.0625f, 0.125f}) { FillFrame(0, level); PlayView(60); }
     SdlPlayerStop();
     const uintmax_t stoppedAt = std::filesystem::file_size(disk);
     Wait(60);
@@ -95,6 +89,7 @@ TEST_F(Player, SecondPlayReplacesTheFirstStopSilencesAndNoDriverFails) {
     setenv("SDL_AUDIODRIVER", "nonexistent", 1);
     std::string reason;
     EXPECT_FALSE(SdlPlayerStart(HeadlessSoundCalls.back().substr(5), reason));
-    EXPECT_EQ(std::tuple(reason.rfind("No audio output: ", 0), reason.find('\n'), SdlPlayerOutputFormat().rate),
-              std::tuple(0u, std::string::npos, 0)) << reason;
+    EXPECT_EQ(reason.rfind("No audio output: ", 0), 0u) << reason;
+    EXPECT_EQ(std::tuple(reason.find('\n'), SdlPlayerOutputFormat().rate),
+              std::tuple(std::string::npos, 0));
 }
