@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
+#include <tuple>
 
 #include "tests/window_driver.h"
 #include "ui/palette.h"
@@ -47,13 +47,14 @@ TEST(Displays, WaveBoxMapsSamplesAndLimitsAllButTheStart) {
 
 TEST(Displays, FrameStackHighlightsTheFramesBetweenTheKnobs) {
     FreshEditor();
-    Wavetable[15 * 1024 + 16] = -0.1f;  // frame 15, point j = 2 of the stack: 10 pixels up
-    for (auto [current, offset, lo, hi] : {std::array{20, 10, 10, 20}, {10, 20, 10, 20}, {7, 7, 7, 7}}) {
+    Wavetable[15 * 1024 + 16] = -0.1f;  // frame 15's point j = 2 (x = 167): 10 pixels up
+    for (auto [current, offset, lo, hi] : {std::tuple{20, 10, 10, 20}, {10, 20, 10, 20}, {7, 7, 7, 7}}) {
         CurrentFrame = current, OffsetFrame = offset;
         PaintView(ViewWavetable);
         for (int k = 0; k < FrameCount; ++k)
             ASSERT_EQ(PixelAt(146 + k, 501 - 3 * k), lo <= k && k <= hi ? Red : Grey) << k;
     }
+    EXPECT_EQ(std::tuple(PixelAt(167, 446), PixelAt(167, 456)), std::tuple(Grey, Black));
 }
 
 // Slider 1 at 100 (dark grey), slider 4 at 30 (30 rows grey), the others at 0; black between.

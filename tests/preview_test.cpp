@@ -11,9 +11,9 @@
 static std::string Play() {
     HeadlessSoundCalls.clear();
     Command(CmdPlay);
-    EXPECT_EQ(HeadlessSoundCalls, (std::vector<std::string>{"stop", HeadlessSoundCalls.back()}));
-    EXPECT_TRUE(HeadlessMessageBoxes.empty());
-    return HeadlessSoundCalls.back().substr(5);
+    EXPECT_EQ(std::tuple(HeadlessSoundCalls.size(), HeadlessMessageBoxes.size()), std::tuple(2u, 0u));
+    EXPECT_EQ(HeadlessSoundCalls.at(0), "stop");
+    return HeadlessSoundCalls.at(1).substr(5);
 }
 
 // A preview file of `size` bytes: 16-bit mono at `rate`, looping over all of its samples.

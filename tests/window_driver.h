@@ -1,5 +1,4 @@
-// Drives the headless main window through its window procedure, as the backend
-// does, and reads back the raster the paint drew.
+// Drives the headless main window through its window procedure and reads back what it painted.
 #pragma once
 
 #include "platform/common/surface.h"
