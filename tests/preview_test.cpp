@@ -1,170 +1,72 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
+#include <tuple>
 
 #include "core/command_ids.h"
 #include "io/preview.h"
 #include "tests/file_helpers.h"
-#include "tests/test_support.h"
 
-namespace {
-
-// A fresh editor whose Play makes a new preview folder.
-void FreshPreview() {
-    FreshEditor();
-    RemovePreviewFile();
-}
-
-// Plays, expects the player to be stopped and then started on one file, and
-// returns that file's bytes.
-std::vector<uint8_t> PlayAndRead(std::string* path = nullptr) {
+// Plays the current view: the player is stopped, then started on the returned preview file.
+static std::string Play() {
     HeadlessSoundCalls.clear();
     Command(CmdPlay);
-    EXPECT_TRUE(HeadlessMessageBoxes.empty());
-    EXPECT_EQ(HeadlessInvalidations, 0);
-    if (HeadlessSoundCalls.size() != 2) {
-        ADD_FAILURE() << "sound calls: " << HeadlessSoundCalls.size();
-        return {};
-    }
-    EXPECT_EQ(HeadlessSoundCalls[0], "stop");
-    const std::string played = HeadlessSoundCalls[1].substr(5);
-    if (path) *path = played;
-    return ReadBytes(played);
+    EXPECT_EQ(std::tuple(HeadlessSoundCalls.size(), HeadlessMessageBoxes.size()), std::tuple(2u, 0u));
+    EXPECT_EQ(HeadlessSoundCalls.at(0), "stop");
+    return HeadlessSoundCalls.at(1).substr(5);
 }
 
-// Checks the header and loop of a preview file of `count` samples at `rate`.
-void ExpectPreviewLayout(const std::vector<uint8_t>& file, uint32_t count, uint32_t rate) {
-    ASSERT_EQ(file.size(), 2 * count + 112);
-    EXPECT_EQ(U32At(file, 24), rate);
-    EXPECT_EQ(U32At(file, 28), rate * 2);
-    EXPECT_EQ(U32At(file, 40), 2 * count);
-    EXPECT_EQ(U32At(file, 96 + 2 * count), 0u);          // loop start
-    EXPECT_EQ(U32At(file, 100 + 2 * count), count - 1);  // loop end: the last sample
+// A preview file of `size` bytes: 16-bit mono at `rate`, looping over all of its samples.
+static void ExpectLayout(const std::vector<uint8_t>& file, size_t size, uint32_t rate) {
+    const uint32_t n = uint32_t(size - 112) / 2;
+    ASSERT_EQ(file.size(), size);
+    EXPECT_EQ(std::tuple(U32At(file, 24), U32At(file, 28), U32At(file, 40), U32At(file, 96 + 2 * n),
+                         U32At(file, 100 + 2 * n)), std::tuple(rate, 2 * rate, 2 * n, 0u, n - 1));
 }
-
-int16_t SampleAt(const std::vector<uint8_t>& file, int index) { return S16At(file, 44 + 2 * index); }
-
-}  // namespace
 
 TEST(Preview, WritesTheMaterialOfEachView) {
-    FreshPreview();
-    // Waveform view: the current frame alone, with the preview scale and
-    // saturation at the ends of the 16-bit range.
-    CurrentFrame = 5;
-    OffsetFrame = 9;
-    FillFrame(4, 0.125f);
-    FillFrame(6, 0.125f);
-    FrameAt(5)[0] = 0.25f;
-    FrameAt(5)[1] = 0.5f;
-    FrameAt(5)[2] = -0.5f;
-    FrameAt(5)[3] = -0.1f;
-    FrameAt(5)[1023] = 0.0625f;
-    std::string path;
-    std::vector<uint8_t> file = PlayAndRead(&path);
-    ExpectPreviewLayout(file, 1024, 176400);
-    EXPECT_EQ(SampleAt(file, 0), 16384);
-    EXPECT_EQ(SampleAt(file, 1), 32767);
-    EXPECT_EQ(SampleAt(file, 2), -32768);
-    EXPECT_EQ(SampleAt(file, 3), -6553);
-    EXPECT_EQ(SampleAt(file, 4), 0);
-    EXPECT_EQ(SampleAt(file, 1023), 4096);
-    EXPECT_EQ(RangeStart, 5 * 1024);
+    FreshEditor();
+    CurrentFrame = 5, OffsetFrame = 9;  // the Waveform view plays the current frame alone
+    float* frame = FrameAt(5);  // samples are scaled by 65536 and saturate
+    frame[0] = 0.25f, frame[1] = 0.5f, frame[2] = -0.5f, frame[3] = -0.1f, frame[1023] = 0.0625f;
+    std::vector<uint8_t> file = ReadBytes(Play());
+    ExpectLayout(file, 2160, 176400);
+    for (auto [n, value] : {std::pair{0, 16384}, {1, 32767}, {2, -32768}, {3, -6553}, {1023, 4096}})
+        EXPECT_EQ(S16At(file, 44 + 2 * n), value) << n;
 
-    // The file is "temp.wav" in a private folder, not in the working directory.
-    const std::filesystem::path played(path);
-    EXPECT_EQ(played.filename(), "temp.wav");
-    EXPECT_NE(played.parent_path(), std::filesystem::current_path());
-    EXPECT_EQ(played.parent_path().parent_path(), std::filesystem::temp_directory_path());
+    ViewMode = ViewWavetable, CurrentFrame = 3, OffsetFrame = 0;  // frames 0 .. 3 in order
+    for (int k = 0; k < 5; ++k) FillFrame(k, 0.0625f * float(k + 1));
+    file = ReadBytes(Play());
+    ExpectLayout(file, 8304, 176400);
+    for (int n = 0; n < 4096; n += 1023) EXPECT_EQ(S16At(file, 44 + 2 * n), 4096 * (n / 1024 + 1));
 
-    // Wavetable view: the frames from the lower to the higher knob, in order.
-    ViewMode = ViewWavetable;
-    CurrentFrame = 3;
-    OffsetFrame = 0;
-    for (int frame = 0; frame < 5; ++frame) FillFrame(frame, 0.0625f * static_cast<float>(frame + 1));
-    file = PlayAndRead();
-    ExpectPreviewLayout(file, 4096, 176400);
-    for (int frame = 0; frame < 4; ++frame) {
-        EXPECT_EQ(SampleAt(file, frame * 1024), 4096 * (frame + 1));
-        EXPECT_EQ(SampleAt(file, frame * 1024 + 1023), 4096 * (frame + 1));
-    }
-    OffsetFrame = 3;
-    file = PlayAndRead();
-    ExpectPreviewLayout(file, 1024, 176400);
-    EXPECT_EQ(SampleAt(file, 0), 4096 * 4);
-
-    // Additive view: the additive frame, whatever the knobs show.
-    ViewMode = ViewAdditive;
-    AdditiveFrame[0] = -0.25f;
-    AdditiveFrame[1023] = 0.125f;
-    file = PlayAndRead();
-    ExpectPreviewLayout(file, 1024, 176400);
-    EXPECT_EQ(SampleAt(file, 0), -16384);
-    EXPECT_EQ(SampleAt(file, 1023), 8192);
-
-    // Padwave view: the whole pad an octave down.
-    ViewMode = ViewPadwave;
-    PadwaveBuffer[0] = 1.0f / 3.0f;
-    PadwaveBuffer[PadwaveSamples - 1] = -0.125f;
-    file = PlayAndRead();
-    EXPECT_EQ(file.size(), 262256u);
-    ExpectPreviewLayout(file, PadwaveSamples, 22050);
-    EXPECT_EQ(SampleAt(file, 0), 21845);
-    EXPECT_EQ(SampleAt(file, PadwaveSamples - 1), -8192);
+    ViewMode = ViewPadwave, PadwaveBuffer[0] = 1.0f / 3.0f, PadwaveBuffer[PadwaveSamples - 1] = -0.125f;
+    file = ReadBytes(Play());
+    ExpectLayout(file, 262256, 22050);
+    EXPECT_EQ(std::tuple(S16At(file, 44), S16At(file, 262186)), std::tuple(21845, -8192));
     RemovePreviewFile();
 }
 
-TEST(Preview, FailuresShowOneMessagePerPlay) {
-    FreshPreview();
+// Each failed Play shows its own message. The preview has a folder of its own: a user's
+// temp.wav in the working directory survives Play and close, which removes the folder.
+TEST(Preview, FailuresAreReportedAndCloseRemovesOnlyThePreview) {
+    FreshEditor();
     HeadlessSoundFailure = "No audio output: no device";
-    Command(CmdPlay);
-    Command(CmdPlay);
-    ASSERT_EQ(HeadlessMessageBoxes.size(), 2u);
-    EXPECT_EQ(HeadlessMessageBoxes[0].owner, HeadlessWindow());
-    EXPECT_EQ(HeadlessMessageBoxes[0].text, "No audio output: no device");
-    EXPECT_EQ(HeadlessMessageBoxes[0].caption, "Error");
-
-    // The window keeps working.
-    Command(CmdViewWavetable);
-    EXPECT_EQ(ViewMode, ViewWavetable);
-
-    // A preview folder that cannot be made: nothing is played.
+    for (int play = 0; play < 2; ++play) Command(CmdPlay);
+    EXPECT_EQ(HeadlessMessageBoxes.size(), 2u);
+    for (const RecordedMessageBox& box : HeadlessMessageBoxes)
+        EXPECT_EQ(std::tuple(box.text, box.caption, box.owner),
+                  std::tuple("No audio output: no device", "Error", HeadlessWindow()));
     HeadlessReset();
-    RemovePreviewFile();
-    const char* saved = std::getenv("TMPDIR");
-    const std::string savedValue = saved ? saved : "";
-    setenv("TMPDIR", "/nonexistent-qarno-folder", 1);
-    Command(CmdPlay);
-    if (saved) setenv("TMPDIR", savedValue.c_str(), 1);
-    else unsetenv("TMPDIR");
-    EXPECT_EQ(HeadlessSoundCalls, (std::vector<std::string>{"stop"}));
-    ASSERT_EQ(HeadlessMessageBoxes.size(), 1u);
-    EXPECT_EQ(HeadlessMessageBoxes[0].text,
-              "Cannot write the preview file: can not make a folder in /nonexistent-qarno-folder");
-    EXPECT_EQ(HeadlessMessageBoxes[0].caption, "Error");
-}
-
-TEST(Preview, CloseRemovesOnlyThePreview) {
-    FreshPreview();
     ScratchFolder work;
     const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(work.path);
-    const std::vector<uint8_t> mine = {'m', 'i', 'n', 'e'};
-    WriteBytes("temp.wav", mine);
-
-    std::string path;
-    PlayAndRead(&path);
-    EXPECT_EQ(ReadBytes("temp.wav"), mine);
+    WriteBytes("temp.wav", {'m', 'i', 'n', 'e'});
+    const std::filesystem::path played = Play();
     MainWindowProc(HeadlessWindow(), WM_CLOSE, 0, 0);
-    EXPECT_TRUE(HeadlessDestroyed);
-    EXPECT_EQ(HeadlessQuitCode, 0);
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(path).parent_path()));
-    EXPECT_EQ(ReadBytes("temp.wav"), mine);
-    EXPECT_EQ(work.Names(), std::vector<std::string>{"temp.wav"});
-
-    // Closing without a preview, and a second destroy, are harmless.
-    MainWindowProc(HeadlessWindow(), WM_DESTROY, 0, 0);
-    EXPECT_EQ(ReadBytes("temp.wav"), mine);
+    EXPECT_EQ(std::tuple(played.filename(), HeadlessDestroyed, HeadlessQuitCode),
+              std::tuple("temp.wav", true, 0));
+    EXPECT_FALSE(exists(played.parent_path()));
+    EXPECT_EQ(ReadBytes("temp.wav"), (std::vector<uint8_t>{'m', 'i', 'n', 'e'}));
     std::filesystem::current_path(before);
 }

@@ -1,27 +1,22 @@
-// Drives the headless main window through its window procedure, as the backend
-// does, and reads back the raster the paint drew.
+// Drives the headless main window through its window procedure and reads back what it painted.
 #pragma once
 
 #include "platform/common/surface.h"
 #include "platform/headless.h"
+#include "tests/test_support.h"
 #include "ui/control_panel.h"
 
-inline void Send(uint32_t message, intptr_t lParam = 0) {
-    MainWindowProc(HeadlessWindow(), message, 0, lParam);
-}
+inline void Send(uint32_t msg, intptr_t lp = 0) { MainWindowProc(HeadlessWindow(), msg, 0, lp); }
 inline void Paint() { Send(WM_PAINT); }
 inline void Press(int x, int y) { Send(WM_LBUTTONDOWN, PointParam(x, y)); }
 inline void Move(int x, int y) { Send(WM_MOUSEMOVE, PointParam(x, y)); }
 inline void Release() { Send(WM_LBUTTONUP); }
-// Press and release at once, as a click does.
-inline void Click(int x, int y) {
-    Press(x, y);
-    Release();
-}
+inline void Click(int x, int y) { Press(x, y); Release(); }
+inline void Drag(int x0, int y0, int x1, int y1) { Press(x0, y0); Move(x1, y1); Release(); }
+inline void FreshWindow() { FreshEditor(); Send(WM_CREATE); Release(); }  // button up
+inline void PaintView(int32_t view) { ViewMode = view; FullRepaint = true; Paint(); }  // in full
 
-inline const Surface& Raster() { return ClientSurface(HeadlessWindow()); }
-inline Rgb PixelAt(int x, int y) { return Raster().At(x, y); }
-
+inline Rgb PixelAt(int x, int y) { return ClientSurface(HeadlessWindow()).At(x, y); }
 // Counts the pixels of one colour inside a rectangle (right and bottom excluded).
 inline int CountColour(int left, int top, int right, int bottom, Rgb colour) {
     int count = 0;
