@@ -10,6 +10,7 @@ void FreshEditor() {
     std::fill(std::begin(UndoSnapshot), std::end(UndoSnapshot), 0.0f);
     std::fill(std::begin(FrameClipboard), std::end(FrameClipboard), 0.0f);
     std::fill(std::begin(TableClipboard), std::end(TableClipboard), 0.0f);
+    std::fill(std::begin(AdditiveFrame), std::end(AdditiveFrame), 0.0f);
     TableClipboardLength = 0;
     RangeStart = FirstFrameEnd = LastFrameStart = RangeEnd = 0;
     NewDocument();

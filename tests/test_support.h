@@ -7,7 +7,7 @@
 #include "platform/headless.h"
 
 // Runs NewDocument on the headless backend with every record cleared, and
-// fills the clipboards and undo snapshot with zeros, as at program start.
+// fills the clipboards, undo snapshot and additive frame with zeros, as at program start.
 void FreshEditor();
 
 // Sends a menu command through the window procedure, as a menu choice does.
