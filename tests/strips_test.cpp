@@ -1,104 +1,51 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <cmath>
 #include <set>
 #include <vector>
 
 #include "platform/common/strips.h"
 #include "platform/common/surface.h"
-#include "platform/headless.h"
 
-namespace {
+static const Rgb Panel = {131, 133, 112}, Red = {71, 0, 0};
 
-const Rgb Panel = {131, 133, 112};
-
-Rgb Pixel(const Bitmap& b, int x, int y) {
-    const uint8_t* p = &b.rgb[(size_t(y) * b.width + x) * 3];
+// Pixel (x, y) of image k of a strip; corner c (0 .. 3) of a rectangle is at c % 2, c / 2.
+static Rgb Pixel(const Bitmap& b, int k, int x, int y) {
+    const uint8_t* p = &b.rgb[((size_t(k) * b.height / StripImages + y) * b.width + x) * 3];
     return {p[0], p[1], p[2]};
 }
 
-std::vector<uint8_t> Image(const Bitmap& b, int index, int h) {
-    const size_t bytes = size_t(b.width) * h * 3;
-    return std::vector<uint8_t>(b.rgb.begin() + index * bytes, b.rgb.begin() + (index + 1) * bytes);
-}
-
-// Centre of the white dot of knob image k: the mean of its near-white pixels.
-void DotCentre(const Bitmap& knob, int k, float& x, float& y) {
-    float sx = 0, sy = 0;
-    int n = 0;
-    for (int py = 0; py < KnobSize; ++py)
-        for (int px = 0; px < KnobSize; ++px) {
-            const Rgb c = Pixel(knob, px, k * KnobSize + py);
-            if (c.r > 235 && c.g > 235 && c.b > 230) sx += px, sy += py, ++n;
-        }
-    ASSERT_GT(n, 4) << "image " << k;
-    x = sx / n + 0.5f - KnobSize / 2.0f;
-    y = sy / n + 0.5f - KnobSize / 2.0f;
-}
-
-}  // namespace
-
 TEST(Strips, LedImagesShowDistinctNumbersOnTheRedField) {
-    HeadlessReset();
     Bitmap led;
-    ASSERT_TRUE(LoadBitmapResource(LedStripId, led));
-    ASSERT_EQ(led.width, 48);
-    ASSERT_EQ(led.height, 3232);
+    EXPECT_FALSE(LoadEmbeddedBitmap(101, led));
+    ASSERT_TRUE(LoadEmbeddedBitmap(LedStripId, led));
+    ASSERT_EQ(std::vector<int>({led.width, led.height}), std::vector<int>({48, 3232}));
     std::set<std::vector<uint8_t>> seen;
-    for (int k = 0; k <= 100; ++k) {
-        const int top = k * LedHeight;
-        // Field corners, panel corners and the bevel between them.
-        for (int x : {5, 41})
-            for (int y : {6, 25}) EXPECT_EQ(Pixel(led, x, top + y), (Rgb{71, 0, 0})) << k;
-        for (int x : {0, 47})
-            for (int y : {0, 31}) EXPECT_EQ(Pixel(led, x, top + y), Panel) << k;
-        EXPECT_EQ(Pixel(led, 3, top + 15).r, Pixel(led, 3, top + 15).b) << "grey bevel " << k;
-        int lit = 0;
-        for (int y = 6; y <= 25; ++y)
-            for (int x = 5; x <= 41; ++x) lit += Pixel(led, x, top + y).r > 150;
+    for (int k = 0, lit = 0; k < StripImages; ++k, lit = 0) {
+        for (int c = 4; c--;) EXPECT_EQ(Pixel(led, k, 5 + c % 2 * 36, 6 + c / 2 * 19), Red) << k;
+        for (int c = 4; c--;) EXPECT_EQ(Pixel(led, k, c % 2 * 47, c / 2 * 31), Panel) << k;
+        for (int i = 0; i < 20 * 37; ++i) lit += Pixel(led, k, 5 + i % 37, 6 + i / 37).r > 150;
         EXPECT_GT(lit, 10) << k;
-        EXPECT_TRUE(seen.insert(Image(led, k, LedHeight)).second) << k;
+        const auto image = led.rgb.begin() + size_t(k) * LedWidth * LedHeight * 3;
+        EXPECT_TRUE(seen.emplace(image, image + LedWidth * LedHeight * 3).second) << k;
     }
 }
 
+// The white dot turns clockwise, 3 degrees a step, from seven o'clock (0) through twelve (50) to
+// five o'clock (100); the skirt beside the cap is black on whichever side the dot is not.
 TEST(Strips, KnobDotTurnsFromSevenThroughTwelveToFiveOClock) {
-    HeadlessReset();
     Bitmap knob;
-    ASSERT_TRUE(LoadBitmapResource(KnobStripId, knob));
-    ASSERT_EQ(knob.width, 50);
-    ASSERT_EQ(knob.height, 5050);
-    float x0, y0, x50, y50, x100, y100, x25, y25;
-    DotCentre(knob, 0, x0, y0);
-    DotCentre(knob, 25, x25, y25);
-    DotCentre(knob, 50, x50, y50);
-    DotCentre(knob, 100, x100, y100);
-    EXPECT_LT(x0, -5);
-    EXPECT_GT(y0, 10);
-    EXPECT_NEAR(x50, 0, 0.5);
-    EXPECT_LT(y50, -15);
-    EXPECT_NEAR(x100, -x0, 0.5);
-    EXPECT_NEAR(y100, y0, 0.5);
-    EXPECT_LT(x25, -10);
-    EXPECT_LT(y25, 0);
-    for (int k = 0; k <= 100; ++k) {
-        for (int c : {0, 49}) {
-            EXPECT_EQ(Pixel(knob, c, k * 50 + c), Panel) << k;
-            EXPECT_EQ(Pixel(knob, c, k * 50 + 49 - c), Panel) << k;
-        }
-        EXPECT_EQ(Pixel(knob, 25, k * 50 + 1), Panel) << k;
-        // The skirt beside the cap is black on whichever side the dot is not.
-        const Rgb left = Pixel(knob, 25 - 17, k * 50 + 25);
-        const Rgb right = Pixel(knob, 24 + 17, k * 50 + 25);
-        EXPECT_LT(std::min(left.r + left.g + left.b, right.r + right.g + right.b), 3 * 80) << k;
+    ASSERT_TRUE(LoadEmbeddedBitmap(KnobStripId, knob));
+    ASSERT_EQ(std::vector<int>({knob.width, knob.height}), std::vector<int>({50, 5050}));
+    for (int k = 0; k < StripImages; ++k) {
+        float x = 0, y = 0, n = 0;  // sums over the dot's pixels, from the centre
+        for (int i = 0; i < 50 * 50; ++i)
+            if (const Rgb c = Pixel(knob, k, i % 50, i / 50); c.r > 235 && c.g > 235 && c.b > 230)
+                x += i % 50 - 24.5f, y += i / 50 - 24.5f, ++n;
+        ASSERT_GT(n, 4) << k;
+        EXPECT_NEAR(std::atan2(x, -y) * 180 / 3.14159265f, -150 + 3 * k, 2) << k;
+        for (int c = 4; c--;) EXPECT_EQ(Pixel(knob, k, c % 2 * 49, c / 2 * 49), Panel) << k;
+        const Rgb l = Pixel(knob, k, 8, 25), r = Pixel(knob, k, 41, 25);
+        EXPECT_TRUE(l.r + l.g + l.b < 240 || r.r + r.g + r.b < 240) << k;
     }
-}
-
-TEST(Strips, HeadlessLoadsFailOnRequestAndForUnknownIds) {
-    HeadlessReset();
-    Bitmap b;
-    EXPECT_FALSE(LoadBitmapResource(101, b));
-    HeadlessFailingBitmaps = {LedStripId};
-    EXPECT_FALSE(LoadBitmapResource(LedStripId, b));
-    EXPECT_TRUE(LoadBitmapResource(KnobStripId, b));
-    EXPECT_EQ(b.height, 5050);
 }

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "tests/e2e/close_request.h"
+#include "tools/close_request.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -7,8 +7,6 @@
 //   down X Y | move X Y | up X Y     left button at client coordinates
 //   rdown X Y | rup X Y              right button
 //   menu TITLE|ITEM                  a menu choice, labels without '&'
-//   iconify-restore                  the window iconified and shown again
-//   close                            the window's close box
 //   snapshot FILE                    writes the raster as a binary PPM
 // For every menu step it prints "menu POPUP KEY INDEX ITEMKEY": the popup's
 // position in the menu bar, its title's mnemonic, the item's position among
@@ -118,15 +116,6 @@ bool RunStep(const std::string& line) {
         const size_t bar = rest.find('|');
         return bar != std::string::npos &&
                ChooseMenuItem(rest.substr(0, bar), rest.substr(bar + 1));
-    }
-    if (verb == "iconify-restore") {
-        Send(WM_SIZE, 0, 0);
-        Send(WM_SIZE, 0, 0);
-        return true;
-    }
-    if (verb == "close") {
-        Send(WM_CLOSE, 0, 0);
-        return true;
     }
     if (verb == "snapshot") return WritePpm(rest);
     return verb.empty();

@@ -18,7 +18,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/e2e/close_request.h"
+#include "tools/close_request.h"
 
 namespace {
 
