@@ -200,21 +200,12 @@ Colour KnobPoint(int position, float x, float y) {
 
 // ---- Output ----
 
-Image DrawLedStrip() {
-    Image strip = {LedWidth, LedHeight * StripImages, {}};
+// The 101 images of w x h stacked top to bottom, image k drawn by point(k, x, y).
+Image DrawStrip(int w, int h, Colour (*point)(int, float, float)) {
+    Image strip = {w, h * StripImages, {}};
     strip.rgb.resize(size_t(strip.width) * strip.height * 3);
     for (int k = 0; k < StripImages; ++k)
-        Supersample(strip, k * LedHeight, LedWidth, LedHeight,
-                    [k](float x, float y) { return LedPoint(k, x, y); });
-    return strip;
-}
-
-Image DrawKnobStrip() {
-    Image strip = {KnobSize, KnobSize * StripImages, {}};
-    strip.rgb.resize(size_t(strip.width) * strip.height * 3);
-    for (int k = 0; k < StripImages; ++k)
-        Supersample(strip, k * KnobSize, KnobSize, KnobSize,
-                    [k](float x, float y) { return KnobPoint(k, x, y); });
+        Supersample(strip, k * h, w, h, [k, point](float x, float y) { return point(k, x, y); });
     return strip;
 }
 
@@ -261,8 +252,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s OUTPUT.cpp [LED.ppm KNOB.ppm]\n", argv[0]);
         return 2;
     }
-    const Image led = DrawLedStrip();
-    const Image knob = DrawKnobStrip();
+    const Image led = DrawStrip(LedWidth, LedHeight, LedPoint);
+    const Image knob = DrawStrip(KnobSize, KnobSize, KnobPoint);
     bool ok = WriteSource(argv[1], led, knob);
     if (argc == 4) ok = WritePpm(argv[2], led) && WritePpm(argv[3], knob) && ok;
     if (!ok) {
