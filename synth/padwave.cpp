@@ -18,6 +18,10 @@
 
 namespace {
 
+// One spectrum bin from its amplitude and its phase of 0 .. 2 pi:
+// bin[0] = cos(phase) x amp, bin[1] = sin(phase) x amp.
+void SpectrumBin(float amp, float phase, float* bin);
+
 constexpr int32_t SampleRate = 44100;
 constexpr float BaseFrequency = 440.0f;
 constexpr float Pi = 3.1415927f;
@@ -404,7 +408,7 @@ void FillReversedSpectrum(const float* binAmp, const float* binPhase, int32_t nn
     int32_t bin = Reversed(first, nn);
     for (int32_t p = first; p < end; ++p) {
         if (bin < nn / 2) {
-            PadwaveSpectrumBin(binAmp[bin], binPhase[bin], data + 2 * p);
+            SpectrumBin(binAmp[bin], binPhase[bin], data + 2 * p);
         } else {
             data[2 * p] = 0.0f;
             data[2 * p + 1] = 0.0f;
@@ -465,10 +469,12 @@ void SynthesizePadwave(int32_t n, int32_t rate, float baseFrequency, float bandw
     NormalizePadwave(n);
 }
 
+namespace {
+
 // A silent bin holds cos x 0 and sin x 0, zeros that keep the signs of cos
 // and sin; for phases 0 .. 2 pi those signs follow from the quadrant, with no
 // call to cos or sin.
-void PadwaveSpectrumBin(float amp, float phase, float* bin) {
+void SpectrumBin(float amp, float phase, float* bin) {
     const double angle = phase;
     if (amp == 0.0f) {
         bin[0] = SignedZero((angle > M_PI / 2) & (angle < 3 * M_PI / 2));
@@ -481,6 +487,8 @@ void PadwaveSpectrumBin(float amp, float phase, float* bin) {
     bin[0] = static_cast<float>(c) * amp;
     bin[1] = static_cast<float>(s) * amp;
 }
+
+}  // namespace
 
 float PadwaveProfile(float offset, float bandwidth) { return Profile(offset, 1.0f / bandwidth); }
 

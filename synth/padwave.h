@@ -14,9 +14,6 @@ void SynthesizePadwave(int32_t n, int32_t rate, float baseFrequency, float bandw
 // exp(-(offset / bandwidth)^2) / bandwidth, or 0 where the squared argument
 // is beyond the cut-off 14.712806.
 float PadwaveProfile(float offset, float bandwidth);
-// One spectrum bin from its amplitude and its phase of 0 .. 2 pi:
-// bin[0] = cos(phase) x amp, bin[1] = sin(phase) x amp.
-void PadwaveSpectrumBin(float amp, float phase, float* bin);
 // In-place radix-2 complex FFT of nn values (a power of two, at least 2)
 // stored as 2 x nn interleaved floats; direction +1 or -1, no scaling.
 void ComplexFft(float* data, int32_t nn, int32_t direction);

@@ -32,6 +32,18 @@ std::pair<std::vector<uint32_t>, uint32_t> PadFrom(uint32_t position, Generate g
 
 }  // namespace
 
+TEST(PadwaveProfile, GaussianOverTheBandwidthWithItsCutOff) {
+    EXPECT_EQ(PadwaveProfile(0.0f, 0.5f), 2.0f);
+    EXPECT_EQ(PadwaveProfile(-0.25f, 0.5f), static_cast<float>(std::exp(-0.25)) * 2.0f);
+    // The last offset whose squared argument is within the cut-off still counts.
+    float edge = std::sqrt(14.712806f);
+    while (edge * edge > 14.712806f) edge = std::nextafter(edge, 0.0f);
+    const float beyond = std::nextafter(edge, 10.0f);
+    ASSERT_GT(beyond * beyond, 14.712806f);
+    EXPECT_GT(PadwaveProfile(edge, 1.0f), 0.0f);
+    EXPECT_EQ(PadwaveProfile(-beyond, 1.0f), 0.0f);
+}
+
 TEST(ComplexFft, UnitImpulseLiteralTransformAndDoubleDft) {
     for (int32_t direction : {1, -1}) {  // an impulse at 1 becomes e^(+-2 pi i k / 8)
         Spectrum data = {0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
