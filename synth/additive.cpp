@@ -7,12 +7,11 @@
 
 #include "core/editor_state.h"
 #include "synth/generators.h"
+#include "synth/oscillator.h"
 #include "ui/control_panel.h"
 
 namespace {
 
-constexpr float StartPhase = -3.1415927f;
-constexpr float FullTurn = 6.2831855f;
 constexpr int32_t FullLevel = 0;
 constexpr int32_t SilentLevel = 100;
 constexpr int32_t LevelStep = 10;
@@ -48,7 +47,7 @@ void SynthesizeAdditive() {
         const float weight = 1.0f - static_cast<float>(Harmonics[h - 1]) * 0.01f;
         for (int n = 0; n < SamplesPerFrame; ++n) {
             if (weight != 0.0f) {
-                const float v = static_cast<float>(std::sin(static_cast<double>(phase))) * polarityFactor;
+                const float v = Sine(phase) * polarityFactor;
                 AdditiveFrame[n] = v * weight + AdditiveFrame[n];
             }
             phase = step + phase;

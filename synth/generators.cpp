@@ -6,16 +6,12 @@
 #include "core/editor_state.h"
 #include "core/random.h"
 #include "core/sample_ops.h"
+#include "synth/oscillator.h"
 
 namespace {
 
-constexpr float StartPhase = -3.1415927f;
-constexpr float FullTurn = 6.2831855f;
 constexpr float SinePhaseStep = 0.0061359233f;
 constexpr float FrameLength = 1024.0f;
-
-// sin evaluated in double on a single-precision phase, rounded back to single.
-float Sine(float phase) { return static_cast<float>(std::sin(static_cast<double>(phase))); }
 
 void BeginGenerator() {
     TakeUndoSnapshot();

@@ -15,6 +15,7 @@
 
 #include "core/editor_state.h"
 #include "core/random.h"
+#include "synth/oscillator.h"
 
 namespace {
 
@@ -24,8 +25,6 @@ void SpectrumBin(float amp, float phase, float* bin);
 
 constexpr int32_t SampleRate = 44100;
 constexpr float BaseFrequency = 440.0f;
-constexpr float Pi = 3.1415927f;
-constexpr float TwoPi = 6.2831855f;
 constexpr float CentsFactor = 0.00083333335f;  // 1 / 1200
 constexpr float ProfileCutoff = 14.712806f;
 constexpr float PeakDivisor = 3.0f;
@@ -458,7 +457,7 @@ void SynthesizePadwave(int32_t n, int32_t rate, float baseFrequency, float bandw
         // The calling thread alone draws from the pseudo-random sequence.
         if (part == 0)
             for (int32_t i = 0; i < half; ++i)
-                binPhase[i] = TwoPi * static_cast<float>(NextRandom()) / static_cast<float>(RandomMax);
+                binPhase[i] = FullTurn * static_cast<float>(NextRandom()) / static_cast<float>(RandomMax);
         FillTwiddleTable(part, stages, 1, table);
         AddBands(bands, n, part == 0 ? 0 : split, part == 0 ? split : half, binAmp);
     });
