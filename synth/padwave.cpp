@@ -19,10 +19,6 @@
 
 namespace {
 
-// One spectrum bin from its amplitude and its phase of 0 .. 2 pi:
-// bin[0] = cos(phase) x amp, bin[1] = sin(phase) x amp.
-void SpectrumBin(float amp, float phase, float* bin);
-
 constexpr int32_t SampleRate = 44100;
 constexpr float BaseFrequency = 440.0f;
 constexpr float CentsFactor = 0.00083333335f;  // 1 / 1200
@@ -400,6 +396,24 @@ float SignedZero(bool negative) {
     return zero;
 }
 
+// One spectrum bin from its amplitude and its phase of 0 .. 2 pi:
+// bin[0] = cos(phase) x amp, bin[1] = sin(phase) x amp. A silent bin holds cos x 0 and sin x 0, zeros that keep the signs of cos
+// and sin; for phases 0 .. 2 pi those signs follow from the quadrant, with no
+// call to cos or sin.
+void SpectrumBin(float amp, float phase, float* bin) {
+    const double angle = phase;
+    if (amp == 0.0f) {
+        bin[0] = SignedZero((angle > M_PI / 2) & (angle < 3 * M_PI / 2));
+        bin[1] = SignedZero((angle > M_PI) & (angle < 2 * M_PI));
+        return;
+    }
+    double s;
+    double c;
+    sincos(angle, &s, &c);
+    bin[0] = static_cast<float>(c) * amp;
+    bin[1] = static_cast<float>(s) * amp;
+}
+
 // Positions [first, end) of the spectrum in bit-reversed order: position p
 // holds bin Reversed(p); bins from half up are zero.
 void FillReversedSpectrum(const float* binAmp, const float* binPhase, int32_t nn, int32_t first, int32_t end,
@@ -467,27 +481,6 @@ void SynthesizePadwave(int32_t n, int32_t rate, float baseFrequency, float bandw
     for (int32_t k = 0; k < n; ++k) PadwaveBuffer[k] = spectrum[2 * k];
     NormalizePadwave(n);
 }
-
-namespace {
-
-// A silent bin holds cos x 0 and sin x 0, zeros that keep the signs of cos
-// and sin; for phases 0 .. 2 pi those signs follow from the quadrant, with no
-// call to cos or sin.
-void SpectrumBin(float amp, float phase, float* bin) {
-    const double angle = phase;
-    if (amp == 0.0f) {
-        bin[0] = SignedZero((angle > M_PI / 2) & (angle < 3 * M_PI / 2));
-        bin[1] = SignedZero((angle > M_PI) & (angle < 2 * M_PI));
-        return;
-    }
-    double s;
-    double c;
-    sincos(angle, &s, &c);
-    bin[0] = static_cast<float>(c) * amp;
-    bin[1] = static_cast<float>(s) * amp;
-}
-
-}  // namespace
 
 float PadwaveProfile(float offset, float bandwidth) { return Profile(offset, 1.0f / bandwidth); }
 
