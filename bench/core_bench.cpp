@@ -16,34 +16,19 @@ void Prepare(int32_t view) {
     OffsetFrame = 99;
 }
 
-void BM_GenerateSaw(benchmark::State& state) {
-    Prepare(ViewWaveform);
-    for (auto _ : state) GenerateSaw();
-    benchmark::DoNotOptimize(Wavetable[2]);
-}
-BENCHMARK(BM_GenerateSaw)->Unit(benchmark::kMillisecond);
-
-void BM_GenerateSine(benchmark::State& state) {
-    Prepare(ViewWaveform);
-    for (auto _ : state) GenerateSine();
-    benchmark::DoNotOptimize(Wavetable[2]);
-}
-BENCHMARK(BM_GenerateSine)->Unit(benchmark::kMillisecond);
-
-void BM_GenerateSawAllFrames(benchmark::State& state) {
-    Prepare(ViewWavetable);
-    for (auto _ : state) GenerateSaw();
-    benchmark::DoNotOptimize(Wavetable[2]);
-}
-BENCHMARK(BM_GenerateSawAllFrames)->Unit(benchmark::kMillisecond);
-
-void BM_NormalizeRangeAllFrames(benchmark::State& state) {
-    Prepare(ViewWavetable);
+// Runs one command over and over in a view with the knobs on frames 0 and 99.
+void BM_Command(benchmark::State& state, int32_t view, void (*command)()) {
+    Prepare(view);
     GenerateSaw();
-    for (auto _ : state) NormalizeRange();
+    for (auto _ : state) command();
     benchmark::DoNotOptimize(Wavetable[2]);
 }
-BENCHMARK(BM_NormalizeRangeAllFrames)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Command, GenerateSaw, ViewWaveform, GenerateSaw)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Command, GenerateSine, ViewWaveform, GenerateSine)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Command, GenerateSawAllFrames, ViewWavetable, GenerateSaw)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Command, NormalizeRangeAllFrames, ViewWavetable, NormalizeRange)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_TakeUndoSnapshot(benchmark::State& state) {
     Prepare(ViewWaveform);
