@@ -13,6 +13,7 @@ enum : CommandId {
     CmdLoadWavetable = 1520,
     CmdSaveWavetable = 1530,
     CmdSaveWavedata = 1540,
+    CmdExport2048 = 1550,
     CmdExit = 1600,
     CmdLoadHarmonics = 1610,
     CmdSaveHarmonics = 1710,

@@ -56,8 +56,8 @@ void SetPolarity(int32_t polarity) {
 void LoadWav(WindowHandle window) {
     TakeUndoSnapshot();
     ComputeEditRange();
-    if (WaveView()) WavReader(window, RangeStart, FirstFrameEnd);
-    else WavReader(window, 0, TableSamples);
+    if (WaveView()) WavReader(window, RangeStart / SamplesPerFrame, 1);
+    else WavReader(window, 0, FrameCount);
 }
 
 void ShowAbout(WindowHandle window) {
@@ -89,7 +89,8 @@ intptr_t CommandDispatcher(WindowHandle window, uint16_t id) {
     case CmdSaveWaveform:
         if (WaveView()) {
             ComputeEditRange();
-            WavWriter(window, Wavetable, RangeStart, FirstFrameEnd, 0, SamplesPerFrame - 1);
+            WavWriter(window, Wavetable, RangeStart, FirstFrameEnd, 0, SamplesPerFrame - 1,
+                      WavPurpose::SavedFrames);
         }
         refresh = false;
         break;
@@ -99,12 +100,17 @@ intptr_t CommandDispatcher(WindowHandle window, uint16_t id) {
     case CmdSaveWavetable:
         if (TableView()) {
             ComputeEditRange();
-            WavWriter(window, Wavetable, 0, TableSamples, RangeStart, RangeEnd - 1);
+            WavWriter(window, Wavetable, 0, TableSamples, RangeStart, RangeEnd - 1,
+                      WavPurpose::SavedFrames);
         }
         refresh = false;
         break;
     case CmdSaveWavedata:
         if (TableView()) WaveDataWriter(window);
+        refresh = false;
+        break;
+    case CmdExport2048:
+        if (TableView()) Export2048Writer(window);
         refresh = false;
         break;
     case CmdExit:
@@ -122,7 +128,8 @@ intptr_t CommandDispatcher(WindowHandle window, uint16_t id) {
         break;
     case CmdSavePadwave:
         if (ViewMode == ViewPadwave)
-            WavWriter(window, PadwaveBuffer, 0, PadwaveSamples, 0, PadwaveSamples - 1);
+            WavWriter(window, PadwaveBuffer, 0, PadwaveSamples, 0, PadwaveSamples - 1,
+                      WavPurpose::SavedPad);
         refresh = false;
         break;
     case CmdUndo:

@@ -32,6 +32,7 @@ MenuPopup FilePopup() {
         items.push_back(Item("Save Wavetable...", CmdSaveWavetable));
         items.push_back(Separator());
         items.push_back(Item("Save Wavedata...", CmdSaveWavedata));
+        items.push_back(Item("Export 2048 Wavetable...", CmdExport2048));
         break;
     case ViewAdditive:
         items.push_back(Item("Load Harmonics...", CmdLoadHarmonics));

@@ -10,102 +10,150 @@
 
 namespace {
 
-enum class Encoding { Unsigned8, Signed16, Signed24, Signed32, Float32, Float64 };
-
-// Where the samples lie: the first channel of the frame at begin + i x stride.
-struct SampleLayout {
-    uint64_t begin = 44;
-    uint64_t end = 0;
-    uint64_t stride = 2;
-    uint64_t width = 2;
-    Encoding encoding = Encoding::Signed16;
-};
+constexpr uint16_t IntegerPcm = 1;
+constexpr uint16_t IeeeFloat = 3;
+constexpr uint16_t Extensible = 0xFFFE;
 
 bool HasTag(const uint8_t* data, size_t size, size_t at, const char* tag) {
     return at + 4 <= size && std::memcmp(data + at, tag, 4) == 0;
 }
 
-// The sample encoding a "fmt " chunk names; 16-bit PCM for anything unknown,
-// which reads such files as the canonical layout would.
-void ReadFormat(const uint8_t* fmt, uint64_t length, SampleLayout& layout) {
+// The encoding a "fmt " chunk body names. Integer PCM of 8, 16, 24 or 32 bits
+// and IEEE float of 32 or 64 bits are read; an extensible header names its
+// format in the first two bytes of its subformat.
+WavStatus ReadFormat(const uint8_t* fmt, uint64_t length, WavContent& content) {
+    if (length < 16) return WavStatus::NoSamples;
     uint16_t code = GetU16(fmt);
     const uint16_t channels = GetU16(fmt + 2);
     const uint16_t bits = GetU16(fmt + 14);
-    if (code == 0xFFFE && length >= 26) code = GetU16(fmt + 24);  // extensible: the subformat
+    if (channels == 0 || bits == 0) return WavStatus::NoSamples;
+    if (code == Extensible && length >= 26) code = GetU16(fmt + 24);
     struct Known {
         uint16_t code, bits;
-        Encoding encoding;
+        SampleEncoding encoding;
     };
     static const Known known[] = {
-        {1, 8, Encoding::Unsigned8},  {1, 16, Encoding::Signed16}, {1, 24, Encoding::Signed24},
-        {1, 32, Encoding::Signed32},  {3, 32, Encoding::Float32},  {3, 64, Encoding::Float64},
+        {IntegerPcm, 8, SampleEncoding::Unsigned8},  {IntegerPcm, 16, SampleEncoding::Signed16},
+        {IntegerPcm, 24, SampleEncoding::Signed24},  {IntegerPcm, 32, SampleEncoding::Signed32},
+        {IeeeFloat, 32, SampleEncoding::Float32},    {IeeeFloat, 64, SampleEncoding::Float64},
     };
     for (const Known& k : known) {
         if (k.code == code && k.bits == bits) {
-            layout.encoding = k.encoding;
-            layout.width = bits / 8;
-            layout.stride = layout.width * (channels == 0 ? 1 : channels);
-            return;
+            content.encoding = k.encoding;
+            content.stride = uint64_t{bits} / 8 * channels;
+            return WavStatus::Ok;
         }
     }
+    return WavStatus::UnsupportedEncoding;
 }
 
-// Walks the chunks after the form type; chunks are padded to even sizes.
-SampleLayout FindSamples(const uint8_t* data, size_t size) {
-    SampleLayout layout;
-    layout.end = size;
+// A "clm " text "<!>2048 ..." declares frames of 2048 samples. Sizes of 0 or
+// beyond MaxDeclaredFrameSize declare nothing.
+int32_t ClmFrameSize(const uint8_t* text, uint64_t length) {
+    if (length < 4 || std::memcmp(text, "<!>", 3) != 0) return 0;
+    uint64_t value = 0;
+    for (uint64_t i = 3; i < length && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > MaxDeclaredFrameSize) return 0;
+    }
+    return static_cast<int32_t>(value);
+}
+
+// A "srge" chunk: a 32-bit version, then the frame size.
+int32_t SrgeFrameSize(const uint8_t* body, uint64_t length) {
+    if (length < 8) return 0;
+    const uint32_t value = GetU32(body + 4);
+    return value <= MaxDeclaredFrameSize ? static_cast<int32_t>(value) : 0;
+}
+
+size_t SampleWidth(SampleEncoding encoding) {
+    switch (encoding) {
+    case SampleEncoding::Unsigned8:
+        return 1;
+    case SampleEncoding::Signed16:
+        return 2;
+    case SampleEncoding::Signed24:
+        return 3;
+    case SampleEncoding::Signed32:
+    case SampleEncoding::Float32:
+        return 4;
+    case SampleEncoding::Float64:
+        return 8;
+    }
+    return 2;
+}
+
+}  // namespace
+
+// Chunks are walked after the form type and padded to even sizes; the first
+// of each kind counts. A "clm " frame size ranks above a "srge" one.
+WavStatus ParseWav(const uint8_t* data, size_t size, WavContent& content) {
+    if (!HasTag(data, size, 0, "RIFF") && !HasTag(data, size, 8, "WAVE")) return WavStatus::NotWav;
+    content = WavContent();
+    uint64_t end = size;
     bool haveFormat = false;
     bool haveData = false;
+    bool haveClm = false;
+    int32_t clmSize = 0;
+    int32_t srgeSize = -1;
     for (uint64_t at = 12; at + 8 <= size;) {
         const uint64_t length = GetU32(data + at + 4);
         const uint64_t body = at + 8;
         const uint64_t bodyEnd = std::min<uint64_t>(body + length, size);
-        if (!haveFormat && HasTag(data, size, at, "fmt ") && bodyEnd - body >= 16) {
+        if (!haveFormat && HasTag(data, size, at, "fmt ")) {
             haveFormat = true;
-            ReadFormat(data + body, bodyEnd - body, layout);
+            const WavStatus status = ReadFormat(data + body, bodyEnd - body, content);
+            if (status != WavStatus::Ok) return status;
         } else if (!haveData && HasTag(data, size, at, "data")) {
             haveData = true;
-            layout.begin = body;
-            layout.end = bodyEnd;
+            content.begin = body;
+            content.complete = body + length <= size;
+            end = bodyEnd;
+        } else if (!haveClm && HasTag(data, size, at, "clm ")) {
+            haveClm = true;
+            clmSize = ClmFrameSize(data + body, bodyEnd - body);
+        } else if (srgeSize < 0 && HasTag(data, size, at, "srge")) {
+            srgeSize = SrgeFrameSize(data + body, bodyEnd - body);
         }
         at = body + length + (length & 1);
     }
-    if (!haveData) {
-        layout.begin = 44;
-        layout.end = size;
-    }
-    return layout;
+    content.frameSize = clmSize > 0 ? clmSize : std::max(srgeSize, 0);
+    const uint64_t width = SampleWidth(content.encoding);
+    const uint64_t begin = std::min<uint64_t>(content.begin, end);
+    content.count = end - begin >= width ? (end - begin - width) / content.stride + 1 : 0;
+    return content.count > 0 ? WavStatus::Ok : WavStatus::NoSamples;
 }
 
 // Wider samples keep their extra precision: a 24-bit value 256 x v gives
 // exactly what the 16-bit value v gives, since the powers of two scale exactly.
-float DecodeSample(const uint8_t* p, Encoding encoding) {
+float WavSample(const uint8_t* data, const WavContent& content, uint64_t index) {
+    const uint8_t* p = data + content.begin + index * content.stride;
     float value = 0.0f;
-    switch (encoding) {
-    case Encoding::Unsigned8:
+    switch (content.encoding) {
+    case SampleEncoding::Unsigned8:
         value = static_cast<float>((p[0] - 128) * 256) * 0.00002f;
         break;
-    case Encoding::Signed16:
+    case SampleEncoding::Signed16:
         value = static_cast<float>(static_cast<int16_t>(GetU16(p))) * 0.00002f;
         break;
-    case Encoding::Signed24: {
+    case SampleEncoding::Signed24: {
         const uint32_t raised = static_cast<uint32_t>(p[0]) << 8 | static_cast<uint32_t>(p[1]) << 16 |
                                 static_cast<uint32_t>(p[2]) << 24;
         const int32_t v = static_cast<int32_t>(raised) / 256;
         value = static_cast<float>(v) * 0.00002f * (1.0f / 256.0f);
         break;
     }
-    case Encoding::Signed32:
+    case SampleEncoding::Signed32:
         value = static_cast<float>(static_cast<int32_t>(GetU32(p))) * 0.00002f * (1.0f / 65536.0f);
         break;
-    case Encoding::Float32: {
+    case SampleEncoding::Float32: {
         float f;
         const uint32_t bits = GetU32(p);
         std::memcpy(&f, &bits, 4);
         value = f * 32768.0f * 0.00002f;
         break;
     }
-    case Encoding::Float64: {
+    case SampleEncoding::Float64: {
         double d;
         const uint64_t bits = GetU32(p) | static_cast<uint64_t>(GetU32(p + 4)) << 32;
         std::memcpy(&d, &bits, 8);
@@ -114,20 +162,7 @@ float DecodeSample(const uint8_t* p, Encoding encoding) {
         break;
     }
     }
-    // Infinities and NaN of float files have no sample value to stand for.
     return std::isfinite(value) ? value : 0.0f;
-}
-
-}  // namespace
-
-bool DecodeWavSamples(const uint8_t* data, size_t size, float* out, int32_t count) {
-    if (!HasTag(data, size, 0, "RIFF") && !HasTag(data, size, 8, "WAVE")) return false;
-    const SampleLayout layout = FindSamples(data, size);
-    for (int32_t i = 0; i < count; ++i) {
-        const uint64_t at = layout.begin + static_cast<uint64_t>(i) * layout.stride;
-        out[i] = at + layout.width <= layout.end ? DecodeSample(data + at, layout.encoding) : 0.0f;
-    }
-    return true;
 }
 
 void DecodeHarmonics(const uint8_t* data, size_t size, int32_t* levels) {

@@ -5,12 +5,37 @@
 #include <cstddef>
 #include <cstdint>
 
-// Accepts the bytes as a WAV file when they begin with "RIFF" or carry "WAVE"
-// at byte 8, and then fills all `count` samples of `out` from the first channel
-// of the "data" chunk (samples at byte 44 when there is none), on the scale of
-// 16-bit files: value x 0.00002. Samples the file does not hold become 0.
-// Returns false, leaving `out` alone, when neither tag is there.
-bool DecodeWavSamples(const uint8_t* data, size_t size, float* out, int32_t count);
+enum class SampleEncoding { Unsigned8, Signed16, Signed24, Signed32, Float32, Float64 };
+
+// What a WAV file holds: where the first channel's samples lie, how they are
+// encoded, and the frame size the file declares for wavetable synthesizers.
+struct WavContent {
+    uint64_t begin = 44;   // byte of the first sample
+    uint64_t stride = 2;   // bytes from one sample frame to the next
+    SampleEncoding encoding = SampleEncoding::Signed16;
+    uint64_t count = 0;    // samples of the first channel the bytes hold
+    bool complete = false; // the "data" chunk holds every byte it declares
+    int32_t frameSize = 0; // from a "clm " or "srge" chunk; 0 when none is declared
+};
+
+enum class WavStatus {
+    Ok,
+    NotWav,               // neither "RIFF" at byte 0 nor "WAVE" at byte 8
+    UnsupportedEncoding,  // compressed or otherwise not integer PCM or IEEE float
+    NoSamples,            // no sample to give: no data, or a cut-off or absurd "fmt " chunk
+};
+
+// The largest frame size a file may declare; larger ones are not taken as frames.
+constexpr int32_t MaxDeclaredFrameSize = 65536;
+
+// Accepts the bytes as a WAV file when they begin with "RIFF" or carry "WAVE" at
+// byte 8, walks its chunks and describes its samples. A file without a "data"
+// chunk has its samples at byte 44; one without a "fmt " chunk is 16-bit mono.
+WavStatus ParseWav(const uint8_t* data, size_t size, WavContent& content);
+
+// Sample `index` (below content.count) on the scale of 16-bit files: value x
+// 0.00002. Infinities and NaN of float files read as 0.
+float WavSample(const uint8_t* data, const WavContent& content, uint64_t index);
 
 // Reads the 32 little-endian levels; levels without 4 bytes keep their value.
 void DecodeHarmonics(const uint8_t* data, size_t size, int32_t* levels);

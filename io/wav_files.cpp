@@ -1,26 +1,63 @@
 #include "io/wav_files.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "core/editor_state.h"
 #include "io/file_access.h"
 #include "io/file_decoding.h"
-#include "io/wav_format.h"
+#include "io/frame_import.h"
+#include "io/resample.h"
+
+namespace {
+
+const char* LoadFailure(WavStatus status) {
+    switch (status) {
+    case WavStatus::NotWav:
+        return "not a WAV file";
+    case WavStatus::UnsupportedEncoding:
+        return "unsupported WAV encoding";
+    default:
+        return "no samples in file";
+    }
+}
+
+}  // namespace
 
 void WavWriter(WindowHandle owner, const float* source, int32_t first, int32_t end, int32_t loopStart,
-               int32_t loopEnd) {
+               int32_t loopEnd, WavPurpose purpose) {
     const FileDialog dialog{true, "Wavefile (*.wav)", "*.wav", "wav"};
     SaveThroughDialog(owner, dialog, [&] {
-        return BuildWavImage(source + first, end - first, 44100, WavPurpose::Saved, loopStart, loopEnd);
+        return BuildWavImage(source + first, end - first, 44100, purpose, loopStart, loopEnd);
     });
 }
 
-void WavReader(WindowHandle owner, int32_t first, int32_t end) {
+void Export2048Writer(WindowHandle owner) {
+    const FileDialog dialog{true, "Wavefile (*.wav)", "*.wav", "wav"};
+    SaveThroughDialog(owner, dialog, [] {
+        std::vector<float> frames(static_cast<size_t>(FrameCount) * ExportFrameSize);
+        ResampleCycles(SamplesPerFrame, ExportFrameSize, FrameCount,
+                       [](int32_t i, double* cycle) {
+                           const float* frame = Wavetable + static_cast<size_t>(i) * SamplesPerFrame;
+                           std::copy(frame, frame + SamplesPerFrame, cycle);
+                       },
+                       frames.data());
+        return BuildExportImage(frames.data(), static_cast<int32_t>(frames.size()));
+    });
+}
+
+void WavReader(WindowHandle owner, int32_t firstFrame, int32_t frameCount) {
     const FileDialog dialog{false, "Wavefile(*.wav)", "*.wav", "wav"};
     std::string path;
     if (!AskFileName(dialog, path)) return;
     std::vector<uint8_t> bytes;
     if (!LoadWholeFile(owner, path, bytes)) return;
-    if (!DecodeWavSamples(bytes.data(), bytes.size(), Wavetable + first, end - first))
-        ReportFileError(owner, "not a WAV file", path);
+    WavContent content;
+    const WavStatus status = ParseWav(bytes.data(), bytes.size(), content);
+    if (status != WavStatus::Ok) {
+        ReportFileError(owner, LoadFailure(status), path);
+        return;
+    }
+    ImportFrames(bytes.data(), content, Wavetable + static_cast<size_t>(firstFrame) * SamplesPerFrame,
+                 frameCount);
 }

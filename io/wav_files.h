@@ -3,12 +3,20 @@
 
 #include <cstdint>
 
+#include "io/wav_format.h"
 #include "platform/platform.h"
 
 // Asks for a file name and saves source[first .. end - 1] at 44100 Hz with a
 // loop from loopStart to loopEnd, the indices of its first and last samples.
 void WavWriter(WindowHandle owner, const float* source, int32_t first, int32_t end, int32_t loopStart,
-               int32_t loopEnd);
+               int32_t loopEnd, WavPurpose purpose);
 
-// Asks for a WAV file and fills Wavetable[first .. end - 1] from it.
-void WavReader(WindowHandle owner, int32_t first, int32_t end);
+// Asks for a file name and exports all 100 frames, each made 2048 samples long
+// by trigonometric interpolation, as 32-bit float frames tagged for wavetable
+// synthesizers that cut files into 2048-sample frames.
+void Export2048Writer(WindowHandle owner);
+
+// Asks for a WAV file and fills `frameCount` frames of the table from frame
+// `firstFrame` on, taking the frame size the file declares into account. A file
+// that cannot be read leaves the table as it was and is reported.
+void WavReader(WindowHandle owner, int32_t firstFrame, int32_t frameCount);

@@ -2,21 +2,26 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "core/editor_state.h"
 #include "io/byte_order.h"
 
 namespace {
+
+constexpr uint32_t SampleRate = 44100;
+constexpr float ExportLevel = 1.52f;  // 65536 x 0.76 / 32768
 
 // Scales one sample to its 16-bit value, truncating toward zero and saturating
 // at the ends of the 16-bit range instead of wrapping.
 int16_t EncodeSample(float sample, WavPurpose purpose) {
     float scaled = sample * 65536.0f;
-    if (purpose == WavPurpose::Saved) scaled = scaled * 0.76f;
+    if (purpose != WavPurpose::Preview) scaled = scaled * 0.76f;
     if (scaled != scaled) return 0;  // NaN has no nearer end
     if (scaled >= 32767.0f) return 32767;
     if (scaled <= -32768.0f) return -32768;
@@ -74,24 +79,31 @@ int CreateTemporary(const std::string& target, std::string& temporary) {
     return -1;
 }
 
+// RIFF, WAVE and a 16-byte "fmt " chunk of one channel.
+void PutHeader(std::vector<uint8_t>& image, uint32_t riffSize, uint16_t format, uint32_t rate,
+               uint16_t bits) {
+    PutTag(image, "RIFF");
+    PutU32(image, riffSize);
+    PutTag(image, "WAVE");
+    PutTag(image, "fmt ");
+    PutU32(image, 16);
+    PutU16(image, format);
+    PutU16(image, 1);  // mono
+    PutU32(image, rate);
+    PutU32(image, rate * (bits / 8));
+    PutU16(image, static_cast<uint16_t>(bits / 8));
+    PutU16(image, bits);
+}
+
 }  // namespace
 
 std::vector<uint8_t> BuildWavImage(const float* samples, int32_t count, int32_t sampleRate,
                                    WavPurpose purpose, int32_t loopStart, int32_t loopEnd) {
     const uint32_t dataBytes = static_cast<uint32_t>(count) * 2;
+    const bool tagged = purpose == WavPurpose::SavedFrames;
     std::vector<uint8_t> image;
-    image.reserve(dataBytes + 112);
-    PutTag(image, "RIFF");
-    PutU32(image, dataBytes + 104);
-    PutTag(image, "WAVE");
-    PutTag(image, "fmt ");
-    PutU32(image, 16);
-    PutU16(image, 1);  // integer PCM
-    PutU16(image, 1);  // mono
-    PutU32(image, static_cast<uint32_t>(sampleRate));
-    PutU32(image, static_cast<uint32_t>(sampleRate) * 2);
-    PutU16(image, 2);
-    PutU16(image, 16);
+    image.reserve(dataBytes + 128);
+    PutHeader(image, dataBytes + (tagged ? 120 : 104), 1, static_cast<uint32_t>(sampleRate), 16);
     PutTag(image, "data");
     PutU32(image, dataBytes);
     for (int32_t i = 0; i < count; ++i)
@@ -113,6 +125,36 @@ std::vector<uint8_t> BuildWavImage(const float* samples, int32_t count, int32_t 
     PutU32(image, static_cast<uint32_t>(loopEnd));
     PutU32(image, 0);  // fraction
     PutU32(image, 0);  // endless
+    if (tagged) {
+        // Wavetable synthesizers take the frame size from here rather than from
+        // the loop, which marks only the chosen frames.
+        PutTag(image, "srge");
+        PutU32(image, 8);
+        PutU32(image, 1);  // version
+        PutU32(image, SamplesPerFrame);
+    }
+    return image;
+}
+
+std::vector<uint8_t> BuildExportImage(const float* samples, int32_t count) {
+    // The text and one NUL, padded to an even size that the chunk size includes.
+    const uint32_t clmBytes = (sizeof ExportClmText + 1) & ~1u;
+    const uint32_t dataBytes = static_cast<uint32_t>(count) * 4;
+    std::vector<uint8_t> image;
+    image.reserve(dataBytes + clmBytes + 52);
+    PutHeader(image, 4 + 24 + 8 + clmBytes + 8 + dataBytes, 3, SampleRate, 32);
+    PutTag(image, "clm ");
+    PutU32(image, clmBytes);
+    for (uint32_t i = 0; i < clmBytes; ++i)
+        image.push_back(i < sizeof ExportClmText ? static_cast<uint8_t>(ExportClmText[i]) : 0);
+    PutTag(image, "data");
+    PutU32(image, dataBytes);
+    for (int32_t i = 0; i < count; ++i) {
+        const float level = samples[i] * ExportLevel;
+        uint32_t bits;
+        std::memcpy(&bits, &level, 4);
+        PutU32(image, bits);
+    }
     return image;
 }
 

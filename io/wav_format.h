@@ -1,6 +1,9 @@
-// The one WAV layout the editor writes: RIFF, a 16-byte "fmt " chunk (16-bit
-// mono PCM), "data", and a 60-byte "smpl" chunk with one forward loop; 2N + 112
-// bytes for N samples.
+// The WAV layouts the editor writes. The 16-bit one: RIFF, a 16-byte "fmt "
+// chunk (16-bit mono PCM), "data", a 60-byte "smpl" chunk with one forward loop
+// (2N + 112 bytes for N samples) and, in saved frames and tables, a "srge"
+// chunk naming the 1024-sample frame size (16 bytes more). The 2048-sample
+// export: 32-bit float frames with a "clm " chunk, as wavetable synthesizers
+// that cut files into 2048-sample frames read them.
 #pragma once
 
 #include <cstdint>
@@ -8,14 +11,24 @@
 #include <vector>
 
 enum class WavPurpose {
-    Saved,    // 44100 Hz files of the save commands: scale 65536 x 0.76
-    Preview,  // the preview file: scale 65536, rate chosen by the caller
+    SavedFrames,  // Save Waveform and Save Wavetable: scale 65536 x 0.76, frame size tagged
+    SavedPad,     // Save Padwave: scale 65536 x 0.76, a sample rather than a table
+    Preview,      // the preview file: scale 65536, rate chosen by the caller
 };
+
+// The frame length of the export and the text of its "clm " chunk.
+constexpr int32_t ExportFrameSize = 2048;
+constexpr char ExportClmText[] = "<!>2048 10000000 wavetable (QARNO)";
 
 // The complete file image. loopStart and loopEnd are the indices of the loop's
 // first and last samples, as samplers read the "smpl" chunk.
 std::vector<uint8_t> BuildWavImage(const float* samples, int32_t count, int32_t sampleRate,
                                    WavPurpose purpose, int32_t loopStart, int32_t loopEnd);
+
+// The export image of `count` samples (whole 2048-sample frames): mono 32-bit
+// IEEE float at 44100 Hz, each sample x 1.52 (the fraction of full scale of the
+// 16-bit saves), unclipped; "clm " before "data".
+std::vector<uint8_t> BuildExportImage(const float* samples, int32_t count);
 
 // Writes the bytes to a temporary file in the target's folder and renames it
 // over the target only when the whole write and close succeeded. On failure the

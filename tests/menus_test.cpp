@@ -54,7 +54,7 @@ TEST(Menus, EachViewHasItsLayout) {
     Command(CmdViewWavetable);
     EXPECT_EQ(Layout(HeadlessMenuBar),
               "&File: &New(1100) - Load Wavetable...(1520) Save Wavetable...(1530) - "
-              "Save Wavedata...(1540) - E&xit(1600)\n" +
+              "Save Wavedata...(1540) Export 2048 Wavetable...(1550) - E&xit(1600)\n" +
                   std::string(EditItems) + " &Morph(2110)\n" + ViewMenu(1) + SynthesizeMenu + Tail);
 
     Command(CmdViewAdditive);
@@ -89,7 +89,7 @@ TEST(Dispatcher, RefreshesExactlyTheCommandsThatChangeTheView) {
         {CmdAmplify, ViewWavetable, true},   {CmdSine, ViewWaveform, true},
         {CmdMorph, ViewWaveform, true},      {CmdNormalize, ViewAdditive, true},
         {CmdAbout, ViewPadwave, false},      {CmdSaveWaveform, ViewWaveform, false},
-        {CmdSaveWavetable, ViewWavetable, false}, {CmdSaveWavedata, ViewWavetable, false},
+        {CmdSaveWavetable, ViewWavetable, false}, {CmdExport2048, ViewWavetable, false},
         {CmdSaveHarmonics, ViewAdditive, false},  {CmdSavePadwave, ViewPadwave, false},
         {CmdStop, ViewWaveform, false},      {CmdTimes10, ViewPadwave, true},
         {CmdSynthAdditive, ViewWaveform, false},  {CmdSynthPadwave, ViewWavetable, false},

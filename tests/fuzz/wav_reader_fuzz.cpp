@@ -1,19 +1,24 @@
-// Any bytes at all, decoded as a WAV file into one frame or (inputs of odd
-// length) the whole table: no crash, no reads outside the bytes, and only
-// finite samples.
+// Any bytes at all, parsed as a WAV file and imported into one frame or
+// (inputs of odd length) the whole table, whatever frame size a "clm " or
+// "srge" chunk declares: no crash, no reads outside the bytes, and only finite
+// samples.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 
 #include "core/editor_state.h"
 #include "io/file_decoding.h"
+#include "io/frame_import.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static float table[TableSamples];
-    const int32_t count = size % 2 ? TableSamples : SamplesPerFrame;
-    if (DecodeWavSamples(data, size, table, count)) {
-        for (int32_t i = 0; i < count; ++i)
-            if (!std::isfinite(table[i])) __builtin_trap();
-    }
+    const int32_t frames = size % 2 ? FrameCount : 1;
+    WavContent content;
+    if (ParseWav(data, size, content) != WavStatus::Ok) return 0;
+    if (content.count == 0 || content.frameSize < 0 || content.frameSize > MaxDeclaredFrameSize)
+        __builtin_trap();
+    ImportFrames(data, content, table, frames);
+    for (int32_t i = 0; i < frames * SamplesPerFrame; ++i)
+        if (!std::isfinite(table[i])) __builtin_trap();
     return 0;
 }
