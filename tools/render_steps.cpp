@@ -8,11 +8,13 @@
 //   rdown X Y | rup X Y              right button
 //   menu TITLE|ITEM                  a menu choice, labels without '&'
 //   snapshot FILE                    writes the raster as a binary PPM
+//   answer PATH                      the next file dialog chooses PATH
+//   restart                          starts afresh, as a new run of the program
 // For every menu step it prints "menu POPUP KEY INDEX ITEMKEY": the popup's
 // position in the menu bar, its title's mnemonic, the item's position among
 // the popup's items and the item's own mnemonic ("-" when it has none or
 // shares it); for every message box "box CAPTION|TEXT"; for every file
-// dialog "dialog save|open PATTERN" (the steps answer none: they cancel);
+// dialog "dialog save|open PATTERN" (one without an answer cancels);
 // at the end "quit CODE" when the window posted its quit message.
 #include <cctype>
 #include <cstdio>
@@ -95,6 +97,15 @@ bool WritePpm(const std::string& path) {
     return std::fclose(out) == 0;
 }
 
+// What the program does from its start to the first painted window.
+void Start() {
+    HeadlessReset();
+    NewDocument();
+    Send(WM_CREATE, 0, 0);
+    Send(WM_SIZE, 0, 0);
+    MainWindowProc(Window(), WM_PAINT, 0, 0);
+}
+
 bool RunStep(const std::string& line) {
     std::istringstream in(line);
     std::string verb;
@@ -118,17 +129,21 @@ bool RunStep(const std::string& line) {
                ChooseMenuItem(rest.substr(0, bar), rest.substr(bar + 1));
     }
     if (verb == "snapshot") return WritePpm(rest);
+    if (verb == "restart") {
+        Start();
+        return true;
+    }
+    if (verb == "answer") {
+        HeadlessDialogAnswers.push_back(rest);
+        return !rest.empty();
+    }
     return verb.empty();
 }
 
 }  // namespace
 
 int main() {
-    HeadlessReset();
-    NewDocument();
-    Send(WM_CREATE, 0, 0);
-    Send(WM_SIZE, 0, 0);
-    MainWindowProc(Window(), WM_PAINT, 0, 0);
+    Start();
     std::string line;
     while (std::getline(std::cin, line)) {
         if (!RunStep(line)) {

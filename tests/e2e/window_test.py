@@ -5,7 +5,7 @@ where each menu item is: by mnemonics or arrow keys, and by position for the mou
 import argparse, os, re, shutil, subprocess, tempfile, time
 
 from xdriver import check, choose, close_box, close_window, expect_exit, find_window, run
-from xdriver import start_editor, wait_for, xdo, xvfb
+from xdriver import start_editor, visible, wait_for, xdo, xvfb
 
 MENU_BAR_HEIGHT, WIDTH, HEIGHT, SCREEN_WIDTH, CAPTION = 25, 768, 575, 1024, "QARNO Wavetable Editor"
 
@@ -150,14 +150,52 @@ SCENARIO = [
     menu("Synthesize", "Triangle", mouse=True),
     snapshot("triangle"),
 ]
-# The second run: a frame saved through the file dialog, then File > Exit.
-SAVE_AND_EXIT = [menu("File", "Save Waveform..."), save_as("frame"), menu("File", "Exit")]
-REPORT = ["box %s|Select wavetable view to morph" % CAPTION, "dialog save *.wav\n", "quit 0\n"]
+def export_as(name, via):
+    """Chooses `via` and answers its save dialog; the file equals the headless one and sox
+    reads it. The headless run has its answer queued before the menu choice."""
+    def act(w, route):
+        via[1](w, route)
+        save_as(name)[1](w, route)
+        path = os.path.join(w.work, name + ".wav")
+        wait_for(lambda: os.path.getsize(path) == 819288, "the whole export")
+        with open(path, "rb") as real, open(os.path.join(w.work, "render-" + name + ".wav"), "rb") as ours:
+            check(real.read() == ours.read(), "the export differs from the headless one")
+        info = [run(["sox", "--i", "-" + o, path], w.env).strip() for o in "rcbse"]
+        check(info == ["44100", "1", "32", "204800", "Floating Point PCM"], "sox: %s" % info)
+    return ["answer {work}/render-%s.wav" % name] + via[0], act
+
+
+def open_file(name, via):
+    """Chooses `via` and answers its open dialog with a file of the working folder."""
+    def act(w, route):
+        via[1](w, route)
+        xdo(w.env, "windowfocus", "--sync", find_window(w.env, "Open"))
+        xdo(w.env, "type", name + ".wav")
+        xdo(w.env, "key", "Return")
+        wait_for(lambda: not visible(w.env, "Open"), "the open dialog to close")
+    return ["answer {work}/render-%s.wav" % name] + via[0], act
+
+
+# The second run: the table exported for 2048-sample synthesizers through the file dialog, a
+# sine over it, the export loaded back; then a frame saved, and File > Exit.
+SAVE_AND_EXIT = [
+    click(328, 22),                                     # WAVETABLE tab
+    drag((57, 217), (57, 190), (57, 157)),              # Offset knob up 60
+    menu("Synthesize", "Saw"),
+    export_as("table", menu("File", "Export 2048 Wavetable...")),
+    menu("Synthesize", "Sine"),
+    open_file("table", menu("File", "Load Wavetable...")),
+    snapshot("loaded"),
+    click(238, 22),                                     # WAVEFORM tab
+    menu("File", "Save Waveform..."), save_as("frame"), menu("File", "Exit")]
+REPORT = ["box %s|Select wavetable view to morph" % CAPTION, "dialog save *.wav\n",
+          "dialog open *.wav\n", "quit 0\n"]
 
 
 def render(args, work):
     """Runs qarno-render over both runs' steps; returns the menu route it reports."""
-    lines = [line.format(work=work) for step, _ in SCENARIO + SAVE_AND_EXIT for line in step]
+    steps = SCENARIO + [(["restart"], None)] + SAVE_AND_EXIT
+    lines = [line.format(work=work) for step, _ in steps for line in step]
     done = subprocess.run([args.render], input="\n".join(lines) + "\n", capture_output=True,
                           text=True, timeout=60)
     check(done.returncode == 0 and all(s in done.stdout for s in REPORT), done.stderr + done.stdout)
