@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/main_window.h"
 #include "core/command_ids.h"
 #include "core/editor_state.h"
 #include "io/byte_order.h"
@@ -68,7 +69,7 @@ std::vector<float> Sines(int frames, int length) {
 }
 
 void Prepare(int32_t view) {
-    HeadlessReset();
+    HeadlessCreateWindow(MainWindowProc);
     NewDocument();
     const std::vector<float> table = Sines(FrameCount, SamplesPerFrame);
     std::copy(table.begin(), table.end(), Wavetable);

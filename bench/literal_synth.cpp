@@ -6,7 +6,7 @@
 
 #include "core/editor_state.h"
 #include "core/random.h"
-#include "synth/generators.h"
+#include "core/sample_ops.h"
 #include "synth/padwave.h"
 
 void LiteralSynthesizeAdditive() {

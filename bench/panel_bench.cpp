@@ -3,13 +3,14 @@
 
 #include <cmath>
 
+#include "app/main_window.h"
 #include "core/editor_state.h"
 #include "platform/headless.h"
 
 namespace {
 
 WindowHandle OpenWindow() {
-    HeadlessReset();
+    HeadlessCreateWindow(MainWindowProc);
     NewDocument();
     MainWindowProc(HeadlessWindow(), WM_CREATE, 0, 0);
     // Busy material: every frame a different sine, every harmonic sounding, a

@@ -2,9 +2,7 @@
 // tests all speak in these ids.
 #pragma once
 
-#include <cstdint>
-
-using CommandId = uint16_t;
+#include "platform/platform.h"
 
 enum : CommandId {
     CmdNew = 1100,

@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "synth/additive.h"
-#include "ui/control_panel.h"
+#include "core/panel.h"
 
 float Wavetable[TableSamples];
 float UndoSnapshot[TableSamples];
@@ -58,6 +57,17 @@ void ResetWavetable() {
 void ClearPadwave() { std::fill(PadwaveBuffer, PadwaveBuffer + PadwaveSamples, 0.0f); }
 
 void SaveHarmonicSnapshot() { std::copy(Harmonics, Harmonics + HarmonicCount, HarmonicSnapshot); }
+
+void ResetHarmonics() {
+    Harmonics[0] = FullLevel;
+    std::fill(Harmonics + 1, Harmonics + HarmonicCount, SilentLevel);
+    InitSliderGeometry();
+}
+
+void BeginTableEdit() {
+    TakeUndoSnapshot();
+    ComputeEditRange();
+}
 
 // The order matters: the undo snapshot is taken before the table is cleared, so
 // Undo after New brings the previous table back.

@@ -36,6 +36,8 @@ extern int32_t PartialLimit;   // bound on the partials of Saw, Triangle and Squ
 extern int32_t TableClipboardLength;  // samples stored by the last Wavetable-view Copy
 
 // Harmonic levels: index 0 is harmonic 1; 0 = full amplitude, 100 = silent.
+constexpr int32_t FullLevel = 0;
+constexpr int32_t SilentLevel = 100;
 extern int32_t Harmonics[HarmonicCount];
 extern int32_t HarmonicSnapshot[HarmonicCount];  // Additive view undo copy and clipboard
 
@@ -55,4 +57,10 @@ void RestoreUndoSnapshot();
 void ResetWavetable();
 void ClearPadwave();
 void SaveHarmonicSnapshot();
+// Harmonic 1 at level 0 (full), harmonics 2..32 at 100 (silent); resets the
+// slider geometry.
+void ResetHarmonics();
+// What every table edit, generator and load does first: the undo snapshot,
+// then the edit range, before anything is read or written.
+void BeginTableEdit();
 void NewDocument();

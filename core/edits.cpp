@@ -5,19 +5,12 @@
 
 #include "core/editor_state.h"
 #include "core/sample_ops.h"
-#include "synth/generators.h"
 
 namespace {
 
 // Single-precision constants of Amplify and Attenuate.
 constexpr float AmplifyFactor = 1.1f;
 constexpr float AttenuateFactor = 0.9f;
-
-// Undo snapshot first, then the range, before anything is read or written.
-void BeginEdit() {
-    TakeUndoSnapshot();
-    ComputeEditRange();
-}
 
 void Scale(int32_t first, int32_t end, float factor) {
     for (int32_t i = first; i < end; ++i) Wavetable[i] = Wavetable[i] * factor;
@@ -48,45 +41,45 @@ void PasteWalk(Write write) {
 }  // namespace
 
 void AmplifyFrame() {
-    BeginEdit();
+    BeginTableEdit();
     Scale(RangeStart, FirstFrameEnd, AmplifyFactor);
 }
 
 void AmplifyRange() {
-    BeginEdit();
+    BeginTableEdit();
     Scale(RangeStart, RangeEnd, AmplifyFactor);
 }
 
 void AttenuateFrame() {
-    BeginEdit();
+    BeginTableEdit();
     Scale(RangeStart, FirstFrameEnd, AttenuateFactor);
 }
 
 void AttenuateRange() {
-    BeginEdit();
+    BeginTableEdit();
     Scale(RangeStart, RangeEnd, AttenuateFactor);
 }
 
 void InvertFrame() {
-    BeginEdit();
+    BeginTableEdit();
     FlipSigns(Wavetable + RangeStart, FirstFrameEnd - RangeStart);
 }
 
 void InvertRange() {
-    BeginEdit();
+    BeginTableEdit();
     FlipSigns(Wavetable + RangeStart, RangeEnd - RangeStart);
 }
 
 // Mirrors the frame end for end, reading from the snapshot of the same samples.
 void ReverseFrame() {
-    BeginEdit();
+    BeginTableEdit();
     for (int32_t k = 0; k < SamplesPerFrame; ++k)
         Wavetable[RangeStart + k] = UndoSnapshot[FirstFrameEnd - 1 - k];
 }
 
 // Reverses the order of the frames lo..hi; each frame keeps its samples' order.
 void ReverseRange() {
-    BeginEdit();
+    BeginTableEdit();
     const int32_t lo = RangeStart / SamplesPerFrame;
     const int32_t hi = LastFrameStart / SamplesPerFrame;
     for (int32_t j = 0; j <= hi - lo; ++j)
@@ -95,66 +88,66 @@ void ReverseRange() {
 }
 
 void NormalizeFrame() {
-    BeginEdit();
+    BeginTableEdit();
     PeakNormalize(Wavetable + RangeStart, FirstFrameEnd - RangeStart);
 }
 
 // One common peak and one gain for all frames of the range.
 void NormalizeRange() {
-    BeginEdit();
+    BeginTableEdit();
     PeakNormalize(Wavetable + RangeStart, RangeEnd - RangeStart);
 }
 
 void CutFrame() {
-    BeginEdit();
+    BeginTableEdit();
     Zero(RangeStart, FirstFrameEnd);
 }
 
 void CutRange() {
-    BeginEdit();
+    BeginTableEdit();
     Zero(RangeStart, RangeEnd);
 }
 
 void ClearFrame() {
-    BeginEdit();
+    BeginTableEdit();
     Zero(RangeStart, FirstFrameEnd);
 }
 
 // The whole table, whatever the range; the knob frames stay.
 void ClearTable() {
-    BeginEdit();
+    BeginTableEdit();
     Zero(0, TableSamples);
 }
 
 // Copy changes nothing in the table but still replaces the undo snapshot.
 void CopyFrame() {
-    BeginEdit();
+    BeginTableEdit();
     std::copy_n(Wavetable + RangeStart, SamplesPerFrame, FrameClipboard);
 }
 
 void CopyRange() {
-    BeginEdit();
+    BeginTableEdit();
     TableClipboardLength = RangeEnd - RangeStart;
     std::copy_n(Wavetable + RangeStart, TableClipboardLength, TableClipboard);
 }
 
 void PasteFrame() {
-    BeginEdit();
+    BeginTableEdit();
     std::copy_n(FrameClipboard, SamplesPerFrame, Wavetable + RangeStart);
 }
 
 void PasteRange() {
-    BeginEdit();
+    BeginTableEdit();
     PasteWalk([](int32_t i, float clip) { Wavetable[i] = clip; });
 }
 
 void PasteMixFrame() {
-    BeginEdit();
+    BeginTableEdit();
     for (int32_t k = 0; k < SamplesPerFrame; ++k)
         Wavetable[RangeStart + k] = Mix(FrameClipboard[k], Wavetable[RangeStart + k]);
 }
 
 void PasteMixRange() {
-    BeginEdit();
+    BeginTableEdit();
     PasteWalk([](int32_t i, float clip) { Wavetable[i] = Mix(clip, Wavetable[i]); });
 }

@@ -92,3 +92,9 @@ MenuBar DescribeMenuBar() {
 }
 
 void BuildMenuBar(WindowHandle window) { AttachMenuBar(window, DescribeMenuBar()); }
+
+void RefreshWindow(WindowHandle window) {
+    BuildMenuBar(window);
+    FullRepaint = true;
+    InvalidateWindow(window);
+}

@@ -9,8 +9,8 @@
 
 #include "platform/platform.h"
 
-// Shows `text` on the standard output stream and in a message box captioned
-// "Error" with the file's path on a second line.
+// Shows `text` as a line on the standard output stream and in a message box
+// captioned "Error" with the file's path on a second line.
 void ReportFileError(WindowHandle owner, const std::string& text, const std::string& path);
 
 // Runs the save dialog; unless cancelled, builds the image and writes it over
@@ -19,5 +19,13 @@ void SaveThroughDialog(WindowHandle owner, const FileDialog& dialog,
                        const std::function<std::vector<uint8_t>()>& buildImage);
 
 // Reads the whole file (up to a limit far above any file the editor loads);
-// false, after telling the user "can not open file", when it cannot be read.
-bool LoadWholeFile(WindowHandle owner, const std::string& path, std::vector<uint8_t>& bytes);
+// false, with `error` "can not open file", when it cannot be read.
+bool LoadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error);
+
+// Writes the bytes to a temporary file in the target's folder and renames it
+// over the target only when the whole write and close succeeded. On failure the
+// target keeps its old content, the temporary file is removed, and `error`
+// holds "can not open file" or "write error".
+bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes,
+                        std::string& error);
+

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "core/editor_state.h"
+#include "io/file_access.h"
 #include "io/wav_format.h"
 
 namespace {
@@ -38,42 +39,33 @@ bool MakePreviewFolder(std::string& error) {
 
 }  // namespace
 
-bool PreviewWriter(int32_t first, int32_t end, std::string& reason) {
-    const float* source = Wavetable;
-    int32_t rate = FrameRate;
-    if (ViewMode == ViewAdditive) {
-        source = AdditiveFrame;
-        first = 0;
-        end = SamplesPerFrame;
-    } else if (ViewMode == ViewPadwave) {
-        source = PadwaveBuffer;
-        rate = PadwaveRate;
+PreviewMaterial ChoosePreviewMaterial() {
+    ComputeEditRange();
+    switch (ViewMode) {
+    case ViewWavetable:
+        return {Wavetable + RangeStart, RangeEnd - RangeStart, FrameRate};
+    case ViewAdditive:
+        return {AdditiveFrame, SamplesPerFrame, FrameRate};
+    case ViewPadwave:
+        return {PadwaveBuffer, PadwaveSamples, PadwaveRate};
+    default:
+        return {Wavetable + RangeStart, SamplesPerFrame, FrameRate};
     }
-    const int32_t count = end - first;
+}
+
+bool PreviewWriter(const PreviewMaterial& material, std::string& reason) {
     std::string error;
-    if (MakePreviewFolder(error) &&
-        WriteFileReplacing(PreviewFile(),
-                           BuildWavImage(source + first, count, rate, WavPurpose::Preview, 0,
-                                         count - 1),
-                           error))
-        return true;
+    const std::vector<uint8_t> image = BuildWavImage(material.samples, material.count, material.rate,
+                                                     WavPurpose::Preview, 0, material.count - 1);
+    if (MakePreviewFolder(error) && WriteFileReplacing(PreviewFile(), image, error)) return true;
     reason = "Cannot write the preview file: " + error;
     return false;
 }
 
 void PlayPreview(WindowHandle window) {
     StopSound();
-    ComputeEditRange();
-    int32_t first = RangeStart;
-    int32_t end = FirstFrameEnd;
-    if (ViewMode == ViewWavetable) {
-        end = RangeEnd;
-    } else if (ViewMode == ViewPadwave) {
-        first = 0;
-        end = PadwaveSamples;
-    }
     std::string reason;
-    if (PreviewWriter(first, end, reason) && PlayLoopingWav(PreviewFile(), reason)) return;
+    if (PreviewWriter(ChoosePreviewMaterial(), reason) && PlayLoopingWav(PreviewFile(), reason)) return;
     ShowMessageBox(window, reason, "Error");
 }
 

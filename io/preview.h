@@ -8,14 +8,24 @@
 
 #include "platform/platform.h"
 
-// Writes the preview file from the current view's source: Wavetable samples
-// first .. end - 1 in the Waveform and Wavetable views (176400 Hz), the whole
-// AdditiveFrame in the Additive view (176400 Hz, first and end unused), or
-// PadwaveBuffer samples first .. end - 1 in the Padwave view (22050 Hz). The loop
-// covers the whole file. False, with a one-line reason, when it cannot be written.
-bool PreviewWriter(int32_t first, int32_t end, std::string& reason);
+// What Play sounds: `count` samples from `samples`, at `rate` samples per second.
+struct PreviewMaterial {
+    const float* samples;
+    int32_t count;
+    int32_t rate;
+};
 
-// Play: stops the player, recomputes the edit range, writes the preview file and
+// Recomputes the edit range and decides what the current view plays: the
+// current frame (Waveform view) or the frames from the lower to the higher knob
+// (Wavetable view) at 176400 Hz, the AdditiveFrame at 176400 Hz, or the whole
+// PadwaveBuffer at 22050 Hz, an octave below the rate it is made for.
+PreviewMaterial ChoosePreviewMaterial();
+
+// Writes the preview file, looped whole; false, with a one-line reason, when it
+// cannot be written.
+bool PreviewWriter(const PreviewMaterial& material, std::string& reason);
+
+// Play: stops the player, writes the preview file of the current view and
 // starts it looping. A file that cannot be written or a player that cannot sound
 // is reported in one message box.
 void PlayPreview(WindowHandle window);

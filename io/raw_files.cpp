@@ -7,7 +7,6 @@
 #include "io/byte_order.h"
 #include "io/file_access.h"
 #include "io/file_decoding.h"
-#include "synth/additive.h"
 
 void WaveDataWriter(WindowHandle owner) {
     const FileDialog dialog{true, "Wavedata (*.txt)", "*.txt", "txt"};
@@ -39,5 +38,7 @@ void HarmonicsReader(WindowHandle owner) {
     TakeUndoSnapshot();
     ResetHarmonics();
     std::vector<uint8_t> bytes;
-    if (LoadWholeFile(owner, path, bytes)) DecodeHarmonics(bytes.data(), bytes.size(), Harmonics);
+    std::string error;
+    if (LoadWholeFile(path, bytes, error)) DecodeHarmonics(bytes.data(), bytes.size(), Harmonics);
+    else ReportFileError(owner, error, path);
 }

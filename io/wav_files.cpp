@@ -51,7 +51,11 @@ void WavReader(WindowHandle owner, int32_t firstFrame, int32_t frameCount) {
     std::string path;
     if (!AskFileName(dialog, path)) return;
     std::vector<uint8_t> bytes;
-    if (!LoadWholeFile(owner, path, bytes)) return;
+    std::string error;
+    if (!LoadWholeFile(path, bytes, error)) {
+        ReportFileError(owner, error, path);
+        return;
+    }
     WavContent content;
     const WavStatus status = ParseWav(bytes.data(), bytes.size(), content);
     if (status != WavStatus::Ok) {

@@ -1,13 +1,6 @@
 #include "io/wav_format.h"
 
-#include <cerrno>
-#include <climits>
 #include <cstring>
-#include <cstdio>
-#include <cstdlib>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "core/editor_state.h"
 #include "io/byte_order.h"
@@ -26,57 +19,6 @@ int16_t EncodeSample(float sample, WavPurpose purpose) {
     if (scaled >= 32767.0f) return 32767;
     if (scaled <= -32768.0f) return -32768;
     return static_cast<int16_t>(static_cast<int32_t>(scaled));
-}
-
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
-// Devices and pipes cannot be replaced by renaming: they are written in place.
-bool WriteInPlace(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error) {
-    const int fd = open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (fd < 0) {
-        error = "can not open file";
-        return false;
-    }
-    const bool written = WriteAll(fd, bytes);
-    if (close(fd) != 0 || !written) {
-        error = "write error";
-        return false;
-    }
-    return true;
-}
-
-// Creates a new file next to `target` that no one else uses; -1 when the folder
-// does not let us.
-int CreateTemporary(const std::string& target, std::string& temporary) {
-    const std::string stem = FolderOf(target) + "/." + NameOf(target) + "." +
-                             std::to_string(getpid()) + ".";
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = stem + std::to_string(attempt);
-        const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    return -1;
 }
 
 // RIFF, WAVE and a 16-byte "fmt " chunk of one channel.
@@ -156,38 +98,4 @@ std::vector<uint8_t> BuildExportImage(const float* samples, int32_t count) {
         PutU32(image, bits);
     }
     return image;
-}
-
-bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes,
-                        std::string& error) {
-    // A link is followed so that the file it names is replaced, not the link.
-    std::string target = path;
-    char resolved[PATH_MAX];
-    if (realpath(path.c_str(), resolved) != nullptr) target = resolved;
-
-    struct stat old;
-    const bool exists = stat(target.c_str(), &old) == 0;
-    if (exists && S_ISDIR(old.st_mode)) {
-        error = "can not open file";
-        return false;
-    }
-    if (exists && !S_ISREG(old.st_mode)) return WriteInPlace(target, bytes, error);
-
-    std::string temporary;
-    const int fd = CreateTemporary(target, temporary);
-    if (fd < 0) {
-        error = "can not open file";
-        return false;
-    }
-    bool ok = WriteAll(fd, bytes);
-    // The replacement keeps the permissions of the file it replaces.
-    if (ok && exists) ok = fchmod(fd, old.st_mode & 07777) == 0;
-    if (ok) ok = fsync(fd) == 0;
-    if (close(fd) != 0) ok = false;
-    if (ok) ok = rename(temporary.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        unlink(temporary.c_str());
-        error = "write error";
-    }
-    return ok;
 }

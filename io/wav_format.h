@@ -7,7 +7,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 enum class WavPurpose {
@@ -29,10 +28,3 @@ std::vector<uint8_t> BuildWavImage(const float* samples, int32_t count, int32_t 
 // IEEE float at 44100 Hz, each sample x 1.52 (the fraction of full scale of the
 // 16-bit saves), unclipped; "clm " before "data".
 std::vector<uint8_t> BuildExportImage(const float* samples, int32_t count);
-
-// Writes the bytes to a temporary file in the target's folder and renames it
-// over the target only when the whole write and close succeeded. On failure the
-// target keeps its old content, the temporary file is removed, and `error`
-// holds "can not open file" or "write error".
-bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes,
-                        std::string& error);

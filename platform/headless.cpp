@@ -5,6 +5,7 @@
 
 struct AppWindow {
     Surface surface;
+    WindowProc procedure = nullptr;
 };
 
 std::vector<RecordedMessageBox> HeadlessMessageBoxes;
@@ -25,7 +26,7 @@ AppWindow TheWindow;
 
 WindowHandle HeadlessWindow() { return &TheWindow; }
 
-void HeadlessReset() {
+WindowHandle HeadlessCreateWindow(WindowProc procedure) {
     HeadlessMessageBoxes.clear();
     HeadlessDialogAnswers.clear();
     HeadlessDialogsShown.clear();
@@ -38,6 +39,8 @@ void HeadlessReset() {
     HeadlessDestroyed = false;
     HeadlessQuitCode.reset();
     TheWindow.surface = Surface();
+    TheWindow.procedure = procedure;
+    return &TheWindow;
 }
 
 void AttachMenuBar(WindowHandle, const MenuBar& bar) {
@@ -74,7 +77,7 @@ void StopSound() { HeadlessSoundCalls.push_back("stop"); }
 
 void DestroyAppWindow(WindowHandle window) {
     HeadlessDestroyed = true;
-    MainWindowProc(window, WM_DESTROY, 0, 0);
+    window->procedure(window, WM_DESTROY, 0, 0);
 }
 
 void PostQuitMessage(int exitCode) { HeadlessQuitCode = exitCode; }

@@ -34,7 +34,8 @@ extern int HeadlessInvalidations;
 extern bool HeadlessDestroyed;
 extern std::optional<int> HeadlessQuitCode;
 
+// Clears every record and queue and makes the one window afresh, with a black
+// raster, delivering its messages to `procedure`.
+WindowHandle HeadlessCreateWindow(WindowProc procedure);
 // The one headless window.
 WindowHandle HeadlessWindow();
-// Clears every record and queue and gives the window a fresh black raster.
-void HeadlessReset();

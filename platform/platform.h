@@ -21,10 +21,18 @@ constexpr int MenuBarHeight = 25;
 constexpr int ClientWidth = WindowWidth;
 constexpr int ClientHeight = WindowHeight - MenuBarHeight;
 
+// The window procedure: every message of the one window arrives here. The
+// backends get it when the window is made and deliver every message through it.
+using WindowProc = intptr_t (*)(WindowHandle window, uint32_t message, uintptr_t wParam,
+                                intptr_t lParam);
+
+// The number of a menu command (core/command_ids.h names them).
+using CommandId = uint16_t;
+
 // A menu bar as plain data: popups from left to right, each with its items.
 struct MenuItem {
     std::string label;      // with '&' mnemonics; empty for a separator
-    int id = 0;             // CommandId; 0 for a separator
+    CommandId id = 0;       // 0 for a separator
     bool checked = false;
     bool separator = false;
 };
@@ -101,7 +109,3 @@ void DestroyAppWindow(WindowHandle window);
 void PostQuitMessage(int exitCode);
 // The retained raster of the client area that paints draw into.
 Surface& ClientSurface(WindowHandle window);
-
-// The window procedure of the main window (ui/main_window.cpp); the backends
-// deliver every message through it.
-intptr_t MainWindowProc(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);

@@ -6,14 +6,11 @@
 #include <limits>
 
 #include "core/editor_state.h"
-#include "synth/generators.h"
+#include "core/sample_ops.h"
 #include "synth/oscillator.h"
-#include "ui/control_panel.h"
 
 namespace {
 
-constexpr int32_t FullLevel = 0;
-constexpr int32_t SilentLevel = 100;
 constexpr int32_t LevelStep = 10;
 
 // The new level for an edit that moves a sounding level by `delta`, then
@@ -54,12 +51,6 @@ void SynthesizeAdditive() {
         }
     }
     PeakNormalize(AdditiveFrame, SamplesPerFrame);
-}
-
-void ResetHarmonics() {
-    Harmonics[0] = FullLevel;
-    std::fill(Harmonics + 1, Harmonics + HarmonicCount, SilentLevel);
-    InitSliderGeometry();
 }
 
 void RestoreHarmonicSnapshot() {

@@ -4,8 +4,6 @@
 
 // Recomputes AdditiveFrame from Harmonics and Polarity.
 void SynthesizeAdditive();
-// Harmonic 1 at level 0, harmonics 2..32 at 100; resets the slider geometry.
-void ResetHarmonics();
 void RestoreHarmonicSnapshot();
 void CopyAdditiveFrame();
 void MixHarmonicSnapshot();

@@ -13,11 +13,6 @@ namespace {
 constexpr float SinePhaseStep = 0.0061359233f;
 constexpr float FrameLength = 1024.0f;
 
-void BeginGenerator() {
-    TakeUndoSnapshot();
-    ComputeEditRange();
-}
-
 float* FirstFrame() { return Wavetable + RangeStart; }
 
 // Adds amp x sin(phase) into the frame, the phase accumulating from the start
@@ -51,17 +46,6 @@ void SawIntoFirstFrame() {
 
 }  // namespace
 
-void PeakNormalize(float* samples, int32_t count) {
-    double m = 0.0;
-    for (int32_t i = 0; i < count; ++i) {
-        const double a = std::fabs(samples[i]);
-        if (a > m) m = a;
-    }
-    if (m < 1e-5) m = 1e-5;
-    const float g = 1.0f / static_cast<float>(m * static_cast<double>(1.4142f));
-    for (int32_t i = 0; i < count; ++i) samples[i] = (g * samples[i]) * 0.5f;
-}
-
 void ReplicateFirstFrame() {
     ComputeEditRange();
     float scratch[SamplesPerFrame];
@@ -74,7 +58,7 @@ void ReplicateFirstFrame() {
 }
 
 void GenerateSine() {
-    BeginGenerator();
+    BeginTableEdit();
     float* frame = FirstFrame();
     float phase = StartPhase;
     for (int n = 0; n < SamplesPerFrame; ++n) {
@@ -86,7 +70,7 @@ void GenerateSine() {
 }
 
 void GenerateSaw() {
-    BeginGenerator();
+    BeginTableEdit();
     SawIntoFirstFrame();
     ReplicateInWavetableView();
 }
@@ -99,7 +83,7 @@ void GenerateRamp() {
 }
 
 void GenerateTriangle() {
-    BeginGenerator();
+    BeginTableEdit();
     float* frame = FirstFrame();
     std::fill(frame, frame + SamplesPerFrame, 0.0f);
     bool subtract = false;
@@ -115,7 +99,7 @@ void GenerateTriangle() {
 }
 
 void GenerateSquare() {
-    BeginGenerator();
+    BeginTableEdit();
     float* frame = FirstFrame();
     std::fill(frame, frame + SamplesPerFrame, 0.0f);
     AddReciprocalPartials(frame, 1, 2, 0.4f);
@@ -123,7 +107,7 @@ void GenerateSquare() {
 }
 
 void GenerateRandom() {
-    BeginGenerator();
+    BeginTableEdit();
     const int32_t end = ViewMode == ViewWavetable ? RangeEnd : FirstFrameEnd;
     for (int32_t i = RangeStart; i < end; ++i)
         Wavetable[i] = static_cast<float>(NextRandom() % 70 - 35) * 0.01f;

@@ -1,5 +1,5 @@
-// The basic waveform generators of the Synthesize menu and the shared steps
-// ReplicateFirstFrame and PeakNormalize.
+// The basic waveform generators of the Synthesize menu and their shared step
+// ReplicateFirstFrame.
 #pragma once
 
 #include <cstdint>
@@ -16,7 +16,3 @@ void GenerateRandom();
 
 // Recomputes the edit range and copies its first frame over every frame of it.
 void ReplicateFirstFrame();
-
-// Scales the run so that its largest magnitude becomes 0.5 / 1.4142; the
-// measured peak has a floor of 0.00001, so a run of zeros stays zero.
-void PeakNormalize(float* samples, int32_t count);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/command_ids.h"
+#include "core/sample_ops.h"
 #include "synth/generators.h"
 #include "tests/test_support.h"
 

@@ -2,8 +2,9 @@
 
 #include <string>
 
+#include "app/main_window.h"
 #include "core/command_ids.h"
-#include "core/dispatcher.h"
+#include "app/dispatcher.h"
 #include "core/menus.h"
 #include "tests/test_support.h"
 

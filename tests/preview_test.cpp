@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <tuple>
 
+#include "app/main_window.h"
 #include "core/command_ids.h"
 #include "io/preview.h"
 #include "tests/file_helpers.h"
@@ -57,7 +58,7 @@ TEST(Preview, FailuresAreReportedAndCloseRemovesOnlyThePreview) {
     for (const RecordedMessageBox& box : HeadlessMessageBoxes)
         EXPECT_EQ(std::tuple(box.text, box.caption, box.owner),
                   std::tuple("No audio output: no device", "Error", HeadlessWindow()));
-    HeadlessReset();
+    HeadlessCreateWindow(MainWindowProc);
     ScratchFolder work;
     const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(work.path);

@@ -1,3 +1,4 @@
+#include "app/main_window.h"
 #include "tests/test_support.h"
 
 #include <algorithm>
@@ -5,7 +6,7 @@
 #include "core/command_ids.h"
 
 void FreshEditor() {
-    HeadlessReset();
+    HeadlessCreateWindow(MainWindowProc);
     std::fill(std::begin(Wavetable), std::end(Wavetable), 0.0f);
     std::fill(std::begin(UndoSnapshot), std::end(UndoSnapshot), 0.0f);
     std::fill(std::begin(FrameClipboard), std::end(FrameClipboard), 0.0f);

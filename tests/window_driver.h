@@ -1,6 +1,7 @@
 // Drives the headless main window through its window procedure and reads back what it painted.
 #pragma once
 
+#include "app/main_window.h"
 #include "platform/common/surface.h"
 #include "platform/headless.h"
 #include "tests/test_support.h"

@@ -22,6 +22,7 @@
 #include <sstream>
 #include <string>
 
+#include "app/main_window.h"
 #include "core/editor_state.h"
 #include "platform/common/surface.h"
 #include "platform/headless.h"
@@ -99,7 +100,7 @@ bool WritePpm(const std::string& path) {
 
 // What the program does from its start to the first painted window.
 void Start() {
-    HeadlessReset();
+    HeadlessCreateWindow(MainWindowProc);
     NewDocument();
     Send(WM_CREATE, 0, 0);
     Send(WM_SIZE, 0, 0);

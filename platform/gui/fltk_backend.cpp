@@ -63,6 +63,7 @@ bool InMenuCallback = false;
 }  // namespace
 
 struct AppWindow {
+    WindowProc procedure = nullptr;
     std::unique_ptr<MainFrame> window;
     Fl_Menu_Bar* menuBar = nullptr;
     ClientArea* client = nullptr;
@@ -81,16 +82,16 @@ int MainFrame::handle(int event) {
     const int result = Fl_Double_Window::handle(event);
     if (event == FL_HIDE && shown() && !Destroying && !iconified_) {
         iconified_ = true;
-        MainWindowProc(window_, WM_SIZE, 0, 0);
+        window_->procedure(window_, WM_SIZE, 0, 0);
     } else if (event == FL_SHOW && iconified_) {
         iconified_ = false;
-        MainWindowProc(window_, WM_SIZE, 0, 0);
+        window_->procedure(window_, WM_SIZE, 0, 0);
     }
     return result;
 }
 
 void ClientArea::Send(uint32_t message) {
-    MainWindowProc(window_, message, 0, PointParam(Fl::event_x() - x(), Fl::event_y() - y()));
+    window_->procedure(window_, message, 0, PointParam(Fl::event_x() - x(), Fl::event_y() - y()));
 }
 
 int ClientArea::handle(int event) {
@@ -120,14 +121,14 @@ int ClientArea::handle(int event) {
 }
 
 void ClientArea::draw() {
-    MainWindowProc(window_, WM_PAINT, 0, 0);
+    window_->procedure(window_, WM_PAINT, 0, 0);
     const Surface& surface = window_->surface;
     fl_draw_image(surface.pixels.data(), x(), y(), surface.width, surface.height, 3);
 }
 
 void MenuChosen(Fl_Widget*, void* data) {
     InMenuCallback = true;
-    MainWindowProc(&TheWindow, WM_COMMAND, reinterpret_cast<uintptr_t>(data), 0);
+    TheWindow.procedure(&TheWindow, WM_COMMAND, reinterpret_cast<uintptr_t>(data), 0);
     InMenuCallback = false;
 }
 
@@ -168,7 +169,7 @@ void WindowCallback(Fl_Widget*, void*) {
     // FLTK reports Escape as a close request; the window closes only by its
     // close box (or the window manager's equivalents).
     if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
-    MainWindowProc(&TheWindow, WM_CLOSE, 0, 0);
+    TheWindow.procedure(&TheWindow, WM_CLOSE, 0, 0);
 }
 
 }  // namespace
@@ -180,8 +181,9 @@ bool OpenDisplay() {
     return true;
 }
 
-WindowHandle CreateAppWindow() {
+WindowHandle CreateAppWindow(WindowProc procedure) {
     AppWindow& w = TheWindow;
+    w.procedure = procedure;
     w.window = std::make_unique<MainFrame>(&w);
     w.window->xclass("QARNO_Wavetable_Maker");
     w.menuBar = new Fl_Menu_Bar(0, 0, WindowWidth, MenuBarHeight);
@@ -189,8 +191,8 @@ WindowHandle CreateAppWindow() {
     w.window->end();
     w.window->size_range(WindowWidth, WindowHeight, WindowWidth, WindowHeight);
     w.window->callback(WindowCallback);
-    MainWindowProc(&w, WM_CREATE, 0, 0);
-    MainWindowProc(&w, WM_SIZE, 0, 0);
+    w.procedure(&w, WM_CREATE, 0, 0);
+    w.procedure(&w, WM_SIZE, 0, 0);
     return &w;
 }
 
@@ -230,11 +232,9 @@ void ShowMessageBox(WindowHandle, const std::string& text, const std::string& ca
 namespace {
 
 bool ConfirmReplace(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     fl_message_title("Confirm Save As");
     return fl_choice("%s already exists.\nDo you want to replace it?", "No", "Yes", nullptr,
-                     name.c_str()) == 1;
+                     FileNameOf(path).c_str()) == 1;
 }
 
 }  // namespace
@@ -271,7 +271,7 @@ bool LoadBitmapResource(int id, Bitmap& bitmap) { return LoadEmbeddedBitmap(id, 
 void DestroyAppWindow(WindowHandle window) {
     Destroying = true;
     window->window->hide();
-    MainWindowProc(window, WM_DESTROY, 0, 0);
+    window->procedure(window, WM_DESTROY, 0, 0);
 }
 
 void PostQuitMessage(int exitCode) {

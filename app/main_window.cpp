@@ -1,6 +1,6 @@
-#include "ui/main_window.h"
+#include "app/main_window.h"
 
-#include "core/dispatcher.h"
+#include "app/dispatcher.h"
 #include "core/editor_state.h"
 #include "core/menus.h"
 #include "io/preview.h"
@@ -77,7 +77,7 @@ intptr_t MainWindowProc(WindowHandle window, uint32_t message, uintptr_t wParam,
         Paint(window);
         return 0;
     case WM_COMMAND:
-        return CommandDispatcher(window, static_cast<uint16_t>(wParam & 0xFFFF));
+        return CommandDispatcher(window, static_cast<CommandId>(wParam & 0xFFFF));
     case WM_LBUTTONDOWN:
         PanelPress(window, PointX(lParam), PointY(lParam));
         return 0;

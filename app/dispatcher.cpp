@@ -1,4 +1,4 @@
-#include "core/dispatcher.h"
+#include "app/dispatcher.h"
 
 #include "core/command_ids.h"
 #include "core/edits.h"
@@ -54,8 +54,7 @@ void SetPolarity(int32_t polarity) {
 // Load Waveform fills the current frame, Load Wavetable the whole table. The
 // undo snapshot is taken before the dialog, so even a cancelled load replaces it.
 void LoadWav(WindowHandle window) {
-    TakeUndoSnapshot();
-    ComputeEditRange();
+    BeginTableEdit();
     if (WaveView()) WavReader(window, RangeStart / SamplesPerFrame, 1);
     else WavReader(window, 0, FrameCount);
 }
@@ -71,13 +70,7 @@ void ShowAbout(WindowHandle window) {
 
 }  // namespace
 
-void RefreshWindow(WindowHandle window) {
-    BuildMenuBar(window);
-    FullRepaint = true;
-    InvalidateWindow(window);
-}
-
-intptr_t CommandDispatcher(WindowHandle window, uint16_t id) {
+intptr_t CommandDispatcher(WindowHandle window, CommandId id) {
     bool refresh = true;
     switch (id) {
     case CmdNew:
