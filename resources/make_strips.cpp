@@ -37,7 +37,7 @@ float Clamp(float v, float lo, float hi) { return v < lo ? lo : (v > hi ? hi : v
 
 constexpr float Pi = 3.14159265f;
 constexpr int SamplesPerAxis = 4;
-const Colour PanelColour = {131, 133, 112};
+const Colour Panel = {PanelColour.r, PanelColour.g, PanelColour.b};
 
 struct Image {
     int width;
@@ -143,7 +143,7 @@ Colour LedPoint(int number, float x, float y) {
     if (x >= FieldLeft - BevelWidth && x < FieldRight + BevelWidth && y >= FieldTop - BevelWidth &&
         y < FieldBottom + BevelWidth)
         return Bevel(x, y);
-    return PanelColour;
+    return Panel;
 }
 
 // ---- Knob ----
@@ -191,7 +191,7 @@ Colour KnobBody(float r, float theta, float up, float turn) {
 Colour KnobPoint(int position, float x, float y) {
     const float dx = x - KnobCentre, dy = y - KnobCentre;
     const float r = std::sqrt(dx * dx + dy * dy);
-    if (r > BodyRadius) return PanelColour;
+    if (r > BodyRadius) return Panel;
     // Angles run clockwise from straight up; the dot sweeps 300 degrees.
     const float turn = (-150.0f + 3.0f * position) * Pi / 180.0f;
     const float dotX = KnobCentre + DotDistance * std::sin(turn);
@@ -245,7 +245,7 @@ Coverage IconPoint(float u, float v, float pixel) {
     const float tile = RoundedRectDistance(u, v, 0.06f, 0.06f, 0.94f, 0.94f, 0.17f);
     if (tile > 0) return {{0, 0, 0}, 0};
     // The panel, a shade lighter towards the top, with a darker rim.
-    const Colour panel = Mix(PanelColour, Grey(255), 0.12f * (1 - v));
+    const Colour panel = Mix(Panel, Grey(255), 0.12f * (1 - v));
     if (tile > -std::fmax(0.012f, pixel)) return {Mix(panel, Grey(0), 0.45f), 1};
     if (RoundedRectDistance(u, v, 0.15f, 0.15f, 0.85f, 0.85f, 0.08f) > 0) return {panel, 1};
     // Frames from the front (k = 0, red) to the back, each further up and right.

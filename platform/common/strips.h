@@ -2,7 +2,11 @@
 // when the program is built and the build embeds its output.
 #pragma once
 
+#include "platform/common/surface.h"
 #include "platform/platform.h"
+
+// The control panel's colour: the strips' images stand on it and blend into it.
+constexpr Rgb PanelColour{131, 133, 112};
 
 constexpr int StripImages = 101;
 constexpr int LedWidth = 48;
