@@ -1,7 +1,11 @@
-// Scratch folders, whole-file reads and file commands for the file tests.
+// Scratch folders, whole-file reads, WAV files built byte by byte and file
+// commands for the file tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -21,12 +25,6 @@ struct ScratchFolder {
     }
     ~ScratchFolder() { std::filesystem::remove_all(path); }
     std::string File(const std::string& name) const { return (path / name).string(); }
-    // Names of everything in the folder, to see that no temporary file stayed.
-    std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        for (const auto& e : std::filesystem::directory_iterator(path)) names.push_back(e.path().filename());
-        return names;
-    }
 };
 
 inline std::vector<uint8_t> ReadBytes(const std::string& path) {
@@ -38,23 +36,102 @@ inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& byte
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
 
-inline uint32_t U32At(const std::vector<uint8_t>& b, size_t at) {
-    return GetU32(b.data() + at);
-}
+inline uint32_t U32At(const std::vector<uint8_t>& b, size_t at) { return GetU32(b.data() + at); }
 inline int16_t S16At(const std::vector<uint8_t>& b, size_t at) {
     return static_cast<int16_t>(GetU16(b.data() + at));
 }
 
+// Every frame outside lo .. hi holds what `before` holds.
+inline void ExpectOnlyFramesChanged(const std::vector<float>& before, int lo, int hi) {
+    for (int i = 0; i < TableSamples; ++i) {
+        const int frame = i / SamplesPerFrame;
+        if (frame < lo || frame > hi) ASSERT_EQ(Wavetable[i], before[i]) << "sample " << i;
+    }
+}
+
 // Runs the menu command with `path` as the answer of its file dialog.
-inline void CommandOn(uint16_t command, const std::string& path) {
+inline void CommandOn(CommandId command, const std::string& path) {
     HeadlessDialogAnswers.push_back(path);
     Command(command);
 }
 
-// The texts of the message boxes shown so far; a box not captioned "Error" shows as its caption.
+// The texts of the message boxes shown so far; a box not captioned "Error"
+// shows its caption in brackets before its text.
 inline std::vector<std::string> ErrorTexts() {
     std::vector<std::string> texts;
-    for (const auto& box : HeadlessMessageBoxes)
-        texts.push_back(box.caption == "Error" ? box.text : box.caption);
+    for (const RecordedMessageBox& box : HeadlessMessageBoxes) {
+        if (box.caption == "Error") texts.push_back(box.text);
+        else texts.push_back("[" + box.caption + "] " + box.text);
+    }
     return texts;
+}
+
+// A chunk: tag, size, body and the pad byte of an odd size.
+inline std::vector<uint8_t> Chunk(const char* tag, const std::vector<uint8_t>& body) {
+    std::vector<uint8_t> chunk;
+    PutTag(chunk, tag);
+    PutU32(chunk, static_cast<uint32_t>(body.size()));
+    chunk.insert(chunk.end(), body.begin(), body.end());
+    if (body.size() % 2) chunk.push_back(0);
+    return chunk;
+}
+
+// A "fmt " body: format code, channels, bits per sample.
+inline std::vector<uint8_t> Fmt(uint16_t code, uint16_t channels, uint16_t bits) {
+    std::vector<uint8_t> fmt;
+    PutU16(fmt, code);
+    PutU16(fmt, channels);
+    PutU32(fmt, 44100);
+    PutU32(fmt, 44100u * channels * bits / 8);
+    PutU16(fmt, static_cast<uint16_t>(channels * bits / 8));
+    PutU16(fmt, bits);
+    return fmt;
+}
+
+// An extensible "fmt " body whose subformat names the format code.
+inline std::vector<uint8_t> ExtensibleFmt(uint16_t code, uint16_t bits) {
+    std::vector<uint8_t> fmt = Fmt(0xFFFE, 1, bits);
+    PutU16(fmt, 22);    // extension size
+    PutU16(fmt, bits);  // valid bits
+    PutU32(fmt, 4);     // channel mask
+    PutU16(fmt, code);
+    fmt.insert(fmt.end(), {0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71});
+    return fmt;
+}
+
+// A WAV file: "fmt ", the `tags` chunks, then "data" holding `data`, whose size
+// field says `declared` bytes when that is given.
+inline std::vector<uint8_t> WavFile(const std::vector<uint8_t>& fmt, const std::vector<uint8_t>& tags,
+                                    const std::vector<uint8_t>& data, size_t declared = 0) {
+    std::vector<uint8_t> file = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
+    const std::vector<uint8_t> format = Chunk("fmt ", fmt);
+    file.insert(file.end(), format.begin(), format.end());
+    file.insert(file.end(), tags.begin(), tags.end());
+    PutTag(file, "data");
+    PutU32(file, static_cast<uint32_t>(declared ? declared : data.size()));
+    file.insert(file.end(), data.begin(), data.end());
+    return file;
+}
+
+// What `sox --i` prints for each of the option letters, one line each.
+inline std::string SoxInfo(const std::string& path, const std::string& options) {
+    std::string lines;
+    for (char option : options) {
+        const std::string command = "sox --i -" + std::string(1, option) + " " + path;
+        FILE* pipe = popen(command.c_str(), "r");
+        char line[64] = {};
+        while (pipe && std::fgets(line, sizeof line, pipe)) lines += line;
+        if (pipe) pclose(pipe);
+    }
+    return lines;
+}
+
+inline std::vector<uint8_t> FloatData(const std::vector<float>& samples) {
+    std::vector<uint8_t> data;
+    for (float s : samples) {
+        uint32_t bits;
+        std::memcpy(&bits, &s, 4);
+        PutU32(data, bits);
+    }
+    return data;
 }

@@ -1,73 +1,94 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <tuple>
 
 #include "app/main_window.h"
-#include "core/command_ids.h"
 #include "io/preview.h"
 #include "tests/file_helpers.h"
 
-// Plays the current view: the player is stopped, then started on the returned preview file.
-static std::string Play() {
+namespace {
+
+// Plays the current view: the player is stopped, then started on the preview file, which is
+// read back.
+std::vector<uint8_t> Play() {
     HeadlessSoundCalls.clear();
     Command(CmdPlay);
-    EXPECT_EQ(std::tuple(HeadlessSoundCalls.size(), HeadlessMessageBoxes.size()), std::tuple(2u, 0u));
+    EXPECT_TRUE(HeadlessMessageBoxes.empty());
+    EXPECT_EQ(HeadlessSoundCalls.size(), 2u);
     EXPECT_EQ(HeadlessSoundCalls.at(0), "stop");
-    return HeadlessSoundCalls.at(1).substr(5);
+    return ReadBytes(HeadlessSoundCalls.at(1).substr(5));
 }
 
-// A preview file of `size` bytes: 16-bit mono at `rate`, looping over all of its samples.
-static void ExpectLayout(const std::vector<uint8_t>& file, size_t size, uint32_t rate) {
-    const uint32_t n = uint32_t(size - 112) / 2;
-    ASSERT_EQ(file.size(), size);
-    EXPECT_EQ(std::tuple(U32At(file, 24), U32At(file, 28), U32At(file, 40), U32At(file, 96 + 2 * n),
-                         U32At(file, 100 + 2 * n)), std::tuple(rate, 2 * rate, 2 * n, 0u, n - 1));
+// A preview file of n samples: 16-bit mono at `rate`, looping over all of them.
+void ExpectLayout(const std::vector<uint8_t>& file, uint32_t n, uint32_t rate) {
+    ASSERT_EQ(file.size(), 2 * n + 112);
+    EXPECT_EQ(U32At(file, 24), rate);
+    EXPECT_EQ(U32At(file, 40), 2 * n);
+    EXPECT_EQ(U32At(file, 96 + 2 * n), 0u);
+    EXPECT_EQ(U32At(file, 100 + 2 * n), n - 1);
 }
 
-TEST(Preview, WritesTheMaterialOfEachView) {
+}  // namespace
+
+// Each view plays its own material, scaled by 65536 without the save's 0.76: the current
+// frame, the frames between the knobs in order, the additive frame, the whole pad.
+TEST(Preview, EachViewPlaysItsOwnMaterial) {
     FreshEditor();
-    CurrentFrame = 5, OffsetFrame = 9;  // the Waveform view plays the current frame alone
-    float* frame = FrameAt(5);  // samples are scaled by 65536 and saturate
-    frame[0] = 0.25f, frame[1] = 0.5f, frame[2] = -0.5f, frame[3] = -0.1f, frame[1023] = 0.0625f;
-    std::vector<uint8_t> file = ReadBytes(Play());
-    ExpectLayout(file, 2160, 176400);
-    for (auto [n, value] : {std::pair{0, 16384}, {1, 32767}, {2, -32768}, {3, -6553}, {1023, 4096}})
-        EXPECT_EQ(S16At(file, 44 + 2 * n), value) << n;
+    for (int k = 0; k < 10; ++k) FillFrame(k, 0.0625f * static_cast<float>(k + 1));
+    CurrentFrame = 5;
+    OffsetFrame = 9;
+    std::vector<uint8_t> file = Play();
+    ExpectLayout(file, 1024, 176400);
+    EXPECT_EQ(S16At(file, 44), 24576);
+    EXPECT_EQ(S16At(file, 44 + 2 * 1023), 24576);
 
-    ViewMode = ViewWavetable, CurrentFrame = 3, OffsetFrame = 0;  // frames 0 .. 3 in order
-    for (int k = 0; k < 5; ++k) FillFrame(k, 0.0625f * float(k + 1));
-    file = ReadBytes(Play());
-    ExpectLayout(file, 8304, 176400);
-    for (int n = 0; n < 4096; n += 1023) EXPECT_EQ(S16At(file, 44 + 2 * n), 4096 * (n / 1024 + 1));
+    ViewMode = ViewWavetable;
+    CurrentFrame = 3;
+    OffsetFrame = 0;
+    file = Play();
+    ExpectLayout(file, 4096, 176400);
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(S16At(file, 44 + 2 * (1024 * k + 1023)), 4096 * (k + 1)) << k;
 
-    ViewMode = ViewPadwave, PadwaveBuffer[0] = 1.0f / 3.0f, PadwaveBuffer[PadwaveSamples - 1] = -0.125f;
-    file = ReadBytes(Play());
-    ExpectLayout(file, 262256, 22050);
-    EXPECT_EQ(std::tuple(S16At(file, 44), S16At(file, 262186)), std::tuple(21845, -8192));
+    Command(CmdViewAdditive);
+    file = Play();
+    ExpectLayout(file, 1024, 176400);
+    EXPECT_EQ(S16At(file, 44 + 2 * 768), static_cast<int16_t>(AdditiveFrame[768] * 65536.0f));
+
+    ViewMode = ViewPadwave;
+    PadwaveBuffer[0] = 1.0f / 3.0f;
+    PadwaveBuffer[PadwaveSamples - 1] = -0.125f;
+    file = Play();
+    ExpectLayout(file, PadwaveSamples, 22050);
+    EXPECT_EQ(S16At(file, 44), 21845);
+    EXPECT_EQ(S16At(file, 44 + 2 * (PadwaveSamples - 1)), -8192);
     RemovePreviewFile();
 }
 
-// Each failed Play shows its own message. The preview has a folder of its own: a user's
-// temp.wav in the working directory survives Play and close, which removes the folder.
-TEST(Preview, FailuresAreReportedAndCloseRemovesOnlyThePreview) {
+TEST(Preview, EveryFailedPlayIsReported) {
     FreshEditor();
     HeadlessSoundFailure = "No audio output: no device";
-    for (int play = 0; play < 2; ++play) Command(CmdPlay);
-    EXPECT_EQ(HeadlessMessageBoxes.size(), 2u);
-    for (const RecordedMessageBox& box : HeadlessMessageBoxes)
-        EXPECT_EQ(std::tuple(box.text, box.caption, box.owner),
-                  std::tuple("No audio output: no device", "Error", HeadlessWindow()));
-    HeadlessCreateWindow(MainWindowProc);
+    Command(CmdPlay);
+    Command(CmdPlay);
+    EXPECT_EQ(ErrorTexts(), std::vector<std::string>(2, "No audio output: no device"));
+    EXPECT_EQ(HeadlessMessageBoxes.at(0).owner, HeadlessWindow());
+    RemovePreviewFile();
+}
+
+// The preview has a folder of its own: a user's temp.wav in the working folder survives Play
+// and the close, which removes the preview's folder.
+TEST(Preview, CloseRemovesOnlyThePreview) {
+    FreshEditor();
     ScratchFolder work;
     const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(work.path);
     WriteBytes("temp.wav", {'m', 'i', 'n', 'e'});
-    const std::filesystem::path played = Play();
+    Command(CmdPlay);
+    const std::filesystem::path played = HeadlessSoundCalls.at(1).substr(5);
     MainWindowProc(HeadlessWindow(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(std::tuple(played.filename(), HeadlessDestroyed, HeadlessQuitCode),
-              std::tuple("temp.wav", true, 0));
-    EXPECT_FALSE(exists(played.parent_path()));
+    EXPECT_EQ(played.filename(), "temp.wav");
+    EXPECT_TRUE(HeadlessDestroyed);
+    EXPECT_EQ(HeadlessQuitCode, 0);
+    EXPECT_FALSE(std::filesystem::exists(played.parent_path()));
     EXPECT_EQ(ReadBytes("temp.wav"), (std::vector<uint8_t>{'m', 'i', 'n', 'e'}));
     std::filesystem::current_path(before);
 }

@@ -4,37 +4,64 @@
 
 #include "tests/file_helpers.h"
 
-TEST(RawFiles, WavedataIsTheTableAsFloatsAndHarmonicsLoadOverTheResetLevels) {
+TEST(RawFiles, WavedataIsTheTableAsLittleEndianFloats) {
     FreshEditor();
     ScratchFolder folder;
     ViewMode = ViewWavetable;
-    CommandOn(CmdSaveWavedata, folder.File("new.txt"));
-    EXPECT_EQ(ReadBytes(folder.File("new.txt")), std::vector<uint8_t>(409600, 0));
     Wavetable[0] = 0.5f;
     Wavetable[TableSamples - 1] = -2.0f;
-    CommandOn(CmdSaveWavedata, folder.File("set.txt"));
-    const std::vector<uint8_t> b = ReadBytes(folder.File("set.txt"));
+    CommandOn(CmdSaveWavedata, folder.File("table.txt"));
+    const std::vector<uint8_t> b = ReadBytes(folder.File("table.txt"));
     ASSERT_EQ(b.size(), 409600u);
-    EXPECT_EQ(std::vector<uint8_t>(b.begin(), b.begin() + 4), (std::vector<uint8_t>{0, 0, 0, 0x3F}));
+    EXPECT_EQ(U32At(b, 0), 0x3F000000u);
+    EXPECT_EQ(U32At(b, 4), 0u);
     EXPECT_EQ(U32At(b, 409596), 0xC0000000u);
+}
 
+TEST(RawFiles, HarmonicsSaveAsLittleEndianLevels) {
+    FreshEditor();
+    ScratchFolder folder;
     ViewMode = ViewAdditive;
-    CommandOn(CmdSaveHarmonics, folder.File("new.add"));
+    Harmonics[31] = -2;
+    CommandOn(CmdSaveHarmonics, folder.File("levels.add"));
     std::vector<uint8_t> bytes = {0, 0, 0, 0};
-    for (int i = 1; i < HarmonicCount; ++i) bytes.insert(bytes.end(), {100, 0, 0, 0});
-    EXPECT_EQ(ReadBytes(folder.File("new.add")), bytes);
-    // A short file sets the levels it holds, unchecked, and the rest keep their reset values.
+    for (int i = 1; i < HarmonicCount - 1; ++i) bytes.insert(bytes.end(), {100, 0, 0, 0});
+    bytes.insert(bytes.end(), {0xFE, 0xFF, 0xFF, 0xFF});
+    EXPECT_EQ(ReadBytes(folder.File("levels.add")), bytes);
+}
+
+// A load resets the levels, then sets those the file holds, unchecked; a file that cannot be
+// read leaves the reset levels and is reported.
+TEST(RawFiles, HarmonicsLoadOverTheResetLevels) {
+    FreshEditor();
+    ScratchFolder folder;
+    ViewMode = ViewAdditive;
     WriteBytes(folder.File("short.add"), {0xFB, 0xFF, 0xFF, 0xFF, 8, 0, 0, 0, 9, 0});
-    std::vector<int32_t> reset(HarmonicCount, 100), cut = reset;
+    std::vector<int32_t> reset(HarmonicCount, 100);
     reset[0] = 0;
+    std::vector<int32_t> cut(HarmonicCount, 100);
     cut[0] = -5;
     cut[1] = 8;
-    const std::pair<const char*, std::vector<int32_t>> loads[] = {
-        {"new.add", reset}, {"short.add", cut}, {"gone.add", reset}};
+    const std::pair<const char*, std::vector<int32_t>> loads[] = {{"short.add", cut}, {"gone.add", reset}};
     for (const auto& [name, levels] : loads) {
         std::fill(Harmonics, Harmonics + HarmonicCount, 33);
         CommandOn(CmdLoadHarmonics, folder.File(name));
         EXPECT_EQ(std::vector<int32_t>(Harmonics, Harmonics + HarmonicCount), levels) << name;
     }
     EXPECT_EQ(ErrorTexts(), std::vector<std::string>{"can not open file\n" + folder.File("gone.add")});
+    EXPECT_NEAR(AdditiveFrame[768], 0.353557f, 1e-6f);  // harmonic 1 alone
+}
+
+// Loading harmonics takes the table's undo snapshot: Undo then keeps the table as it stood at
+// the load, not as it stood before the last table edit.
+TEST(RawFiles, HarmonicsLoadTakesTheTableUndoSnapshot) {
+    FreshEditor();
+    ScratchFolder folder;
+    FillFrame(0, 0.5f);
+    Command(CmdAmplify);
+    Command(CmdViewAdditive);
+    CommandOn(CmdLoadHarmonics, folder.File("gone.add"));
+    Command(CmdViewWaveform);
+    Command(CmdUndo);
+    EXPECT_EQ(FrameAt(0)[0], 0.5f * 1.1f);
 }

@@ -1,63 +1,57 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #ifdef QARNO_HAVE_SNDFILE
 #include <sndfile.h>
 #endif
 
+#include "io/wav_format.h"
 #include "tests/file_helpers.h"
 
 namespace {
 
-const float k = 0.00002f;  // the decoded value of one 16-bit unit
+const float Unit = 0.00002f;  // the loaded value of one 16-bit step
 
-// A WAV file as other programs write them (the RIFF size left out): an odd-sized chunk before
-// "fmt ", and a "smpl" chunk after "data" whose bytes are no samples; `cut` bytes short at the end.
-std::vector<uint8_t> Wav(int code, int ch, int bits, const std::vector<uint8_t>& data, size_t cut = 0) {
-    std::vector<uint8_t> f = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'L', 'I', 'S', 'T',
-                              3,   0,   0,   0,   1, 2, 3, 0, 'f', 'm', 't', ' ', 16,  0,   0,   0};
-    for (int v : {code | ch << 16, 44100, 44100 * ch * bits / 8, ch * bits / 8 | bits << 16})
-        PutU32(f, static_cast<uint32_t>(v));
-    PutTag(f, "data");
-    PutU32(f, static_cast<uint32_t>(data.size()));
-    f.insert(f.end(), data.begin(), data.end());
-    f.insert(f.end(), {'s', 'm', 'p', 'l', 60, 0, 0, 0});
-    f.resize(f.size() + 60 - cut, 0xEE);
-    return f;
+bool AllZero(const float* begin, const float* end) {
+    return std::all_of(begin, end, [](float s) { return s == 0.0f; });
 }
 
 }  // namespace
 
-// Each save command's file, compared with the image of its samples and loop, and read by sox
-// and libsndfile, programs nobody here wrote; then frame 3 is loaded back.
-TEST(WavCommands, SavedFilesHoldTheirSamplesAndLoopsAndLoadBack) {
+// sox and libsndfile, readers nobody here wrote, find each save's rate, width, length, unity
+// note, loop (libsndfile reports its end one past the last sample) and every sample as
+// 65536 x 0.76 x s, truncated.
+TEST(SaveCommands, OutsideReadersSeeTheSamplesAndTheLoop) {
     FreshEditor();
     ScratchFolder folder;
-    const std::string path = folder.File("saved.wav"), out = folder.File("out");
+    const std::string path = folder.File("saved.wav");
     for (int i = 0; i < TableSamples; ++i) Wavetable[i] = static_cast<float>(i % 2001 - 1000) * 0.0006f;
     for (int i = 0; i < PadwaveSamples; ++i) PadwaveBuffer[i] = static_cast<float>(i % 777) * 0.0008f - 0.3f;
-    FrameAt(3)[0] = 0.5f;
-    const struct {
-        int32_t view, frame, offset, command, count, loopStart, loopEnd;
+    struct Save {
+        int32_t view, wave, offset;
+        CommandId command;
+        int count, loopStart, loopEnd;
         const float* source;
         size_t size;
-    } saves[] = {{ViewWavetable, 7, 7, CmdSaveWavetable, 102400, 7168, 8191, Wavetable, 204928},
-                 {ViewWavetable, 90, 10, CmdSaveWavetable, 102400, 10240, 93183, Wavetable, 204928},
-                 {ViewPadwave, 0, 0, CmdSavePadwave, 131072, 0, 131071, PadwaveBuffer, 262256},
-                 {ViewWaveform, 3, 0, CmdSaveWaveform, 1024, 0, 1023, FrameAt(3), 2176}};
-    for (const auto& s : saves) {
+    };
+    const Save saves[] = {
+        {ViewWavetable, 7, 7, CmdSaveWavetable, 102400, 7168, 8191, Wavetable, 204928},
+        {ViewWavetable, 90, 10, CmdSaveWavetable, 102400, 10240, 93183, Wavetable, 204928},
+        {ViewPadwave, 0, 0, CmdSavePadwave, 131072, 0, 131071, PadwaveBuffer, 262256},
+        {ViewWaveform, 3, 0, CmdSaveWaveform, 1024, 0, 1023, FrameAt(3), 2176},
+    };
+    for (const Save& s : saves) {
         ViewMode = s.view;
-        CurrentFrame = s.frame;
+        CurrentFrame = s.wave;
         OffsetFrame = s.offset;
-        CommandOn(static_cast<uint16_t>(s.command), path);
-        const std::vector<uint8_t> b = ReadBytes(path);
-        EXPECT_EQ(b.size(), s.size);
-        ASSERT_EQ(std::system(("for o in r c b s; do sox --i -$o " + path + "; done >" + out).c_str()), 0);
-        const std::vector<uint8_t> info = ReadBytes(out);
-        EXPECT_EQ(std::string(info.begin(), info.end()), "44100\n1\n16\n" + std::to_string(s.count) + "\n");
+        CommandOn(s.command, path);
+        EXPECT_EQ(ReadBytes(path).size(), s.size);
+        EXPECT_EQ(SoxInfo(path, "rcbs"), "44100\n1\n16\n" + std::to_string(s.count) + "\n");
 #ifdef QARNO_HAVE_SNDFILE
         SF_INFO format = {};
         SNDFILE* file = sf_open(path.c_str(), SFM_READ, &format);
@@ -67,63 +61,112 @@ TEST(WavCommands, SavedFilesHoldTheirSamplesAndLoopsAndLoadBack) {
         std::vector<short> stored(static_cast<size_t>(s.count));
         EXPECT_EQ(sf_read_short(file, stored.data(), s.count), s.count);
         sf_close(file);
-        for (int32_t i = 0; i < s.count; ++i) {
+        EXPECT_EQ(instrument.basenote, 60);
+        EXPECT_EQ(instrument.loops[0].start, static_cast<unsigned>(s.loopStart));
+        EXPECT_EQ(instrument.loops[0].end, static_cast<unsigned>(s.loopEnd + 1));
+        for (int i = 0; i < s.count; ++i) {
             const float scaled = s.source[i] * 65536.0f * 0.76f;
             ASSERT_EQ(stored[i], static_cast<short>(scaled)) << i;
         }
-        EXPECT_EQ(instrument.loops[0].start, static_cast<unsigned>(s.loopStart));
-        EXPECT_EQ(instrument.loops[0].end, static_cast<unsigned>(s.loopEnd + 1));  // one past the last
 #endif
     }
-    // Frame 3 loaded into frame 9 comes back at 0.996 of its level; frame 10 stays; Undo.
-    CurrentFrame = 9;
-    const std::vector<float> before(FrameAt(9), FrameAt(11));
-    CommandOn(CmdLoadWaveform, path);
-    EXPECT_NEAR(FrameAt(9)[0], 0.49806f, 1e-6f);
-    for (int n : {1, 100, 400, 700, 1023}) EXPECT_NEAR(FrameAt(9)[n] / FrameAt(3)[n], 0.996f, 0.001f) << n;
-    EXPECT_EQ(FrameAt(10)[0], before[1024]);
-    Command(CmdUndo);
-    EXPECT_EQ(std::vector<float>(FrameAt(9), FrameAt(11)), before);
-    // Loaded as a table, a frame file fills frame 0 and silences the rest. A cancelled load
-    // replaces the undo snapshot all the same.
-    ViewMode = ViewWavetable;
-    FillTableWithIndices();
-    CommandOn(CmdLoadWavetable, path);
-    EXPECT_NEAR(Wavetable[0], 0.49806f, 1e-6f);
-    EXPECT_TRUE(std::all_of(Wavetable + 1024, Wavetable + TableSamples, [](float s) { return s == 0.0f; }));
-    Command(CmdLoadWavetable);
-    Wavetable[2049] = -1.0f;
-    Command(CmdUndo);
-    EXPECT_EQ(Wavetable[2049], 0.0f);
+    EXPECT_TRUE(HeadlessMessageBoxes.empty());
 }
 
-TEST(WavCommands, LoadsWhatOtherProgramsWriteAndTellsWhatItCannot) {
+TEST(SaveCommands, SamplesTruncateInsideTheRangeAndSaturateOutside) {
+    const float in[] = {0.5f, -0.5f, 0.35f, 1.0f, -1.0f, 0.657f, 1e20f, -HUGE_VALF, NAN, 0.25f};
+    const int16_t saved[] = {24903, -24903, 17432, 32767, -32768, 32723, 32767, -32768, 0, 12451};
+    const int16_t preview[] = {32767, -32768, 22937, 32767, -32768, 32767, 32767, -32768, 0, 16384};
+    const std::vector<uint8_t> s = BuildWavImage(in, 10, 44100, WavPurpose::SavedPad, 0, 0);
+    const std::vector<uint8_t> p = BuildWavImage(in, 10, 176400, WavPurpose::Preview, 0, 0);
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(S16At(s, 44 + 2 * i), saved[i]) << in[i];
+        EXPECT_EQ(S16At(p, 44 + 2 * i), preview[i]) << in[i];
+    }
+}
+
+// Every encoding reads its first channel on the scale of 16-bit files: a full-scale value
+// of any width loads as -0.65536. The data chunk comes after an odd-sized chunk.
+TEST(LoadCommands, EveryEncodingReadsTheFirstChannelOnOneScale) {
     FreshEditor();
     ScratchFolder folder;
-    // In 16-bit units: 16-bit, cut short, 24-bit stereo (the left channel, finer steps kept), float.
-    const std::pair<std::vector<uint8_t>, std::vector<float>> cases[] = {
-        {Wav(1, 1, 16, {0x47, 0x61, 0xFF, 0x7F, 0x00, 0x80}), {24903, 32767, -32768}},
-        {Wav(1, 1, 16, {0x47, 0x61, 0xFF, 0x7F, 0x00, 0x80}, 69), {24903, 32767, 0}},
-        {Wav(1, 2, 24, {0x80, 0x47, 0x61, 9, 9, 9, 0, 0, 0x80, 9, 9, 9}), {24903.5f, -32768, 0}},
-        {Wav(3, 1, 32, {0, 0, 0, 0x3F, 0, 0, 0x80, 0xBF, 0, 0x8E, 0x42, 0x3F}), {16384, -32768, 24903}},
-    };
-    for (const auto& [file, units] : cases) {
-        FillFrame(0, 0.9f);
-        WriteBytes(folder.File("in.wav"), file);
-        CommandOn(CmdLoadWaveform, folder.File("in.wav"));
-        for (int i = 0; i < 3; ++i) EXPECT_EQ(FrameAt(0)[i], units[i] * k) << units[i];
-        EXPECT_TRUE(std::all_of(FrameAt(0) + 3, FrameAt(1), [](float s) { return s == 0.0f; }));
+    std::vector<uint8_t> doubles;
+    for (double d : {0.5, -1.0, 1e300}) {
+        uint64_t bits;
+        std::memcpy(&bits, &d, 8);
+        PutU32(doubles, static_cast<uint32_t>(bits));
+        PutU32(doubles, static_cast<uint32_t>(bits >> 32));
     }
-    WriteBytes(folder.File("text.wav"), std::vector<uint8_t>(60, 'x'));
-    const std::string names[] = {folder.File("text.wav"), folder.File("missing.wav"), folder.path.string()};
-    for (const std::string& name : names) CommandOn(CmdLoadWaveform, name);
-    EXPECT_EQ(FrameAt(0)[2], 24903 * k);
-    EXPECT_EQ(ErrorTexts(),
-              (std::vector<std::string>{"not a WAV file\n" + names[0], "can not open file\n" + names[1],
-                                        "can not open file\n" + names[2]}));
+    const std::vector<float> halfAndFull = {0.5f, -1.0f, 0.76f};
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> fmt, data;
+        float units[3];  // the three samples in 16-bit steps
+    };
+    const Case cases[] = {
+        {"8-bit", Fmt(1, 1, 8), {0xC0, 0x00, 0x81}, {16384, -32768, 256}},
+        {"16-bit", Fmt(1, 1, 16), {0x47, 0x61, 0xFF, 0x7F, 0x00, 0x80}, {24903, 32767, -32768}},
+        {"24-bit stereo", Fmt(1, 2, 24), {0x80, 0x47, 0x61, 9, 9, 9, 0, 0, 0x80, 9, 9, 9, 1, 0, 0, 9, 9, 9},
+         {24903.5f, -32768, 1.0f / 256}},
+        {"32-bit", Fmt(1, 1, 32), {0, 0, 0x47, 0x61, 0, 0, 0, 0x80, 0, 0x80, 0, 0}, {24903, -32768, 0.5f}},
+        {"float", Fmt(3, 1, 32), FloatData(halfAndFull), {16384, -32768, 0.76f * 32768.0f}},
+        {"double, the last beyond float", Fmt(3, 1, 64), doubles, {16384, -32768, 0}},
+        {"extensible float", ExtensibleFmt(3, 32), FloatData(halfAndFull), {16384, -32768, 0.76f * 32768.0f}},
+    };
+    const std::vector<uint8_t> odd = Chunk("LIST", {1, 2, 3});
+    for (const Case& c : cases) {
+        FillFrame(0, 0.9f);
+        WriteBytes(folder.File("in.wav"), WavFile(c.fmt, odd, c.data));
+        CommandOn(CmdLoadWaveform, folder.File("in.wav"));
+        for (int i = 0; i < 3; ++i) EXPECT_FLOAT_EQ(FrameAt(0)[i], c.units[i] * Unit) << c.name << " " << i;
+        EXPECT_TRUE(AllZero(FrameAt(0) + 3, FrameAt(1))) << c.name;
+    }
+    EXPECT_TRUE(HeadlessMessageBoxes.empty());
 }
 
-TEST(WavCommands, SavesReplaceTheOldFileWholeOrNotAtAll) {
+// A saved frame loads into the current frame at 0.996 of its level; Undo takes the load back.
+// Loaded as a table, it fills frame 0 and clears the rest. A cancelled load replaces the undo
+// snapshot all the same.
+TEST(LoadCommands, FillTheCurrentFrameOrTheTableAndUndoTakesThemBack) {
+    FreshEditor();
+    ScratchFolder folder;
+    FillTableWithIndices();
+    for (int n = 0; n < SamplesPerFrame; ++n) FrameAt(3)[n] = 0.6f * std::sin(0.01f * n);
+    CurrentFrame = 3;
+    CommandOn(CmdSaveWaveform, folder.File("frame.wav"));
+    CurrentFrame = 9;
+    const std::vector<float> before(Wavetable, Wavetable + TableSamples);
+    CommandOn(CmdLoadWaveform, folder.File("frame.wav"));
+    for (int n = 100; n < SamplesPerFrame; n += 101) EXPECT_NEAR(FrameAt(9)[n] / FrameAt(3)[n], 0.996f, 0.001f) << n;
+    ExpectOnlyFramesChanged(before, 9, 9);
+    const float loaded = FrameAt(9)[100];
+    Command(CmdUndo);
+    ExpectOnlyFramesChanged(before, 100, 100);
+
+    ViewMode = ViewWavetable;
+    CommandOn(CmdLoadWavetable, folder.File("frame.wav"));
+    EXPECT_EQ(FrameAt(0)[100], loaded);
+    EXPECT_TRUE(AllZero(FrameAt(1), Wavetable + TableSamples));
+    Command(CmdLoadWavetable);
+    Command(CmdUndo);
+    EXPECT_TRUE(AllZero(FrameAt(1), Wavetable + TableSamples));
+}
+
+TEST(LoadCommands, ReportFilesThatCannotBeRead) {
+    FreshEditor();
+    ScratchFolder folder;
+    WriteBytes(folder.File("text.wav"), std::vector<uint8_t>(60, 'x'));
+    const std::string names[] = {folder.File("text.wav"), folder.File("missing.wav"), folder.path.string()};
+    FillFrame(0, 0.5f);
+    for (const std::string& name : names) CommandOn(CmdLoadWaveform, name);
+    EXPECT_EQ(FrameAt(0)[1023], 0.5f);
+    EXPECT_EQ(ErrorTexts(), (std::vector<std::string>{"not a WAV file\n" + names[0], "can not open file\n" + names[1],
+                                                      "can not open file\n" + names[2]}));
+}
+
+// A save replaces the file whole or not at all, keeps its permissions and writes through a
+// link to the file it names.
+TEST(SaveCommands, ReplaceTheFileWholeOrNotAtAll) {
     FreshEditor();
     ScratchFolder folder;
     const std::string target = folder.File("keep.wav");
@@ -142,5 +185,14 @@ TEST(WavCommands, SavesReplaceTheOldFileWholeOrNotAtAll) {
     EXPECT_EQ(ErrorTexts(), (std::vector<std::string>{"can not open file\n" + folder.path.string(),
                                                       "write error\n/dev/full", "write error\n" + target}));
     EXPECT_EQ(ReadBytes(target), (std::vector<uint8_t>{'o', 'l', 'd'}));
-    EXPECT_EQ(folder.Names(), std::vector<std::string>{"keep.wav"});
+
+    chmod(target.c_str(), 0640);
+    std::filesystem::create_symlink(target, folder.File("link.wav"));
+    CommandOn(CmdSaveWaveform, folder.File("link.wav"));
+    EXPECT_EQ(ReadBytes(target).size(), 2176u);
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.File("link.wav")));
+    struct stat st;
+    ASSERT_EQ(stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path), {}), 2);
 }
