@@ -87,6 +87,9 @@ intptr_t MainWindowProc(WindowHandle window, uint32_t message, uintptr_t wParam,
     case WM_LBUTTONUP:
         PanelRelease();
         return 0;
+    case WM_MOUSEWHEEL:
+        PanelWheel(window, PointX(lParam), PointY(lParam), WheelNotches(wParam));
+        return 0;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONUP:
         return 0;

@@ -5,11 +5,37 @@
 
 namespace {
 
-MenuItem Item(const char* label, int id, bool checked = false) {
+// The standard keys of the commands that have one. A key works only where the
+// current view's menus offer its command.
+const char* AcceleratorOf(CommandId id) {
+    switch (id) {
+    case CmdNew:
+        return "Ctrl+N";
+    case CmdExit:
+        return "Ctrl+Q";
+    case CmdUndo:
+        return "Ctrl+Z";
+    case CmdCut:
+        return "Ctrl+X";
+    case CmdCopy:
+        return "Ctrl+C";
+    case CmdPaste:
+        return "Ctrl+V";
+    case CmdPlay:
+        return "Space";
+    case CmdStop:
+        return "Esc";
+    default:
+        return "";
+    }
+}
+
+MenuItem Item(const char* label, CommandId id, bool checked = false) {
     MenuItem item;
     item.label = label;
     item.id = id;
     item.checked = checked;
+    item.accelerator = AcceleratorOf(id);
     return item;
 }
 

@@ -26,6 +26,17 @@ AppWindow TheWindow;
 
 WindowHandle HeadlessWindow() { return &TheWindow; }
 
+bool HeadlessPressKey(const std::string& key) {
+    for (const MenuPopup& popup : HeadlessMenuBar) {
+        for (const MenuItem& item : popup.items) {
+            if (item.accelerator != key) continue;
+            TheWindow.procedure(&TheWindow, WM_COMMAND, item.id, 0);
+            return true;
+        }
+    }
+    return false;
+}
+
 WindowHandle HeadlessCreateWindow(WindowProc procedure) {
     HeadlessMessageBoxes.clear();
     HeadlessDialogAnswers.clear();

@@ -39,3 +39,7 @@ extern std::optional<int> HeadlessQuitCode;
 WindowHandle HeadlessCreateWindow(WindowProc procedure);
 // The one headless window.
 WindowHandle HeadlessWindow();
+// A key press as the real menu bar takes it: the item of the current menu bar
+// whose accelerator is `key` ("Ctrl+Z", "Space", ...) is chosen; false, and
+// nothing happens, when no item has it.
+bool HeadlessPressKey(const std::string& key);

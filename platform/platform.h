@@ -35,6 +35,9 @@ struct MenuItem {
     CommandId id = 0;       // 0 for a separator
     bool checked = false;
     bool separator = false;
+    // The key that chooses the item, shown beside its label: "Ctrl+N" (a
+    // letter with the control key), "Space" or "Esc"; empty for none.
+    std::string accelerator;
 };
 struct MenuPopup {
     std::string title;
@@ -77,7 +80,19 @@ enum : uint32_t {
     WM_LBUTTONUP = 0x0202,
     WM_RBUTTONDOWN = 0x0204,
     WM_RBUTTONUP = 0x0205,
+    WM_MOUSEWHEEL = 0x020A,
 };
+
+// The wheel's turn in a WM_MOUSEWHEEL message: the high 16 bits of wParam, a
+// signed multiple of WheelNotch per notch, positive away from the user; lParam
+// holds the pointer's client position as for the buttons.
+constexpr int WheelNotch = 120;
+inline uintptr_t WheelParam(int notches) {
+    return static_cast<uintptr_t>(static_cast<uint16_t>(notches * WheelNotch)) << 16;
+}
+inline int WheelNotches(uintptr_t wParam) {
+    return static_cast<int16_t>((wParam >> 16) & 0xFFFF) / WheelNotch;
+}
 
 // Mouse messages carry the client position in lParam: x in the low 16 bits and
 // y in the high 16 bits, each a signed 16-bit value.

@@ -9,6 +9,8 @@
 //   menu TITLE|ITEM                  a menu choice, labels without '&'
 //   snapshot FILE                    writes the raster as a binary PPM
 //   answer PATH                      the next file dialog chooses PATH
+//   key KEY                          a menu accelerator such as Ctrl+Z or Space
+//   wheel X Y NOTCHES                the mouse wheel turned at client coordinates
 //   restart                          starts afresh, as a new run of the program
 // For every menu step it prints "menu POPUP KEY INDEX ITEMKEY": the popup's
 // position in the menu bar, its title's mnemonic, the item's position among
@@ -31,13 +33,14 @@ namespace {
 
 WindowHandle Window() { return HeadlessWindow(); }
 
-// Delivers a message, then paints when it asked for a repaint, as the real
-// window does once the message has been handled.
-void Send(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+// Runs one input, reports the boxes and dialogs it showed, then paints when it
+// asked for a repaint, as the real window does once the input has been handled.
+template <typename Input>
+void Deliver(const Input& input) {
     const int invalidations = HeadlessInvalidations;
     const size_t boxes = HeadlessMessageBoxes.size();
     const size_t dialogs = HeadlessDialogsShown.size();
-    MainWindowProc(Window(), message, wParam, lParam);
+    input();
     for (size_t i = boxes; i < HeadlessMessageBoxes.size(); ++i)
         std::printf("box %s|%s\n", HeadlessMessageBoxes[i].caption.c_str(),
                     HeadlessMessageBoxes[i].text.c_str());
@@ -46,6 +49,10 @@ void Send(uint32_t message, uintptr_t wParam, intptr_t lParam) {
                     HeadlessDialogsShown[i].pattern.c_str());
     if (HeadlessInvalidations != invalidations && !HeadlessDestroyed)
         MainWindowProc(Window(), WM_PAINT, 0, 0);
+}
+
+void Send(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    Deliver([&] { MainWindowProc(Window(), message, wParam, lParam); });
 }
 
 std::string WithoutMnemonic(const std::string& label) {
@@ -130,6 +137,17 @@ bool RunStep(const std::string& line) {
                ChooseMenuItem(rest.substr(0, bar), rest.substr(bar + 1));
     }
     if (verb == "snapshot") return WritePpm(rest);
+    if (verb == "key") {
+        Deliver([&] { HeadlessPressKey(rest); });
+        return true;
+    }
+    if (verb == "wheel") {
+        int notches = 0;
+        std::istringstream numbers(rest);
+        if (!(numbers >> x >> y >> notches)) return false;
+        Send(WM_MOUSEWHEEL, WheelParam(notches), PointParam(x, y));
+        return true;
+    }
     if (verb == "restart") {
         Start();
         return true;

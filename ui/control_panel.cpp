@@ -13,6 +13,15 @@ bool Inside(int x, int y, int32_t left, int32_t top, int32_t right, int32_t bott
     return left < x && x < right && top < y && y < bottom;
 }
 
+// The knob whose inside holds (x, y), or -1.
+int KnobAt(int x, int y) {
+    for (int k = 0; k < KnobCount; ++k) {
+        const Knob& knob = Knobs[k];
+        if (Inside(x, y, knob.left, knob.top, knob.right, knob.bottom)) return k;
+    }
+    return -1;
+}
+
 // The state each knob writes while it is dragged.
 int32_t* const KnobTargets[KnobCount] = {&CurrentFrame, &OffsetFrame, &PadwaveValue};
 
@@ -29,15 +38,8 @@ void SetSliderAt(int x, int y) {
 }  // namespace
 
 void HitTestKnobs(int x, int y) {
-    ActiveKnob = -1;
-    for (int k = 0; k < KnobCount; ++k) {
-        Knob& knob = Knobs[k];
-        if (Inside(x, y, knob.left, knob.top, knob.right, knob.bottom)) {
-            ActiveKnob = k;
-            knob.ValueAtPress = knob.value;
-            return;
-        }
-    }
+    ActiveKnob = KnobAt(x, y);
+    if (ActiveKnob >= 0) Knobs[ActiveKnob].ValueAtPress = Knobs[ActiveKnob].value;
 }
 
 void HitTestTabs(int x, int y) {
@@ -80,6 +82,13 @@ void PanelMove(WindowHandle window, int x, int y) {
 void PanelRelease() {
     ButtonHeld = 0;
     PressGuard = false;
+}
+
+void PanelWheel(WindowHandle window, int x, int y, int notches) {
+    if (ButtonHeld == 1 || KnobAt(x, y) < 0) return;
+    PanelPress(window, x, y);
+    PanelMove(window, x, y - notches);
+    PanelRelease();
 }
 
 void DrawKnobLabel(Surface& surface, int k) {

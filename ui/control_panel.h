@@ -18,6 +18,10 @@ void HitTestTabs(int x, int y);
 void PanelPress(WindowHandle window, int x, int y);
 void PanelMove(WindowHandle window, int x, int y);
 void PanelRelease();
+// The wheel over a knob, one step per notch, up raising the value: a press on
+// the knob, a drag by that many pixels and a release, so it writes exactly what
+// such a drag writes. Ignored while the button is held or off the knobs.
+void PanelWheel(WindowHandle window, int x, int y, int notches);
 
 void DrawKnobLabel(Surface& surface, int knob);
 void DrawViewTabs(Surface& surface);
