@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,11 +16,18 @@ namespace {
 // Beyond every layout the readers understand for the largest range they fill.
 constexpr size_t MaxLoadedBytes = 64u << 20;
 
+// Fills `error` with what failed and the system's reason, from errno.
+bool Failed(FileError& error, const char* what) {
+    error = {what, std::strerror(errno)};
+    return false;
+}
+
 bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
+        if (n == 0) errno = ENOSPC;
         if (n <= 0) return false;
         done += static_cast<size_t>(n);
     }
@@ -27,17 +35,15 @@ bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
 }
 
 // Devices and pipes cannot be replaced by renaming: they are written in place.
-bool WriteInPlace(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error) {
+bool WriteInPlace(const std::string& path, const std::vector<uint8_t>& bytes, FileError& error) {
     const int fd = open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (fd < 0) {
-        error = "can not open file";
+    if (fd < 0) return Failed(error, CannotOpen);
+    if (!WriteAll(fd, bytes)) {
+        Failed(error, WriteError);
+        close(fd);
         return false;
     }
-    const bool written = WriteAll(fd, bytes);
-    if (close(fd) != 0 || !written) {
-        error = "write error";
-        return false;
-    }
+    if (close(fd) != 0) return Failed(error, WriteError);
     return true;
 }
 
@@ -54,27 +60,42 @@ int CreateTemporary(const std::string& target, std::string& temporary) {
     return -1;
 }
 
+// Writes, keeps the permissions of the file it replaces, and makes it durable.
+bool WriteTemporary(int fd, const std::vector<uint8_t>& bytes, const struct stat* old, FileError& error) {
+    if (!WriteAll(fd, bytes)) return Failed(error, WriteError);
+    if (old != nullptr && fchmod(fd, old->st_mode & 07777) != 0) return Failed(error, WriteError);
+    if (fsync(fd) != 0) return Failed(error, WriteError);
+    return true;
+}
+
 }  // namespace
 
-void ReportFileError(WindowHandle owner, const std::string& text, const std::string& path) {
-    std::fputs((text + "\n").c_str(), stdout);
+void ReportFileError(WindowHandle owner, const FileError& error, const std::string& path) {
+    std::fputs((error.what + "\n").c_str(), stdout);
     std::fflush(stdout);
-    ShowMessageBox(owner, text + "\n" + path, "Error");
+    std::string text = error.what + "\n" + path;
+    if (!error.why.empty()) text += "\n" + error.why;
+    ShowMessageBox(owner, text, "Error");
 }
 
 void SaveThroughDialog(WindowHandle owner, const FileDialog& dialog,
                        const std::function<std::vector<uint8_t>()>& buildImage) {
     std::string path;
     if (!AskFileName(dialog, path)) return;
-    std::string error;
+    FileError error;
     if (!WriteFileReplacing(path, buildImage(), error)) ReportFileError(owner, error, path);
 }
 
-bool LoadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
+bool LoadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, FileError& error) {
     bytes.clear();
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return Failed(error, CannotOpen);
     struct stat st;
-    bool ok = fd >= 0 && fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
+    bool ok = fstat(fd, &st) == 0;
+    if (ok && S_ISDIR(st.st_mode)) {
+        errno = EISDIR;
+        ok = false;
+    }
     uint8_t block[65536];
     while (ok && bytes.size() < MaxLoadedBytes) {
         const ssize_t n = read(fd, block, sizeof block);
@@ -85,13 +106,12 @@ bool LoadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::st
         }
         bytes.insert(bytes.end(), block, block + n);
     }
-    if (fd >= 0) close(fd);
-    if (!ok) error = "can not open file";
+    if (!ok) Failed(error, CannotOpen);
+    close(fd);
     return ok;
 }
 
-bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes,
-                        std::string& error) {
+bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes, FileError& error) {
     // A link is followed so that the file it names is replaced, not the link.
     std::string target = path;
     char resolved[PATH_MAX];
@@ -100,26 +120,17 @@ bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& byt
     struct stat old;
     const bool exists = stat(target.c_str(), &old) == 0;
     if (exists && S_ISDIR(old.st_mode)) {
-        error = "can not open file";
-        return false;
+        errno = EISDIR;
+        return Failed(error, CannotOpen);
     }
     if (exists && !S_ISREG(old.st_mode)) return WriteInPlace(target, bytes, error);
 
     std::string temporary;
     const int fd = CreateTemporary(target, temporary);
-    if (fd < 0) {
-        error = "can not open file";
-        return false;
-    }
-    bool ok = WriteAll(fd, bytes);
-    // The replacement keeps the permissions of the file it replaces.
-    if (ok && exists) ok = fchmod(fd, old.st_mode & 07777) == 0;
-    if (ok) ok = fsync(fd) == 0;
-    if (close(fd) != 0) ok = false;
-    if (ok) ok = rename(temporary.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        unlink(temporary.c_str());
-        error = "write error";
-    }
+    if (fd < 0) return Failed(error, CannotOpen);
+    bool ok = WriteTemporary(fd, bytes, exists ? &old : nullptr, error);
+    if (close(fd) != 0 && ok) ok = Failed(error, WriteError);
+    if (ok && rename(temporary.c_str(), target.c_str()) != 0) ok = Failed(error, WriteError);
+    if (!ok) unlink(temporary.c_str());
     return ok;
 }

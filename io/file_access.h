@@ -9,9 +9,21 @@
 
 #include "platform/platform.h"
 
-// Shows `text` as a line on the standard output stream and in a message box
-// captioned "Error" with the file's path on a second line.
-void ReportFileError(WindowHandle owner, const std::string& text, const std::string& path);
+// A file operation that failed: what failed, as the user reads it first, and
+// the system's reason (empty where there is none, as for a file that is not a
+// WAV file).
+struct FileError {
+    std::string what;
+    std::string why;
+};
+
+constexpr const char* CannotOpen = "can not open file";
+constexpr const char* WriteError = "write error";
+
+// Shows what failed as a line on the standard output stream, and in a message
+// box captioned "Error" with the file's path on a second line and the reason,
+// if any, on a third.
+void ReportFileError(WindowHandle owner, const FileError& error, const std::string& path);
 
 // Runs the save dialog; unless cancelled, builds the image and writes it over
 // the chosen file, reporting a failure.
@@ -19,13 +31,12 @@ void SaveThroughDialog(WindowHandle owner, const FileDialog& dialog,
                        const std::function<std::vector<uint8_t>()>& buildImage);
 
 // Reads the whole file (up to a limit far above any file the editor loads);
-// false, with `error` "can not open file", when it cannot be read.
-bool LoadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error);
+// false, with "can not open file" and the reason, when it cannot be read.
+bool LoadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, FileError& error);
 
 // Writes the bytes to a temporary file in the target's folder and renames it
 // over the target only when the whole write and close succeeded. On failure the
 // target keeps its old content, the temporary file is removed, and `error`
-// holds "can not open file" or "write error".
-bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes,
-                        std::string& error);
+// holds "can not open file" or "write error" with the reason.
+bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes, FileError& error);
 

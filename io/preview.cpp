@@ -1,5 +1,6 @@
 #include "io/preview.h"
 
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
@@ -13,24 +14,25 @@ namespace {
 constexpr int32_t FrameRate = 176400;   // a 1024-sample frame sounds at 172.27 Hz
 constexpr int32_t PadwaveRate = 22050;  // an octave below the rate the pad is made for
 
-// The private folder of this run; empty until the first Play makes it.
-std::string PreviewFolder;
+// The private folder of this run and the preview file in it, empty until the
+// first Play makes them. Plain characters, so that a signal handler can remove
+// them without allocating.
+char PreviewFolder[PATH_MAX];
+char PreviewFile[PATH_MAX];
 bool RemovedAtExit = false;
 
-std::string PreviewFile() { return PreviewFolder + "/temp.wav"; }
-
 bool MakePreviewFolder(std::string& error) {
-    if (!PreviewFolder.empty()) return true;
+    if (PreviewFolder[0] != '\0') return true;
     const char* temporary = std::getenv("TMPDIR");
     const std::string parent = temporary != nullptr && *temporary != '\0' ? temporary : "/tmp";
     std::string pattern = parent + "/qarno-preview-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) {
+    if (pattern.size() + 10 > sizeof PreviewFile || mkdtemp(pattern.data()) == nullptr) {
         error = "can not make a folder in " + parent;
         return false;
     }
-    PreviewFolder = pattern;
+    std::snprintf(PreviewFolder, sizeof PreviewFolder, "%s", pattern.c_str());
+    std::snprintf(PreviewFile, sizeof PreviewFile, "%s/temp.wav", pattern.c_str());
     if (!RemovedAtExit) {
-        // Registered after PreviewFolder exists, so it runs while the name is alive.
         std::atexit(RemovePreviewFile);
         RemovedAtExit = true;
     }
@@ -54,24 +56,29 @@ PreviewMaterial ChoosePreviewMaterial() {
 }
 
 bool PreviewWriter(const PreviewMaterial& material, std::string& reason) {
-    std::string error;
+    std::string folderError;
+    if (!MakePreviewFolder(folderError)) {
+        reason = "Cannot write the preview file: " + folderError;
+        return false;
+    }
     const std::vector<uint8_t> image = BuildWavImage(material.samples, material.count, material.rate,
                                                      WavPurpose::Preview, 0, material.count - 1);
-    if (MakePreviewFolder(error) && WriteFileReplacing(PreviewFile(), image, error)) return true;
-    reason = "Cannot write the preview file: " + error;
+    FileError error;
+    if (WriteFileReplacing(PreviewFile, image, error)) return true;
+    reason = "Cannot write the preview file: " + error.what + ": " + error.why;
     return false;
 }
 
 void PlayPreview(WindowHandle window) {
     StopSound();
     std::string reason;
-    if (PreviewWriter(ChoosePreviewMaterial(), reason) && PlayLoopingWav(PreviewFile(), reason)) return;
+    if (PreviewWriter(ChoosePreviewMaterial(), reason) && PlayLoopingWav(PreviewFile, reason)) return;
     ShowMessageBox(window, reason, "Error");
 }
 
 void RemovePreviewFile() {
-    if (PreviewFolder.empty()) return;
-    std::remove(PreviewFile().c_str());
-    rmdir(PreviewFolder.c_str());
-    PreviewFolder.clear();
+    if (PreviewFolder[0] == '\0') return;
+    unlink(PreviewFile);
+    rmdir(PreviewFolder);
+    PreviewFolder[0] = '\0';
 }

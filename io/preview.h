@@ -30,5 +30,6 @@ bool PreviewWriter(const PreviewMaterial& material, std::string& reason);
 // is reported in one message box.
 void PlayPreview(WindowHandle window);
 
-// Removes the preview file and its folder, if Play made them.
+// Removes the preview file and its folder, if Play made them. Safe to call from
+// a signal handler: it only unlinks and removes the folder.
 void RemovePreviewFile();

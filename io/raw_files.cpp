@@ -38,7 +38,7 @@ void HarmonicsReader(WindowHandle owner) {
     TakeUndoSnapshot();
     ResetHarmonics();
     std::vector<uint8_t> bytes;
-    std::string error;
+    FileError error;
     if (LoadWholeFile(path, bytes, error)) DecodeHarmonics(bytes.data(), bytes.size(), Harmonics);
     else ReportFileError(owner, error, path);
 }

@@ -51,7 +51,7 @@ void WavReader(WindowHandle owner, int32_t firstFrame, int32_t frameCount) {
     std::string path;
     if (!AskFileName(dialog, path)) return;
     std::vector<uint8_t> bytes;
-    std::string error;
+    FileError error;
     if (!LoadWholeFile(path, bytes, error)) {
         ReportFileError(owner, error, path);
         return;
@@ -59,7 +59,7 @@ void WavReader(WindowHandle owner, int32_t firstFrame, int32_t frameCount) {
     WavContent content;
     const WavStatus status = ParseWav(bytes.data(), bytes.size(), content);
     if (status != WavStatus::Ok) {
-        ReportFileError(owner, LoadFailure(status), path);
+        ReportFileError(owner, {LoadFailure(status), ""}, path);
         return;
     }
     ImportFrames(bytes.data(), content, Wavetable + static_cast<size_t>(firstFrame) * SamplesPerFrame,

@@ -114,11 +114,16 @@ inline std::vector<uint8_t> WavFile(const std::vector<uint8_t>& fmt, const std::
     return file;
 }
 
+// The sox program found when the tests were configured; empty without one.
+inline std::string Sox() { return QARNO_SOX; }
+#define SKIP_WITHOUT_SOX() \
+    if (Sox().empty()) GTEST_SKIP() << "sox was not found when the tests were configured"
+
 // What `sox --i` prints for each of the option letters, one line each.
 inline std::string SoxInfo(const std::string& path, const std::string& options) {
     std::string lines;
     for (char option : options) {
-        const std::string command = "sox --i -" + std::string(1, option) + " " + path;
+        const std::string command = Sox() + " --i -" + std::string(1, option) + " " + path;
         FILE* pipe = popen(command.c_str(), "r");
         char line[64] = {};
         while (pipe && std::fgets(line, sizeof line, pipe)) lines += line;

@@ -103,6 +103,7 @@ TEST(SynthReaders, SurgeRuleAndTwoThousandWindowsFindTheFrames) {
 }
 
 TEST(Export2048, LayoutLevelsAndBandLimit) {
+    SKIP_WITHOUT_SOX();
     FreshEditor();
     ScratchFolder folder;
     FillTableWithWaves();
@@ -225,6 +226,7 @@ TEST(ForeignTables, SingleCyclesOfOtherLengthsBecomeOneFrame) {
 
 // Files that cannot give samples: one "Error" box each, the table untouched.
 TEST(ForeignTables, FilesWithoutUsableSamplesLeaveTheTableAlone) {
+    SKIP_WITHOUT_SOX();
     FreshEditor();
     ScratchFolder folder;
     const std::string unsupported = "unsupported WAV encoding\n";
@@ -232,7 +234,8 @@ TEST(ForeignTables, FilesWithoutUsableSamplesLeaveTheTableAlone) {
     std::vector<std::pair<std::string, std::string>> cases;
     for (const char* encoding : {"a-law", "u-law", "ima-adpcm", "ms-adpcm"}) {
         const std::string path = folder.File(std::string(encoding) + ".wav");
-        ASSERT_EQ(std::system(("sox -n -r 44100 -e " + std::string(encoding) + " " + path + " synth 0.05 sine 440").c_str()), 0);
+        const std::string command = Sox() + " -n -r 44100 -e " + encoding + " " + path + " synth 0.05 sine 440";
+        ASSERT_EQ(std::system(command.c_str()), 0);
         cases.push_back({path, unsupported});
     }
     std::vector<uint8_t> cutFormat = WavFile(Fmt(1, 1, 16), {}, {});

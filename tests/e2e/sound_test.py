@@ -3,9 +3,9 @@
 Synthesize > Sine and Preview > Play it holds frame 0 looping at 176400 / 1024 Hz; closing the
 window ends the program with 0, leaves the user's own temp.wav alone and no preview folder
 behind. Without an audio driver Play says so in one box and the program keeps running."""
-import argparse, array, os, shutil, tempfile, time
+import argparse, array, os, shutil, signal, tempfile, time
 
-from xdriver import check, choose, close_box, close_window, start_editor, visible, xvfb
+from xdriver import check, choose, close_box, close_window, start_editor, visible, wait_for, xvfb
 
 # The player asks the disk driver for 48000 Hz stereo floats and gets them. 147 passes through
 # a 1024-sample loop at 176400 Hz take exactly 40960 frames at 48000 Hz: the output repeats
@@ -48,6 +48,18 @@ def close(args, editor, window, env):
     check(not os.listdir(env["TMPDIR"]), "left behind: %s" % os.listdir(env["TMPDIR"]))
 
 
+def end_by_signal(args, display, work, ending):
+    """Ended by a signal after Play, the program removes its preview folder and ends as the
+    signal ends a program."""
+    editor, window, env = run_editor(args, display, work, "disk")
+    choose(env, window, "p", 0, "p")
+    wait_for(lambda: os.listdir(env["TMPDIR"]), "the preview folder")
+    editor.send_signal(ending)
+    editor.wait(timeout=20)
+    check(editor.returncode == -ending, "after %s: exit status %s" % (ending.name, editor.returncode))
+    check(not os.listdir(env["TMPDIR"]), "%s left behind %s" % (ending.name, os.listdir(env["TMPDIR"])))
+
+
 def main():
     parser = argparse.ArgumentParser()
     for option in ("--editor", "--close-window"):
@@ -73,6 +85,8 @@ def main():
             time.sleep(0.5)
             check(not visible(env, "Error"), "the message box came more than once")
             close(args, editor, window, env)
+            for ending in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
+                end_by_signal(args, display, work, ending)
     finally:
         shutil.rmtree(work, ignore_errors=True)
     print("PASS")
