@@ -1,17 +1,12 @@
-#include "app/main_window.h"
 #include "tests/test_support.h"
 
-#include <algorithm>
-
-#include "core/command_ids.h"
+#include "app/main_window.h"
 
 void FreshEditor() {
     HeadlessCreateWindow(MainWindowProc);
-    std::fill(std::begin(Wavetable), std::end(Wavetable), 0.0f);
-    std::fill(std::begin(UndoSnapshot), std::end(UndoSnapshot), 0.0f);
-    std::fill(std::begin(FrameClipboard), std::end(FrameClipboard), 0.0f);
-    std::fill(std::begin(TableClipboard), std::end(TableClipboard), 0.0f);
-    std::fill(std::begin(AdditiveFrame), std::end(AdditiveFrame), 0.0f);
+    for (float* table : {Wavetable, UndoSnapshot, TableClipboard})
+        std::fill_n(table, TableSamples, 0.0f);
+    for (float* frame : {FrameClipboard, AdditiveFrame}) std::fill_n(frame, SamplesPerFrame, 0.0f);
     TableClipboardLength = 0;
     RangeStart = FirstFrameEnd = LastFrameStart = RangeEnd = 0;
     NewDocument();
@@ -23,7 +18,19 @@ float* FrameAt(int frame) { return Wavetable + frame * SamplesPerFrame; }
 
 void FillFrame(int frame, float value) { std::fill_n(FrameAt(frame), SamplesPerFrame, value); }
 
+float IndexValue(int frame, int n) { return static_cast<float>(frame * 1000 + n); }
+
 void FillTableWithIndices() {
     for (int i = 0; i < TableSamples; ++i)
-        Wavetable[i] = static_cast<float>((i / SamplesPerFrame) * 1000 + i % SamplesPerFrame);
+        Wavetable[i] = IndexValue(i / SamplesPerFrame, i % SamplesPerFrame);
+}
+
+testing::AssertionResult TableHoldsIndicesOutside(int lo, int hi) {
+    for (int i = 0; i < TableSamples; ++i) {
+        const int frame = i / SamplesPerFrame;
+        if ((frame < lo || frame > hi) && Wavetable[i] != IndexValue(frame, i % SamplesPerFrame))
+            return testing::AssertionFailure() << "frame " << frame << " sample "
+                                               << i % SamplesPerFrame << " holds " << Wavetable[i];
+    }
+    return testing::AssertionSuccess();
 }

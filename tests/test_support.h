@@ -1,20 +1,28 @@
-// Helpers shared by the tests: a fresh editor and a few table shorthands.
+// Shared test helpers; also brings in GoogleTest, the command ids and the headless records.
 #pragma once
 
-#include <cstdint>
+#include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "core/command_ids.h"
 #include "core/editor_state.h"
 #include "platform/headless.h"
 
-// Runs NewDocument on the headless backend with every record cleared, and
-// fills the clipboards, undo snapshot and additive frame with zeros, as at program start.
+// NewDocument in a fresh headless window, with the buffers New keeps zeroed as at start-up.
 void FreshEditor();
-
-// Sends a menu command through the window procedure, as a menu choice does.
-void Command(uint16_t id);
-
+void Command(uint16_t id);  // a menu choice, through the window procedure
 float* FrameAt(int frame);
-// Fills frame `frame` with value(frame, n).
 void FillFrame(int frame, float value);
-// Writes a recognisable value into every sample: frame * 1000 + n.
-void FillTableWithIndices();
+void FillTableWithIndices();  // IndexValue(frame, n) = frame * 1000 + n into every sample
+float IndexValue(int frame, int n);
+// Fails, naming the first changed sample, unless every sample outside frames lo..hi still holds
+// its FillTableWithIndices value; lo > hi checks the whole table.
+testing::AssertionResult TableHoldsIndicesOutside(int lo, int hi);
