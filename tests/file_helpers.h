@@ -41,15 +41,6 @@ inline int16_t S16At(const std::vector<uint8_t>& b, size_t at) {
     return static_cast<int16_t>(GetU16(b.data() + at));
 }
 
-// Every frame outside lo .. hi holds what `before` holds.
-inline void ExpectOnlyFramesChanged(const std::vector<float>& before, int lo, int hi) {
-    for (int i = 0; i < TableSamples; ++i) {
-        const int frame = i / SamplesPerFrame;
-        if (frame >= lo && frame <= hi) continue;
-        ASSERT_EQ(Wavetable[i], before[i]) << "sample " << i;
-    }
-}
-
 // Runs the menu command with `path` as the answer of its file dialog.
 inline void CommandOn(CommandId command, const std::string& path) {
     HeadlessDialogAnswers.push_back(path);

@@ -35,9 +35,21 @@ TEST(Generators, WriteTheirFramesOnlyAndUndoInOneStep) {
     }
 }
 
-// A NaN is never the peak, and a peak below 0.00001 counts as 0.00001.
+// A NaN is never the peak and becomes 0, and a peak below 0.00001 counts as 0.00001.
 TEST(PeakNormalize, IgnoresNaNAndHasAFloor) {
     float samples[2] = {0.000001f, NAN};
     PeakNormalize(samples, 2);
     EXPECT_NEAR(samples[0], 0.0354f, 1e-4f);
+    EXPECT_EQ(samples[1], 0.0f);
+}
+
+// A run that Amplify drove to infinity normalises without NaN or infinity: each infinity
+// becomes the peak level with its sign, everything else 0.
+TEST(PeakNormalize, InfinitiesBecomeThePeakAndTheRestSilence) {
+    float samples[4] = {INFINITY, 3.0f, -INFINITY, NAN};
+    PeakNormalize(samples, 4);
+    EXPECT_EQ(samples[0], 0.35355678f);
+    EXPECT_EQ(samples[1], 0.0f);
+    EXPECT_EQ(samples[2], -0.35355678f);
+    EXPECT_EQ(samples[3], 0.0f);
 }

@@ -12,7 +12,7 @@ void FreshEditor() {
     NewDocument();
 }
 
-void Command(uint16_t id) { MainWindowProc(HeadlessWindow(), WM_COMMAND, id, 0); }
+void Command(CommandId id) { MainWindowProc(HeadlessWindow(), WM_COMMAND, id, 0); }
 
 float* FrameAt(int frame) { return Wavetable + frame * SamplesPerFrame; }
 

@@ -18,7 +18,7 @@
 
 // NewDocument in a fresh headless window, with the buffers New keeps zeroed as at start-up.
 void FreshEditor();
-void Command(uint16_t id);  // a menu choice, through the window procedure
+void Command(CommandId id);  // a menu choice, through the window procedure
 float* FrameAt(int frame);
 void FillFrame(int frame, float value);
 void FillTableWithIndices();  // IndexValue(frame, n) = frame * 1000 + n into every sample
