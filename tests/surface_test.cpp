@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/common/font.h"
+#include "platform/common/screen_scale.h"
 #include "platform/common/surface.h"
 
 using PixelSet = std::set<std::pair<int, int>>;
@@ -75,4 +76,13 @@ TEST(Surface, TextIsCentredWithItsTopAtYOnATransparentBackground) {
                 lit.insert({300 - 3 * w / 2 + col, 40 + row});
     EXPECT_EQ(PixelsOf(surface), lit);
     EXPECT_EQ(PixelsOf(surface, Rgb{1, 2, 3}).size(), ClientWidth * ClientHeight - lit.size());
+}
+
+// Xft.dpi over 96, snapped: below 1.5 is 1, up to 2.5 is 2, up to 3.5 is 3, above that 4;
+// a value that reads as no number (0) is 1.
+TEST(ScreenScale, SnapsXftDpiToWholeScalesAtTheHalves) {
+    const std::pair<double, int> cases[] = {
+        {0, 1},   {96, 1},    {143.9, 1}, {144, 2},   {192, 2},
+        {240, 2}, {240.1, 3}, {336, 3},   {336.1, 4}, {960, 4}};
+    for (const auto& [dpi, scale] : cases) EXPECT_EQ(ScaleForDpi(dpi), scale) << "dpi " << dpi;
 }
