@@ -1,5 +1,6 @@
 #include <set>
 
+#include "platform/common/screen_scale.h"
 #include "platform/common/surface.h"
 #include "tests/test_support.h"
 
@@ -23,4 +24,13 @@ TEST(Surface, LinesWalkTheMajorAxisAndLeaveOutTheirEnd) {
         EXPECT_EQ(drawn, expected) << ends[0] << "," << ends[1] << " to " << ends[2] << ","
                                    << ends[3];
     }
+}
+
+// Xft.dpi over 96, snapped: below 1.5 is 1, up to 2.5 is 2, up to 3.5 is 3, above that 4;
+// a value that reads as no number (0) is 1.
+TEST(ScreenScale, SnapsXftDpiToWholeScalesAtTheHalves) {
+    const std::pair<double, int> cases[] = {
+        {0, 1},   {96, 1},    {143.9, 1}, {144, 2},   {192, 2},
+        {240, 2}, {240.1, 3}, {336, 3},   {336.1, 4}, {960, 4}};
+    for (const auto& [dpi, scale] : cases) EXPECT_EQ(ScaleForDpi(dpi), scale) << "dpi " << dpi;
 }

@@ -1,7 +1,8 @@
-// qarno-first-paint EDITOR [RUNS]: starts the editor on the current X display
-// RUNS times and measures the time from start to the first painted window (the
-// control panel's colour on screen) and the resident memory of the running
-// editor, then closes the window as its close box does.
+// qarno-first-paint EDITOR [RUNS [SCALE]]: starts the editor on the current X
+// display RUNS times (with --scale SCALE when given) and measures the time from
+// start to the first painted window (the control panel's colour on screen) and
+// the resident memory of the running editor, then closes the window as its
+// close box does.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <signal.h>
@@ -41,11 +42,13 @@ Window FindWindow(Display* display, const char* title) {
     return found;
 }
 
-// True when the client area's first panel pixels show the panel colour.
-bool PanelPainted(Display* display, Window window) {
+// True when the client area's first panel pixels, under the menu bar of a
+// window at this scale, show the panel colour.
+bool PanelPainted(Display* display, Window window, int scale) {
     int x = 0, y = 0;
     Window child;
-    XTranslateCoordinates(display, window, DefaultRootWindow(display), 5, 25 + 5, &x, &y, &child);
+    XTranslateCoordinates(display, window, DefaultRootWindow(display), 5 * scale,
+                          (25 + 5) * scale, &x, &y, &child);
     XImage* image = XGetImage(display, DefaultRootWindow(display), x, y, 1, 1, AllPlanes, ZPixmap);
     if (!image) return false;
     const unsigned long pixel = XGetPixel(image, 0, 0);
@@ -65,10 +68,11 @@ long ResidentKilobytes(pid_t pid) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s EDITOR [RUNS]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s EDITOR [RUNS [SCALE]]\n", argv[0]);
         return 2;
     }
     const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
+    const char* scale = argc > 3 ? argv[3] : nullptr;
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
         std::fprintf(stderr, "%s: cannot open the display\n", argv[0]);
@@ -80,12 +84,13 @@ int main(int argc, char** argv) {
         const Clock::time_point start = Clock::now();
         const pid_t pid = fork();
         if (pid == 0) {
-            execl(argv[1], argv[1], static_cast<char*>(nullptr));
+            if (scale) execl(argv[1], argv[1], "--scale", scale, static_cast<char*>(nullptr));
+            else execl(argv[1], argv[1], static_cast<char*>(nullptr));
             _exit(127);
         }
         Window window = 0;
         while (!(window = FindWindow(display, "QARNO Wavetable Maker")) ||
-               !PanelPainted(display, window)) {
+               !PanelPainted(display, window, scale ? std::atoi(scale) : 1)) {
             if (Clock::now() - start > std::chrono::seconds(20)) {
                 std::fprintf(stderr, "%s: no painted window after 20 s\n", argv[0]);
                 kill(pid, SIGKILL);

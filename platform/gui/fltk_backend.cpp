@@ -1,23 +1,37 @@
 // The port layer on FLTK: one fixed-size window whose top is the menu bar and
-// whose remainder is a widget that only shows the retained raster.
+// whose remainder is a widget that only shows the retained raster. FLTK 1.3
+// has no screen scaling of its own: the whole-number scale is applied here, to
+// the raster, the pointer, the fonts and the layout of the boxes and dialogs.
 #include "platform/gui/fltk_backend.h"
 
 #include <FL/Fl.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Choice.H>
 #include <FL/Fl_Double_Window.H>
+#include <FL/Fl_File_Chooser.H>
+#include <FL/Fl_File_Input.H>
 #include <FL/Fl_Menu_Bar.H>
-#include <FL/Fl_Native_File_Chooser.H>
+#include <FL/Fl_Return_Button.H>
 #include <FL/Fl_Widget.H>
-#include <FL/fl_ask.H>
+#include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
 #include <FL/x.H>
+#include <X11/Xresource.h>
 
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/common/file_names.h"
+#include "platform/common/screen_scale.h"
 #include "platform/common/strips.h"
 #include "platform/common/surface.h"
 
@@ -27,13 +41,15 @@ namespace {
 // raster that the paint sequence draws into.
 class ClientArea : public Fl_Widget {
 public:
-    explicit ClientArea(WindowHandle window)
-        : Fl_Widget(0, MenuBarHeight, ClientWidth, ClientHeight), window_(window) {}
+    ClientArea(WindowHandle window, int scale)
+        : Fl_Widget(0, MenuBarHeight * scale, ClientWidth * scale, ClientHeight * scale),
+          window_(window) {}
 
     int handle(int event) override;
     void draw() override;
 
 private:
+    intptr_t ClientPoint() const;
     void Send(uint32_t message);
     WindowHandle window_;
 };
@@ -42,8 +58,9 @@ private:
 // procedure as WM_SIZE, which redraws everything with the backgrounds.
 class MainFrame : public Fl_Double_Window {
 public:
-    explicit MainFrame(WindowHandle window)
-        : Fl_Double_Window(WindowWidth, WindowHeight, "QARNO Wavetable Maker"), window_(window) {}
+    MainFrame(WindowHandle window, int scale)
+        : Fl_Double_Window(WindowWidth * scale, WindowHeight * scale, "QARNO Wavetable Maker"),
+          window_(window) {}
 
     int handle(int event) override;
 
@@ -52,6 +69,12 @@ private:
     bool iconified_ = false;
 };
 
+// Every raster pixel is shown as a Scale x Scale block; set once, when the
+// window is made.
+int Scale = 1;
+// The folder the next file dialog opens in: the one the last dialog chose,
+// else (empty) the working folder.
+std::string LastFolder;
 bool QuitPosted = false;
 int QuitCode = 0;
 // Set once the window is being destroyed: its hiding is no iconification.
@@ -68,6 +91,8 @@ struct AppWindow {
     Fl_Menu_Bar* menuBar = nullptr;
     ClientArea* client = nullptr;
     Surface surface;
+    // The raster enlarged to the screen scale, kept from paint to paint.
+    std::vector<uint8_t> enlarged;
     // The labels the menu items point to, kept alive as long as the items.
     std::vector<std::unique_ptr<std::string>> menuLabels;
     MenuBar pendingMenuBar;
@@ -90,9 +115,17 @@ int MainFrame::handle(int event) {
     return result;
 }
 
-void ClientArea::Send(uint32_t message) {
-    window_->procedure(window_, message, 0, PointParam(Fl::event_x() - x(), Fl::event_y() - y()));
+// A screen offset in raster pixels, rounded down: a drag beyond the window's
+// left or top edge has negative offsets.
+int Unscaled(int offset) {
+    return offset >= 0 ? offset / Scale : -((Scale - 1 - offset) / Scale);
 }
+
+intptr_t ClientArea::ClientPoint() const {
+    return PointParam(Unscaled(Fl::event_x() - x()), Unscaled(Fl::event_y() - y()));
+}
+
+void ClientArea::Send(uint32_t message) { window_->procedure(window_, message, 0, ClientPoint()); }
 
 int ClientArea::handle(int event) {
     const bool left = Fl::event_button() == FL_LEFT_MOUSE;
@@ -112,6 +145,11 @@ int ClientArea::handle(int event) {
     case FL_MOVE:
         Send(WM_MOUSEMOVE);
         return 1;
+    case FL_MOUSEWHEEL:
+        // FLTK counts notches towards the user as positive.
+        if (Fl::event_dy() == 0) return 0;
+        window_->procedure(window_, WM_MOUSEWHEEL, WheelParam(-Fl::event_dy()), ClientPoint());
+        return 1;
     case FL_ENTER:
     case FL_LEAVE:
         return 1;
@@ -123,7 +161,13 @@ int ClientArea::handle(int event) {
 void ClientArea::draw() {
     window_->procedure(window_, WM_PAINT, 0, 0);
     const Surface& surface = window_->surface;
-    fl_draw_image(surface.pixels.data(), x(), y(), surface.width, surface.height, 3);
+    if (Scale == 1) {
+        fl_draw_image(surface.pixels.data(), x(), y(), surface.width, surface.height, 3);
+        return;
+    }
+    EnlargeRaster(surface, Scale, window_->enlarged);
+    fl_draw_image(window_->enlarged.data(), x(), y(), surface.width * Scale,
+                  surface.height * Scale, 3);
 }
 
 void MenuChosen(Fl_Widget*, void* data) {
@@ -137,6 +181,20 @@ const char* KeepLabel(AppWindow& w, const std::string& label) {
     return w.menuLabels.back()->c_str();
 }
 
+// The FLTK shortcut of an accelerator as the menus describe it: "Ctrl+" and a
+// letter, "Space" or "Esc"; 0 for none.
+int ShortcutOf(const std::string& accelerator) {
+    if (accelerator == "Space") return ' ';
+    if (accelerator == "Esc") return FL_Escape;
+    const std::string control = "Ctrl+";
+    if (accelerator.size() == control.size() + 1 && accelerator.rfind(control, 0) == 0)
+        return FL_CTRL + std::tolower(static_cast<unsigned char>(accelerator.back()));
+    return 0;
+}
+
+// The menu bar owns the shortcuts: FLTK offers a key that nothing else takes to
+// the menu bar, which runs the item of the current menus that has it (so a key
+// whose command the view lacks does nothing) and shows it beside the label.
 void ApplyMenuBar(AppWindow& w, const MenuBar& bar) {
     std::vector<std::unique_ptr<std::string>> oldLabels;
     oldLabels.swap(w.menuLabels);
@@ -150,7 +208,8 @@ void ApplyMenuBar(AppWindow& w, const MenuBar& bar) {
             }
             const int flags = item.checked ? FL_MENU_TOGGLE | FL_MENU_VALUE : 0;
             void* id = reinterpret_cast<void*>(static_cast<uintptr_t>(item.id));
-            items.push_back({KeepLabel(w, item.label), 0, MenuChosen, id, flags, 0, 0, 0, 0});
+            items.push_back({KeepLabel(w, item.label), ShortcutOf(item.accelerator), MenuChosen, id,
+                             flags, 0, 0, 0, 0});
         }
         items.push_back({nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0});
     }
@@ -166,8 +225,9 @@ void ApplyPendingMenuBar(void* data) {
 }
 
 void WindowCallback(Fl_Widget*, void*) {
-    // FLTK reports Escape as a close request; the window closes only by its
-    // close box (or the window manager's equivalents).
+    // FLTK reports an Escape that no widget took as a close request (the menu
+    // bar takes it for Stop); the window closes only by its close box (or the
+    // window manager's equivalents).
     if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
     TheWindow.procedure(&TheWindow, WM_CLOSE, 0, 0);
 }
@@ -181,15 +241,37 @@ bool OpenDisplay() {
     return true;
 }
 
-WindowHandle CreateAppWindow(WindowProc procedure) {
+int ScreenScale(int requested) {
+    if (requested >= MinScreenScale && requested <= MaxScreenScale) return requested;
+    // The resources xrdb loaded, as the display gave them when it was opened.
+    const char* resources = XResourceManagerString(fl_display);
+    if (!resources) return 1;
+    XrmInitialize();
+    XrmDatabase database = XrmGetStringDatabase(resources);
+    char* type = nullptr;
+    XrmValue value = {};
+    int scale = 1;
+    if (database && XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr)
+        scale = ScaleForDpi(std::strtod(value.addr, nullptr));
+    if (database) XrmDestroyDatabase(database);
+    return scale;
+}
+
+WindowHandle CreateAppWindow(WindowProc procedure, int scale) {
+    Scale = std::clamp(scale, MinScreenScale, MaxScreenScale);
+    // Every widget FLTK makes from here on (the menu bar and its menus, the
+    // boxes, the file chooser and the prompts it shows itself) takes its font
+    // size from FL_NORMAL_SIZE; scroll bars and tooltips follow it too.
+    FL_NORMAL_SIZE = 14 * Scale;
+    Fl::scrollbar_size(16 * Scale);
     AppWindow& w = TheWindow;
     w.procedure = procedure;
-    w.window = std::make_unique<MainFrame>(&w);
+    w.window = std::make_unique<MainFrame>(&w, Scale);
     w.window->xclass("QARNO_Wavetable_Maker");
-    w.menuBar = new Fl_Menu_Bar(0, 0, WindowWidth, MenuBarHeight);
-    w.client = new ClientArea(&w);
+    w.menuBar = new Fl_Menu_Bar(0, 0, WindowWidth * Scale, MenuBarHeight * Scale);
+    w.client = new ClientArea(&w, Scale);
     w.window->end();
-    w.window->size_range(WindowWidth, WindowHeight, WindowWidth, WindowHeight);
+    w.window->size_range(w.window->w(), w.window->h(), w.window->w(), w.window->h());
     w.window->callback(WindowCallback);
     w.procedure(&w, WM_CREATE, 0, 0);
     w.procedure(&w, WM_SIZE, 0, 0);
@@ -221,48 +303,208 @@ void AttachMenuBar(WindowHandle window, const MenuBar& bar) {
 
 void InvalidateWindow(WindowHandle window) { window->client->redraw(); }
 
+namespace {
+
+// Text drawn as it is: FLTK's labels would read '@' as the start of a symbol,
+// and a file name may hold one.
+class PlainText : public Fl_Widget {
+public:
+    PlainText(int x, int y, int w, int h, const std::string& text)
+        : Fl_Widget(x, y, w, h), text_(text) {}
+    void draw() override {
+        fl_font(FL_HELVETICA, FL_NORMAL_SIZE);
+        fl_color(FL_FOREGROUND_COLOR);
+        fl_draw(text_.c_str(), x(), y(), w(), h(), FL_ALIGN_TOP_LEFT | FL_ALIGN_INSIDE, nullptr, 0);
+    }
+
+private:
+    std::string text_;
+};
+
+// A button's callback, and the box's own (Escape, the close box).
+void HideBox(Fl_Widget* widget, void*) { widget->top_window()->hide(); }
+
+void PressOk(Fl_Widget* button, void* pressed) {
+    *static_cast<bool*>(pressed) = true;
+    button->top_window()->hide();
+}
+
+// A modal box laid out at the screen scale: the caption as its title, an icon
+// when `icon` is given, the text, and a row of buttons on the right: `ok`,
+// which Return presses, and `cancel` (when given) before it. Escape and the
+// close box close it as cancel does. True when ok was pressed.
+bool RunBox(const std::string& text, const std::string& caption, const char* icon,
+            const char* cancel, const char* ok) {
+    const int s = Scale;
+    const int margin = 10 * s, iconSize = 50 * s, buttonWidth = 90 * s, buttonHeight = 25 * s;
+    fl_font(FL_HELVETICA, FL_NORMAL_SIZE);
+    int textWidth = 0, textHeight = 0;
+    fl_measure(text.c_str(), textWidth, textHeight, 0);
+    const int textLeft = icon ? 2 * margin + iconSize : margin;
+    const int buttons = cancel ? 2 : 1;
+    const int width = std::max({textLeft + textWidth + margin, 300 * s,
+                                margin + buttons * (buttonWidth + margin)});
+    const int bodyHeight = std::max(textHeight, icon ? iconSize : 0);
+    const int buttonTop = 2 * margin + bodyHeight;
+    Fl_Window box(width, buttonTop + buttonHeight + margin);
+    box.copy_label(caption.c_str());
+    if (icon) {
+        Fl_Box* mark = new Fl_Box(margin, margin, iconSize, iconSize, icon);
+        mark->box(FL_THIN_UP_BOX);
+        mark->color(FL_WHITE);
+        mark->labelfont(FL_TIMES_BOLD);
+        mark->labelsize(34 * s);
+        mark->labelcolor(FL_BLUE);
+    }
+    new PlainText(textLeft, margin, textWidth, bodyHeight, text);
+    bool pressed = false;
+    const int okLeft = width - margin - buttonWidth;
+    if (cancel) {
+        Fl_Button* no = new Fl_Button(okLeft - margin - buttonWidth, buttonTop, buttonWidth,
+                                      buttonHeight, cancel);
+        no->callback(HideBox);
+    }
+    Fl_Return_Button* yes = new Fl_Return_Button(okLeft, buttonTop, buttonWidth, buttonHeight, ok);
+    yes->callback(PressOk, &pressed);
+    box.end();
+    box.callback(HideBox);
+    box.set_modal();
+    // Centred over the main window, or the screen when there is none.
+    const Fl_Window* main = TheWindow.window && TheWindow.window->shown() ? TheWindow.window.get()
+                                                                          : nullptr;
+    const int centreX = main ? main->x() + main->w() / 2 : Fl::w() / 2;
+    const int centreY = main ? main->y() + main->h() / 2 : Fl::h() / 2;
+    box.position(centreX - box.w() / 2, centreY - box.h() / 2);
+    box.show();
+    yes->take_focus();
+    while (box.shown()) Fl::wait();
+    return pressed;
+}
+
+}  // namespace
+
 void ShowMessageBox(WindowHandle, const std::string& text, const std::string& caption) {
-    // FLTK's alert box: exclamation icon, the caption as its title and one
-    // button that Return presses.
-    fl_close = "OK";
-    fl_message_title(caption.c_str());
-    fl_alert("%s", text.c_str());
+    // Only errors carry the exclamation mark; every box has one OK button.
+    RunBox(text, caption, caption == "Error" ? "!" : nullptr, nullptr, "OK");
 }
 
 namespace {
 
 bool ConfirmReplace(const std::string& path) {
-    fl_message_title("Confirm Save As");
-    return fl_choice("%s already exists.\nDo you want to replace it?", "No", "Yes", nullptr,
-                     FileNameOf(path).c_str()) == 1;
+    return RunBox(FileNameOf(path) + " already exists.\nDo you want to replace it?",
+                  "Confirm Save As", "?", "No", "Yes");
+}
+
+// Grows a widget tree laid out for scale 1 by the screen scale. Positions are
+// relative to the window, so every one is simply multiplied; a group is moved
+// alone (Fl_Widget::resize) after its children, and forgets its old layout.
+void ScaleLayout(Fl_Widget& widget) {
+    Fl_Group* group = widget.as_group();
+    if (group)
+        for (int i = 0; i < group->children(); ++i) ScaleLayout(*group->child(i));
+    const bool window = widget.as_window() != nullptr;
+    widget.Fl_Widget::resize(window ? widget.x() : widget.x() * Scale,
+                             window ? widget.y() : widget.y() * Scale, widget.w() * Scale,
+                             widget.h() * Scale);
+    if (group) group->init_sizes();
+}
+
+// Calls `visit` with every widget inside the group, depth first.
+template <typename Visit>
+void ForEachWidget(Fl_Group& group, const Visit& visit) {
+    for (int i = 0; i < group.children(); ++i) {
+        Fl_Widget* child = group.child(i);
+        visit(*child);
+        if (child->as_group()) ForEachWidget(*child->as_group(), visit);
+    }
+}
+
+// FLTK 1.3's chooser makes a typed name a full path at every key, reading it
+// against the working folder, and leaves the cursor at the field's start, so
+// the next key would land in front of the path. This puts the cursor back
+// after what was typed.
+struct NameField {
+    Fl_Callback* chooserCallback = nullptr;
+    void* chooserData = nullptr;
+};
+
+void KeepCursorAfterName(Fl_Widget* widget, void* data) {
+    Fl_Input_& input = *static_cast<Fl_Input_*>(widget);
+    const NameField& field = *static_cast<const NameField*>(data);
+    const std::string typed = input.value();
+    const int cursor = input.position();
+    field.chooserCallback(widget, field.chooserData);
+    const std::string full = input.value();
+    const size_t added = full.size() - typed.size();
+    if (!typed.empty() && typed[0] != '/' && full.size() > typed.size() &&
+        full.compare(added, typed.size(), typed) == 0)
+        input.position(cursor + static_cast<int>(added));
+}
+
+// The chooser's own parts that the program changes: its filter list (FLTK
+// follows the given filter with "All Files" and "Custom Filter"; the program
+// offers its own filter alone) and its name field.
+void AdjustChooser(Fl_Group& window, NameField& field) {
+    ForEachWidget(window, [&](Fl_Widget& widget) {
+        if (Fl_Choice* choice = dynamic_cast<Fl_Choice*>(&widget))
+            while (choice->size() > 2) choice->remove(1);
+        if (dynamic_cast<Fl_File_Input*>(&widget)) {
+            field.chooserCallback = widget.callback();
+            field.chooserData = widget.user_data();
+            widget.callback(KeepCursorAfterName, &field);
+        }
+    });
 }
 
 }  // namespace
 
+// FLTK's chooser reads a typed name that is no full path against the working
+// folder, whatever folder it shows. While a dialog runs, the working folder is
+// the one it opens in, so a name typed there lands there; the old one comes
+// back when the dialog ends.
+class DialogFolder {
+public:
+    explicit DialogFolder(const std::string& folder)
+        : previous_(open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        // A folder that has gone since leaves the dialog in the working folder.
+        moved_ = previous_ >= 0 && !folder.empty() && chdir(folder.c_str()) == 0;
+    }
+    ~DialogFolder() {
+        if (moved_ && fchdir(previous_) != 0) std::perror("qarno-wavetable-maker: working folder");
+        if (previous_ >= 0) close(previous_);
+    }
+    DialogFolder(const DialogFolder&) = delete;
+    DialogFolder& operator=(const DialogFolder&) = delete;
+
+private:
+    int previous_;
+    bool moved_ = false;
+};
+
 bool AskFileName(const FileDialog& dialog, std::string& path) {
-    Fl_Native_File_Chooser chooser;
-    chooser.type(dialog.save ? Fl_Native_File_Chooser::BROWSE_SAVE_FILE
-                             : Fl_Native_File_Chooser::BROWSE_FILE);
-    if (dialog.save) chooser.options(Fl_Native_File_Chooser::SAVEAS_CONFIRM);
-    chooser.title(dialog.save ? "Save As" : "Open");
-    // The dialogs start in the working directory, where the preview file goes too.
-    char directory[4096];
-    if (getcwd(directory, sizeof directory)) chooser.directory(directory);
-    // FLTK shows the pattern after the filter's name itself.
-    std::string name = dialog.filterText;
-    const std::string shown = " (" + dialog.pattern + ")";
-    const size_t cut = name.size() - shown.size();
-    if (name.size() > shown.size() && name.compare(cut, shown.size(), shown) == 0) name.erase(cut);
-    const std::string filter = name + "\t" + dialog.pattern;
-    chooser.filter(filter.c_str());
+    const DialogFolder folder(LastFolder);
+    char shown[4096];
+    if (!getcwd(shown, sizeof shown)) shown[0] = '\0';
+    // FLTK's own chooser, the same on every machine. The filter's text names its
+    // pattern in parentheses, which is how the chooser reads it.
+    NameField field;
+    Fl_File_Chooser chooser(shown, dialog.filterText.c_str(),
+                            dialog.save ? Fl_File_Chooser::CREATE : Fl_File_Chooser::SINGLE,
+                            dialog.save ? "Save As" : "Open");
+    Fl_Window& window = *chooser.newButton->window();
+    AdjustChooser(window, field);
+    if (Scale > 1) ScaleLayout(window);
     for (;;) {
-        if (chooser.show() != 0 || !chooser.filename() || !*chooser.filename()) return false;
-        const std::string typed = chooser.filename();
-        path = WithDefaultExtension(typed, dialog.extension);
-        // The chooser asked about the name as typed; a name that only now got its
-        // extension may still hit an existing file.
-        const bool exists = access(path.c_str(), F_OK) == 0;
-        if (!dialog.save || path == typed || !exists || ConfirmReplace(path)) return true;
+        chooser.show();
+        while (chooser.shown()) Fl::wait();
+        const char* chosen = chooser.value();
+        if (!chosen || !*chosen) return false;
+        // Made a full path, so that it still holds when the working folder is back.
+        const std::string full = chosen[0] == '/' ? chosen : std::string(shown) + "/" + chosen;
+        path = WithDefaultExtension(full, dialog.extension);
+        if (dialog.save && access(path.c_str(), F_OK) == 0 && !ConfirmReplace(path)) continue;
+        LastFolder = FolderOf(path);
+        return true;
     }
 }
 

@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
 """The looping preview in the real program. With SDL's disk driver the sound goes to a file: after
-Synthesize > Sine and Preview > Play it holds frame 0 looping at 176400 / 1024 Hz; closing the
-window ends the program with 0, leaves the user's own temp.wav alone and no preview folder
-behind. Without an audio driver Play says so in one box and the program keeps running."""
+Synthesize > Sine and Space (Preview > Play) it holds frame 0 looping at 176400 / 1024 Hz until
+Escape (Stop) silences it, leaving the window open; closing the window ends the program with 0,
+leaves the user's own temp.wav alone and no preview folder behind. Without an audio driver Play
+says so in one box and the program keeps running. Ended by SIGTERM, SIGINT or SIGHUP after Play,
+it removes its preview folder and ends as the signal ends a program."""
 import argparse, array, os, shutil, signal, tempfile, time
 
-from xdriver import check, choose, close_box, close_window, start_editor, visible, wait_for, xvfb
+from xdriver import check, choose, close_box, close_window, start_editor, visible, wait_for, xdo, xvfb
 
 # The player asks the disk driver for 48000 Hz stereo floats and gets them. 147 passes through
 # a 1024-sample loop at 176400 Hz take exactly 40960 frames at 48000 Hz: the output repeats
@@ -31,6 +33,7 @@ def check_capture(path):
     drift = max(abs(sound[k] - sound[k + EXACT_REPEAT]) for k in range(len(sound) - EXACT_REPEAT))
     check(drift < 1e-6, "the loop drifts by %g" % drift)
     check(bytes(12) not in sound.tobytes(), "a gap in the sound: three silent frames in a row")
+    check(len(left) - sounding[-1] > RATE // 10, "the sound went on after Escape")
 
 
 def run_editor(args, env, work, driver):
@@ -73,8 +76,8 @@ def main():
         with xvfb() as display:
             editor, window, env = run_editor(args, display, work, "disk")
             choose(env, window, "s", 2, "-")  # Synthesize > Sine
-            choose(env, window, "p", 0, "p")  # Preview > Play
-            time.sleep(0.5)
+            xdo(env, "windowfocus", "--sync", window, "key", "space", "sleep", 0.5,
+                "key", "Escape", "sleep", 0.5)
             close(args, editor, window, env)
             check_capture(os.path.join(work, "capture.raw"))
             with open(users_file, "rb") as f:

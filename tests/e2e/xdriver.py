@@ -40,11 +40,10 @@ def find_window(env, name):
 
 
 @contextlib.contextmanager
-def xvfb():
+def xvfb(screen="1024x768x24"):
     """Yields the environment for an Xvfb on a free display; ends it and its editors by PID."""
-    server = subprocess.Popen(["Xvfb", "-displayfd", "1", "-screen", "0", "1024x768x24",
-                               "-noreset"], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
-                              text=True)
+    server = subprocess.Popen(["Xvfb", "-displayfd", "1", "-screen", "0", screen, "-noreset"],
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
     display = server.stdout.readline().strip()
     lsan = filter(None, [os.environ.get("LSAN_OPTIONS"), "suppressions=" + SUPPRESSIONS])
     try:
@@ -57,9 +56,9 @@ def xvfb():
         server.wait(timeout=20)
 
 
-def start_editor(path, env, cwd):
-    EDITORS.append(subprocess.Popen([path], cwd=cwd, env=env, stdout=subprocess.DEVNULL,
-                                    stderr=subprocess.PIPE, text=True))
+def start_editor(path, env, cwd, options=()):
+    EDITORS.append(subprocess.Popen([path, *options], cwd=cwd, env=env,
+                                    stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True))
     return EDITORS[-1], find_window(env, "QARNO Wavetable Maker")
 
 
