@@ -47,7 +47,7 @@ TEST(SynthesizeAdditive, WorkedFrames) {
 }
 
 // All full; a spread with silent and negative levels; mostly silent with
-// extremes; each in both polarities.
+// extremes and the faintest sounding level; each in both polarities.
 TEST(SynthesizeAdditive, SameBitsAsTheLiteralLoop) {
     FreshEditor();
     Levels spread(HarmonicCount, 100);
@@ -56,6 +56,7 @@ TEST(SynthesizeAdditive, SameBitsAsTheLiteralLoop) {
     Levels extremes(HarmonicCount, 100);
     extremes[0] = INT_MAX;
     extremes[5] = INT_MIN;
+    extremes[12] = 99;
     extremes[30] = 0;
     for (const Levels& levels : {Levels(HarmonicCount, 0), spread, extremes}) {
         for (int32_t polarity : {0, 1}) {
