@@ -5,11 +5,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "bench/literal_synth.h"
 #include "core/editor_state.h"
 #include "core/random.h"
 #include "synth/additive.h"
+#include "synth/fft.h"
 #include "synth/padwave.h"
+#include "tests/reference/literal_synth.h"
 
 namespace {
 
@@ -65,5 +66,6 @@ BENCHMARK(Padwave<AllLevelsFull, LiteralGeneratePadwave>)->Name("LiteralGenerate
 BENCHMARK(Fft<ComplexFft>)->Name("ComplexFft/131072")->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(Fft<LiteralComplexFft>)->Name("LiteralComplexFft/131072")->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(Additive<DefaultLevels, SynthesizeAdditive>)->Name("SynthesizeAdditive/defaults")->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(Additive<DefaultLevels, LiteralSynthesizeAdditive>)->Name("LiteralSynthesizeAdditive/defaults")->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(Additive<AllLevelsFull, SynthesizeAdditive>)->Name("SynthesizeAdditive/all_full")->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(Additive<AllLevelsFull, LiteralSynthesizeAdditive>)->Name("LiteralSynthesizeAdditive/all_full")->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();

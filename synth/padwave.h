@@ -14,8 +14,5 @@ void SynthesizePadwave(int32_t n, int32_t rate, float baseFrequency, float bandw
 // exp(-(offset / bandwidth)^2) / bandwidth, or 0 where the squared argument
 // is beyond the cut-off 14.712806.
 float PadwaveProfile(float offset, float bandwidth);
-// In-place radix-2 complex FFT of nn values (a power of two, at least 2)
-// stored as 2 x nn interleaved floats; direction +1 or -1, no scaling.
-void ComplexFft(float* data, int32_t nn, int32_t direction);
 // Scales the first `count` samples so that the largest positive one becomes 1/3.
 void NormalizePadwave(int32_t count);

@@ -5,10 +5,10 @@
 #include <cstring>
 #include <vector>
 
-#include "bench/literal_synth.h"
 #include "core/command_ids.h"
 #include "synth/additive.h"
 #include "synth/generators.h"
+#include "tests/reference/literal_synth.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -27,7 +27,7 @@ std::vector<float> Frame() { return {AdditiveFrame, AdditiveFrame + SamplesPerFr
 
 }  // namespace
 
-TEST(SynthesizeAdditive, WorkedFramesAndTheLiteralLoop) {
+TEST(SynthesizeAdditive, WorkedFrames) {
     FreshEditor();
     GenerateSine();
     Command(CmdViewAdditive);
@@ -44,18 +44,29 @@ TEST(SynthesizeAdditive, WorkedFramesAndTheLiteralLoop) {
     EXPECT_NEAR(AdditiveFrame[100], -0.33835f, 1e-5f);
     SetLevels({150});  // weight -0.5: normalized, the negated sine
     for (int n = 0; n < SamplesPerFrame; n += 64) EXPECT_NEAR(AdditiveFrame[n], -sine[n], 1e-6f);
+}
 
-    // All full; a spread with silent and negative levels; mostly silent with
-    // extremes; each in both polarities.
-    for (int set = 0; set < 6; ++set) {
-        for (int i = 0; i < HarmonicCount; ++i)
-            Harmonics[i] = set < 2 ? 0 : set < 4 && i % 3 ? i * 37 % 101 - 20 : 100;
-        if (set >= 4) Harmonics[0] = INT_MAX, Harmonics[5] = INT_MIN, Harmonics[30] = 0;
-        Polarity = set % 2;
-        LiteralSynthesizeAdditive();
-        const std::vector<float> literal = Frame();
-        SynthesizeAdditive();
-        ASSERT_EQ(std::memcmp(AdditiveFrame, literal.data(), sizeof AdditiveFrame), 0) << set;
+// All full; a spread with silent and negative levels; mostly silent with
+// extremes and the faintest sounding level; each in both polarities.
+TEST(SynthesizeAdditive, SameBitsAsTheLiteralLoop) {
+    FreshEditor();
+    Levels spread(HarmonicCount, 100);
+    for (int i = 0; i < HarmonicCount; ++i)
+        if (i % 3 != 0) spread[i] = i * 37 % 101 - 20;
+    Levels extremes(HarmonicCount, 100);
+    extremes[0] = INT_MAX;
+    extremes[5] = INT_MIN;
+    extremes[12] = 99;
+    extremes[30] = 0;
+    for (const Levels& levels : {Levels(HarmonicCount, 0), spread, extremes}) {
+        for (int32_t polarity : {0, 1}) {
+            std::copy(levels.begin(), levels.end(), Harmonics);
+            Polarity = polarity;
+            LiteralSynthesizeAdditive();
+            const std::vector<float> literal = Frame();
+            SynthesizeAdditive();
+            ASSERT_EQ(std::memcmp(AdditiveFrame, literal.data(), sizeof AdditiveFrame), 0) << levels[1] << " " << polarity;
+        }
     }
 }
 
@@ -82,7 +93,8 @@ TEST(AdditiveEdits, WorkedLevelsUndoCutClearAndCopy) {
         {CmdPasteMix, -5, 0, -2, INT_MAX / 2}};
     for (const auto& e : edits) {
         SetLevels({e[1], e[2]});
-        HarmonicSnapshot[0] = 0, HarmonicSnapshot[1] = INT_MAX;
+        HarmonicSnapshot[0] = 0;
+        HarmonicSnapshot[1] = INT_MAX;
         Command(static_cast<uint16_t>(e[0]));
         EXPECT_EQ(FirstLevels(2), (Levels{e[3], e[4]})) << e[0] << " " << e[1];
         EXPECT_EQ(HarmonicSnapshot[0], e[0] == CmdPasteMix ? 0 : e[1]);  // edits save first

@@ -1,4 +1,4 @@
-#include "bench/literal_synth.h"
+#include "tests/reference/literal_synth.h"
 
 #include <cmath>
 #include <utility>
