@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "app/main_window.h"
 #include "io/preview.h"
 #include "tests/file_helpers.h"
 
@@ -19,7 +16,7 @@ std::vector<uint8_t> Play() {
     return ReadBytes(HeadlessSoundCalls.at(1).substr(5));
 }
 
-// A preview file of n samples: 16-bit mono at `rate`, looping over all of them.
+// A preview file of n samples at `rate`, looping over all of them.
 void ExpectLayout(const std::vector<uint8_t>& file, uint32_t n, uint32_t rate) {
     ASSERT_EQ(file.size(), 2 * n + 112);
     EXPECT_EQ(U32At(file, 24), rate);
@@ -62,33 +59,4 @@ TEST(Preview, EachViewPlaysItsOwnMaterial) {
     EXPECT_EQ(S16At(file, 44), 21845);
     EXPECT_EQ(S16At(file, 44 + 2 * (PadwaveSamples - 1)), -8192);
     RemovePreviewFile();
-}
-
-TEST(Preview, EveryFailedPlayIsReported) {
-    FreshEditor();
-    HeadlessSoundFailure = "No audio output: no device";
-    Command(CmdPlay);
-    Command(CmdPlay);
-    EXPECT_EQ(ErrorTexts(), std::vector<std::string>(2, "No audio output: no device"));
-    EXPECT_EQ(HeadlessMessageBoxes.at(0).owner, HeadlessWindow());
-    RemovePreviewFile();
-}
-
-// The preview has a folder of its own: a user's temp.wav in the working folder survives Play
-// and the close, which removes the preview's folder.
-TEST(Preview, CloseRemovesOnlyThePreview) {
-    FreshEditor();
-    ScratchFolder work;
-    const std::filesystem::path before = std::filesystem::current_path();
-    std::filesystem::current_path(work.path);
-    WriteBytes("temp.wav", {'m', 'i', 'n', 'e'});
-    Command(CmdPlay);
-    const std::filesystem::path played = HeadlessSoundCalls.at(1).substr(5);
-    MainWindowProc(HeadlessWindow(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(played.filename(), "temp.wav");
-    EXPECT_TRUE(HeadlessDestroyed);
-    EXPECT_EQ(HeadlessQuitCode, 0);
-    EXPECT_FALSE(std::filesystem::exists(played.parent_path()));
-    EXPECT_EQ(ReadBytes("temp.wav"), (std::vector<uint8_t>{'m', 'i', 'n', 'e'}));
-    std::filesystem::current_path(before);
 }

@@ -152,19 +152,6 @@ TEST(LoadCommands, FillTheCurrentFrameOrTheTableAndUndoTakesThemBack) {
     EXPECT_TRUE(AllZero(FrameAt(1), Wavetable + TableSamples));
 }
 
-TEST(LoadCommands, ReportFilesThatCannotBeRead) {
-    FreshEditor();
-    ScratchFolder folder;
-    WriteBytes(folder.File("text.wav"), std::vector<uint8_t>(60, 'x'));
-    const std::string names[] = {folder.File("text.wav"), folder.File("missing.wav"), folder.path.string()};
-    FillFrame(0, 0.5f);
-    for (const std::string& name : names) CommandOn(CmdLoadWaveform, name);
-    EXPECT_EQ(FrameAt(0)[1023], 0.5f);
-    EXPECT_EQ(ErrorTexts(), (std::vector<std::string>{"not a WAV file\n" + names[0],
-                                                      "can not open file\n" + names[1] + "\nNo such file or directory",
-                                                      "can not open file\n" + names[2] + "\nIs a directory"}));
-}
-
 // A save replaces the file whole or not at all, keeps its permissions and writes through a
 // link to the file it names.
 TEST(SaveCommands, ReplaceTheFileWholeOrNotAtAll) {

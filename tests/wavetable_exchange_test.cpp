@@ -183,8 +183,9 @@ TEST(ForeignTables, SingleCyclesOfOtherLengthsBecomeOneFrame) {
 }
 
 // Files that cannot give samples: compressed ones (as sox writes them, and A-law in an
-// extensible header), no chunks, a cut-off or absurd "fmt ", an empty "data". One "Error" box
-// each; the table stays as it was, byte for byte.
+// extensible header), no chunks, a cut-off or absurd "fmt ", an empty "data", no WAV file at
+// all, none, a folder. One "Error" box each, with the reason where the system gives one; the
+// table stays as it was, byte for byte.
 TEST(ForeignTables, FilesWithoutUsableSamplesLeaveTheTableAlone) {
     SKIP_WITHOUT_SOX();
     FreshEditor();
@@ -197,6 +198,7 @@ TEST(ForeignTables, FilesWithoutUsableSamplesLeaveTheTableAlone) {
         {"no samples in file", cutFormat},
         {"no samples in file", WavFile(Fmt(1, 0, 16), {}, {1, 2, 3, 4})},
         {"no samples in file", WavFile(Fmt(1, 1, 16), {}, {})},
+        {"not a WAV file", std::vector<uint8_t>(60, 'x')},
     };
     ViewMode = ViewWavetable;
     FillTableWithIndices();
@@ -213,6 +215,10 @@ TEST(ForeignTables, FilesWithoutUsableSamplesLeaveTheTableAlone) {
         CommandOn(CmdLoadWavetable, path);
         expected.push_back(text + ("\n" + path));
     }
+    CommandOn(CmdLoadWavetable, folder.File("missing.wav"));
+    expected.push_back("can not open file\n" + folder.File("missing.wav") + "\nNo such file or directory");
+    CommandOn(CmdLoadWavetable, folder.path.string());
+    expected.push_back("can not open file\n" + folder.path.string() + "\nIs a directory");
     EXPECT_EQ(ErrorTexts(), expected);
     EXPECT_TRUE(TableHoldsIndicesOutside(0, -1));
 }
