@@ -1,18 +1,16 @@
 """Runs the real editor in a virtual X display of its own and drives it with xdotool."""
 import contextlib, os, subprocess, sys, time
 
-SUPPRESSIONS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "lsan.supp")
 EDITORS = []
 
 
 def check(ok, message):
     if not ok:
-        print("FAIL: " + message, flush=True)
-        sys.exit(1)
+        sys.exit("FAIL: " + message)
 
 
-def run(args, env, text=True):
-    ran = subprocess.run([*map(str, args)], env=env, capture_output=True, text=text, timeout=30)
+def run(args, env=None, text=True):
+    ran = subprocess.run(list(map(str, args)), env=env, capture_output=True, text=text, timeout=30)
     check(ran.returncode == 0, "%s failed: %s" % (args, ran.stderr))
     return ran.stdout
 
@@ -41,11 +39,12 @@ def find_window(env, name):
 
 @contextlib.contextmanager
 def xvfb(screen="1024x768x24"):
-    """Yields the environment for an Xvfb on a free display; ends it and its editors by PID."""
+    """The environment of an Xvfb of its own; it and the editors started in it end afterwards."""
     server = subprocess.Popen(["Xvfb", "-displayfd", "1", "-screen", "0", screen, "-noreset"],
                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
     display = server.stdout.readline().strip()
-    lsan = filter(None, [os.environ.get("LSAN_OPTIONS"), "suppressions=" + SUPPRESSIONS])
+    suppressions = os.path.join(os.path.dirname(os.path.abspath(__file__)), "lsan.supp")
+    lsan = filter(None, [os.environ.get("LSAN_OPTIONS"), "suppressions=" + suppressions])
     try:
         check(display, "Xvfb did not start")
         yield dict(os.environ, DISPLAY=":" + display, LSAN_OPTIONS=":".join(lsan))
@@ -65,23 +64,20 @@ def start_editor(path, env, cwd, options=()):
 def expect_exit(editor, how):
     errors = editor.communicate(timeout=20)[1]
     check(editor.returncode == 0, "after %s: exit code %s, %s" % (how, editor.returncode, errors))
-    print("ok: %s ends the editor with exit code 0" % how, flush=True)
 
 
-def close_window(program, editor, window, env):
-    """As the window's close box does."""
+def close_window(program, editor, window, env):  # as a window manager's close box does
+    check(editor.poll() is None, "the program ended before its window was closed")
     run([program, window], env)
     expect_exit(editor, "closing the window")
 
 
-def choose(env, window, title_key, index, item_key):
-    """Alt + the title's mnemonic, then the item's own or ("-") Down to it and Return."""
+def choose(env, window, title_key, index, item_key):  # by mnemonics, or Down keys and Return
     keys = [item_key] if item_key != "-" else ["Down"] * (int(index) + 1) + ["Return"]
     xdo(env, "windowfocus", "--sync", window, "key", "--clearmodifiers", "alt+" + title_key,
         "sleep", 0.2, "key", *keys, "sleep", 0.2)
 
 
-def close_box(env, caption):  # by Return
-    xdo(env, "windowfocus", "--sync", find_window(env, caption))
-    xdo(env, "key", "Return")
-    wait_for(lambda: not visible(env, caption), 'the box "%s" to close with Return' % caption)
+def close_box(env, caption, key):
+    xdo(env, "windowfocus", "--sync", find_window(env, caption), "key", key)
+    wait_for(lambda: not visible(env, caption), 'the box "%s" to close with %s' % (caption, key))
