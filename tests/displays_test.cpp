@@ -1,4 +1,4 @@
-#include "tests/window_driver.h"
+#include "tests/test_support.h"
 
 // Frame k: 128 points 4 pixels apart from x = 144 + k around y = 501 - 3k, a pixel per 0.01, on
 // black; red for the frames between the knobs (the Wave frame in the Waveform view), else grey.
@@ -27,12 +27,10 @@ TEST(Displays, FrameStackDrawsEachFrameAtItsPlaceAndHighlightsTheRange) {
 TEST(Displays, WaveBoxPlotsEveryFourthSample) {
     FreshEditor();
     CurrentFrame = 3;
-    for (auto [n, value] :
-         {std::pair{0, 0.7f}, {40, 0.25f}, {80, -0.25f}, {400, 0.7f}, {800, -0.9f}})
+    for (auto [n, value] : {std::pair{0, 0.7f}, {40, 0.25f}, {80, -0.25f}, {400, 0.7f}, {800, -0.9f}})
         FrameAt(3)[n] = value;
     PaintView(ViewWaveform);
-    for (auto [x, y] :
-         {std::pair{216, 125}, {236, 75}, {194, 170}, {196, 150}, {396, 150}, {596, 50}})
+    for (auto [x, y] : {std::pair{216, 125}, {236, 75}, {194, 170}, {196, 150}, {396, 150}, {596, 50}})
         EXPECT_EQ(PixelAt(x, y), Red) << x << "," << y;
     EXPECT_EQ(CountColour(197, 151, 706, 200, Red) + CountColour(194, 0, 706, 50, Red), 0);
     EXPECT_EQ(CountColour(190, 100, 710, 101, Grey) + CountColour(450, 40, 451, 160, Grey), 612);

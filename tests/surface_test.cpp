@@ -4,8 +4,7 @@
 #include "platform/common/surface.h"
 #include "tests/test_support.h"
 
-// A line walks its major axis from the smaller coordinate, rounding half-way steps to the larger
-// minor coordinate, and leaves out the caller's end point.
+// A line walks its major axis from the smaller end, half-way steps rounded up, and leaves out its end.
 TEST(Surface, LinesWalkTheMajorAxisAndLeaveOutTheirEnd) {
     using PixelSet = std::set<std::pair<int, int>>;
     PixelSet farLine;  // ends 100000 pixels off either side: half way is at x = 0
@@ -21,16 +20,34 @@ TEST(Surface, LinesWalkTheMajorAxisAndLeaveOutTheirEnd) {
         PixelSet drawn;
         for (int i = 0; i < ClientWidth * ClientHeight; ++i)
             if (surface.pixels[size_t(i) * 3]) drawn.insert({i % ClientWidth, i / ClientWidth});
-        EXPECT_EQ(drawn, expected) << ends[0] << "," << ends[1] << " to " << ends[2] << ","
-                                   << ends[3];
+        EXPECT_EQ(drawn, expected) << "from " << ends[0] << "," << ends[1];
     }
 }
 
-// Xft.dpi over 96, snapped: below 1.5 is 1, up to 2.5 is 2, up to 3.5 is 3, above that 4;
-// a value that reads as no number (0) is 1.
+// Xft.dpi / 96: below 1.5 is 1, up to 2.5 is 2, up to 3.5 is 3, above that 4; no number (0) is 1.
 TEST(ScreenScale, SnapsXftDpiToWholeScalesAtTheHalves) {
     const std::pair<double, int> cases[] = {
         {0, 1},   {96, 1},    {143.9, 1}, {144, 2},   {192, 2},
         {240, 2}, {240.1, 3}, {336, 3},   {336.1, 4}, {960, 4}};
     for (const auto& [dpi, scale] : cases) EXPECT_EQ(ScaleForDpi(dpi), scale) << "dpi " << dpi;
+}
+
+// Draws c centred on x = 100 with its top at y = 40 and reads back its cell, a line per row.
+static std::string DrawnCell(char c, FontFace face, int width, int height) {
+    Surface surface;
+    DrawTextCentered(surface, 100, 40, std::string(1, c), Rgb{255, 255, 255}, face);
+    std::string cell;
+    for (int i = 0; i < width * height; ++i) {
+        cell += surface.At(100 - width / 2 + i % width, 40 + i / width).r ? '#' : '.';
+        if (i % width == width - 1) cell += '\n';
+    }
+    return cell;
+}
+
+TEST(Font, CharactersDrawCentredInTheirShapes) {
+    EXPECT_EQ(DrawnCell('1', FontFace::Terminal, 8, 12),
+              "........\n........\n...##...\n..###...\n.####...\n...##...\n"
+              "...##...\n...##...\n...##...\n.######.\n........\n........\n");
+    EXPECT_EQ(DrawnCell('F', FontFace::Small, 6, 8),
+              "......\n#####.\n#.....\n#.....\n####..\n#.....\n#.....\n#.....\n");
 }

@@ -1,24 +1,13 @@
 #include "tests/test_support.h"
 
-#include "app/main_window.h"
-
 void FreshEditor() {
     HeadlessCreateWindow(MainWindowProc);
-    for (float* table : {Wavetable, UndoSnapshot, TableClipboard})
-        std::fill_n(table, TableSamples, 0.0f);
+    for (float* table : {Wavetable, UndoSnapshot, TableClipboard}) std::fill_n(table, TableSamples, 0.0f);
     for (float* frame : {FrameClipboard, AdditiveFrame}) std::fill_n(frame, SamplesPerFrame, 0.0f);
     TableClipboardLength = 0;
     RangeStart = FirstFrameEnd = LastFrameStart = RangeEnd = 0;
     NewDocument();
 }
-
-void Command(CommandId id) { MainWindowProc(HeadlessWindow(), WM_COMMAND, id, 0); }
-
-float* FrameAt(int frame) { return Wavetable + frame * SamplesPerFrame; }
-
-void FillFrame(int frame, float value) { std::fill_n(FrameAt(frame), SamplesPerFrame, value); }
-
-float IndexValue(int frame, int n) { return static_cast<float>(frame * 1000 + n); }
 
 void FillTableWithIndices() {
     for (int i = 0; i < TableSamples; ++i)
@@ -33,4 +22,14 @@ testing::AssertionResult TableHoldsIndicesOutside(int lo, int hi) {
                                                << i % SamplesPerFrame << " holds " << Wavetable[i];
     }
     return testing::AssertionSuccess();
+}
+
+std::vector<Levels> LevelSets() {
+    Levels spread(HarmonicCount, SilentLevel);
+    for (int i = 0; i < HarmonicCount; ++i)
+        if (i % 3 != 1) spread[i] = i * 41 % 130 - 10;  // -10 .. 113, 99 the faintest sounding
+    Levels extremes = spread;
+    extremes[2] = INT_MIN;
+    extremes[8] = INT_MAX;
+    return {Levels(HarmonicCount, FullLevel), Levels(HarmonicCount, SilentLevel), spread, extremes};
 }

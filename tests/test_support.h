@@ -1,28 +1,74 @@
-// Shared test helpers; also brings in GoogleTest, the command ids and the headless records.
+// Shared test helpers, driving the main window among them; brings in GoogleTest and the headless.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cmath>
+#include <complex>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
 
+#include "app/main_window.h"
 #include "core/command_ids.h"
 #include "core/editor_state.h"
 #include "platform/headless.h"
+#include "ui/control_panel.h"
+#include "ui/palette.h"
 
 // NewDocument in a fresh headless window, with the buffers New keeps zeroed as at start-up.
 void FreshEditor();
-void Command(CommandId id);  // a menu choice, through the window procedure
-float* FrameAt(int frame);
-void FillFrame(int frame, float value);
-void FillTableWithIndices();  // IndexValue(frame, n) = frame * 1000 + n into every sample
-float IndexValue(int frame, int n);
-// Fails, naming the first changed sample, unless every sample outside frames lo..hi still holds
-// its FillTableWithIndices value; lo > hi checks the whole table.
+inline void Command(CommandId id) { MainWindowProc(HeadlessWindow(), WM_COMMAND, id, 0); }  // a menu choice
+inline float* FrameAt(int frame) { return Wavetable + frame * SamplesPerFrame; }
+inline void FillFrame(int frame, float value) { std::fill_n(FrameAt(frame), SamplesPerFrame, value); }
+inline float IndexValue(int frame, int n) { return static_cast<float>(frame * 1000 + n); }
+void FillTableWithIndices();  // IndexValue(frame, n) into every sample
+// Names the first sample outside frames lo..hi (all if lo > hi) that lost its IndexValue.
 testing::AssertionResult TableHoldsIndicesOutside(int lo, int hi);
+using Levels = std::vector<int32_t>;  // harmonic levels
+// All full, all silent, a spread with every third silent, and the spread with extremes.
+std::vector<Levels> LevelSets();
+
+inline void Send(uint32_t msg, intptr_t lp = 0) { MainWindowProc(HeadlessWindow(), msg, 0, lp); }
+inline void Press(int x, int y) { Send(WM_LBUTTONDOWN, PointParam(x, y)); }
+inline void Move(int x, int y) { Send(WM_MOUSEMOVE, PointParam(x, y)); }
+inline void Release() { Send(WM_LBUTTONUP); }
+
+inline void Click(int x, int y) {
+    Press(x, y);
+    Release();
+}
+
+inline void Drag(int x0, int y0, int x1, int y1) {
+    Press(x0, y0);
+    Move(x1, y1);
+    Release();
+}
+
+inline void FreshWindow() {
+    FreshEditor();
+    Send(WM_CREATE);
+    Release();
+}
+
+inline void PaintView(int32_t view) {
+    ViewMode = view;
+    FullRepaint = true;
+    Send(WM_PAINT);
+}
+
+inline Rgb PixelAt(int x, int y) { return ClientSurface(HeadlessWindow()).At(x, y); }
+
+// The pixels of one colour in a rectangle, right and bottom excluded.
+inline int CountColour(int left, int top, int right, int bottom, Rgb colour) {
+    int count = 0;
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x) count += PixelAt(x, y) == colour;
+    return count;
+}
