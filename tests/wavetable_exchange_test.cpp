@@ -60,7 +60,8 @@ double BinMagnitude(const float* samples, int n, int k) {
 
 }  // namespace
 
-TEST(SynthReaders, SurgeRuleAndTwoThousandWindowsFindTheFrames) {
+// Surge XT's rule finds frames of 1024 in a table saved with any two knob frames.
+TEST(SynthReaders, SurgeRuleFindsTheFramesOfSavedTables) {
     FreshEditor();
     ScratchFolder folder;
     ViewMode = ViewWavetable;
@@ -71,14 +72,11 @@ TEST(SynthReaders, SurgeRuleAndTwoThousandWindowsFindTheFrames) {
         CommandOn(CmdSaveWavetable, folder.File("table.wav"));
         EXPECT_EQ(SurgeFrameSize(ReadBytes(folder.File("table.wav"))), 1024) << knobs[0];
     }
-    CommandOn(CmdExport2048, folder.File("export.wav"));
-    const std::vector<uint8_t> exported = ReadBytes(folder.File("export.wav"));
-    EXPECT_EQ(SurgeFrameSize(exported), 2048);
-    EXPECT_EQ(Chunks(exported)["data"].size() / 4 / 2048, 100u);
 }
 
-// The export: its bytes up to the samples, every even sample the source's x 1.52, a saw frame
-// band-limited to the source's Nyquist, all as sox and libsndfile read it; loaded back, the
+// The export: its bytes up to the samples (100 frames of 2048 for a 2048-sample window and for
+// Surge XT's rule), every even sample the source's x 1.52, a saw frame band-limited to the
+// source's Nyquist, all as sox and libsndfile read it; loaded back, the
 // table at x 0.9961 (frame 7 at the Nyquist frequency too), and its first frame alone by Load
 // Waveform.
 TEST(Export2048, WritesBandLimitedFloatFramesThatLoadBack) {
@@ -96,6 +94,7 @@ TEST(Export2048, WritesBandLimitedFloatFramesThatLoadBack) {
     const std::vector<uint8_t> b = ReadBytes(path);
     ASSERT_EQ(b.size(), 819288u);
     EXPECT_EQ(U32At(b, 4), 819280u);
+    EXPECT_EQ(SurgeFrameSize(b), 2048);
     const std::string clm("clm \x24\0\0\0<!>2048 10000000 wavetable (QARNO)\0\0data\0\x80\x0c\0", 52);
     EXPECT_EQ(std::string(b.begin() + 36, b.begin() + 88), clm);
     std::vector<float> out(204800);
@@ -121,48 +120,42 @@ TEST(Export2048, WritesBandLimitedFloatFramesThatLoadBack) {
     for (int n = 0; n < SamplesPerFrame; ++n) ASSERT_NEAR(FrameAt(4)[n], before[n] * RoundTrip, 2e-5f) << n;
 }
 
-// 256 frames of 2048 floats tagged "clm ": frame i takes source frame round(i x 255 / 99), each
-// a DC level of its number plus a third harmonic.
-TEST(ForeignTables, LongClmSweepKeepsItsWholeJourney) {
-    FreshEditor();
-    ScratchFolder folder;
-    std::vector<float> samples(256 * 2048);
-    for (size_t i = 0; i < samples.size(); ++i)
-        samples[i] = static_cast<float>(0.001 * (i / 2048) + 0.2 * std::sin(TwoPi * 3 * i / 2048));
-    const std::vector<uint8_t> clm = Chunk("clm ", Bytes("<!>2048 10000000 wavetable (maker)"));
-    WriteBytes(folder.File("sweep.wav"), WavFile(Fmt(3, 1, 32), clm, FloatData(samples)));
-    ViewMode = ViewWavetable;
-    CommandOn(CmdLoadWavetable, folder.File("sweep.wav"));
-    for (int i = 0; i < FrameCount; ++i) {
-        const int source = (2 * i * 255 + 99) / 198;
-        for (int n = 0; n < SamplesPerFrame; n += 37) {
-            const double expected = (0.001 * source + 0.2 * std::sin(TwoPi * 3 * n / 1024)) * FloatScale;
-            ASSERT_NEAR(FrameAt(i)[n], expected, 1e-6) << i << " " << n;
+// Frames that a file declares, each a level of its number / 1000 plus a third harmonic: 256 x
+// 2048 floats tagged "clm " are thinned so that frame i takes source frame round(i x 255 / 99);
+// 64 x 256 16-bit samples tagged "srge" fill frames 0..63 and the rest are cleared.
+TEST(ForeignTables, DeclaredFramesLoadResampledThinnedOrCleared) {
+    struct Table {
+        int frames, size;
+        bool clm;
+    };
+    for (const Table& t : {Table{256, 2048, true}, Table{64, 256, false}}) {
+        FreshEditor();
+        ScratchFolder folder;
+        std::vector<float> samples(t.frames * t.size);
+        std::vector<uint8_t> shorts;
+        for (size_t i = 0; i < samples.size(); ++i) {
+            samples[i] = static_cast<float>(0.001 * (i / t.size) + 0.2 * std::sin(TwoPi * 3 * (i % t.size) / t.size));
+            PutU16(shorts, static_cast<uint16_t>(std::lround(samples[i] * 32768.0f)));
+        }
+        std::vector<uint8_t> srge = {1, 0, 0, 0};
+        PutU32(srge, static_cast<uint32_t>(t.size));
+        const std::vector<uint8_t> file =
+            t.clm ? WavFile(Fmt(3, 1, 32), Chunk("clm ", Bytes("<!>2048 10000000 wavetable (maker)")), FloatData(samples))
+                  : WavFile(Fmt(1, 1, 16), Chunk("srge", srge), shorts);
+        WriteBytes(folder.File("table.wav"), file);
+        ViewMode = ViewWavetable;
+        FillTableWithIndices();
+        CommandOn(CmdLoadWavetable, folder.File("table.wav"));
+        for (int i = 0; i < FrameCount; ++i) {
+            const int source = t.frames > FrameCount ? (2 * i * (t.frames - 1) + 99) / 198 : i;
+            const double level = i < t.frames ? 0.001 * source : 0.0;
+            const double third = i < t.frames ? 0.2 : 0.0;
+            for (int n = 0; n < SamplesPerFrame; n += 37) {
+                const double expected = (level + third * std::sin(TwoPi * 3 * n / 1024)) * FloatScale;
+                ASSERT_NEAR(FrameAt(i)[n], expected, 3e-5) << t.size << ": " << i << " " << n;
+            }
         }
     }
-}
-
-// 64 frames of 256 16-bit samples tagged "srge" fill frames 0..63, the rest are cleared.
-TEST(ForeignTables, ShortSrgeFramesFillTheFirstFramesAndClearTheRest) {
-    FreshEditor();
-    ScratchFolder folder;
-    std::vector<uint8_t> data;
-    for (int i = 0; i < 64 * 256; ++i)
-        PutU16(data, static_cast<uint16_t>(100 * (i / 256) + std::lround(8000 * std::sin(TwoPi * i / 256))));
-    std::vector<uint8_t> srge;
-    PutU32(srge, 1);
-    PutU32(srge, 256);
-    WriteBytes(folder.File("short.wav"), WavFile(Fmt(1, 1, 16), Chunk("srge", srge), data));
-    ViewMode = ViewWavetable;
-    FillTableWithIndices();
-    CommandOn(CmdLoadWavetable, folder.File("short.wav"));
-    for (int k = 0; k < 64; ++k) {
-        for (int n = 0; n < SamplesPerFrame; ++n) {
-            const double expected = (100 * k + 8000 * std::sin(TwoPi * n / 1024)) * 0.00002;
-            ASSERT_NEAR(FrameAt(k)[n], expected, 3e-5) << k << " " << n;
-        }
-    }
-    EXPECT_TRUE(std::all_of(FrameAt(64), FrameAt(100), [](float s) { return s == 0.0f; }));
 }
 
 // An untagged 600-sample cycle is one whole cycle; cut short, it loads sample by sample with
