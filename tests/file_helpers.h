@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -131,4 +132,35 @@ inline std::vector<uint8_t> FloatData(const std::vector<float>& samples) {
         PutU32(data, bits);
     }
     return data;
+}
+
+// The chunks after "WAVE", the first of each kind, by tag.
+inline std::map<std::string, std::vector<uint8_t>> Chunks(const std::vector<uint8_t>& file) {
+    std::map<std::string, std::vector<uint8_t>> chunks;
+    for (size_t at = 12; at + 8 <= file.size();) {
+        const size_t length = U32At(file, at + 4);
+        const std::string tag(file.begin() + at, file.begin() + at + 4);
+        chunks.emplace(tag, std::vector<uint8_t>(file.begin() + at + 8, file.begin() + at + 8 + length));
+        at += 8 + length + length % 2;
+    }
+    return chunks;
+}
+
+// The frame size Surge XT's public loader takes: "clm " only when it says 2048, else "cue "
+// (never written here: -1), else an 8-byte "srge", else the "smpl" loop length; 0 when it
+// refuses the size (not a power of two up to 4096).
+inline int SurgeFrameSize(const std::vector<uint8_t>& file) {
+    auto chunks = Chunks(file);
+    const std::string clm(chunks["clm "].begin(), chunks["clm "].end());
+    int size = 0;
+    if (clm.rfind("<!>2048", 0) == 0)
+        size = 2048;
+    else if (chunks.count("cue "))
+        return -1;
+    else if (chunks["srge"].size() == 8)
+        size = static_cast<int>(U32At(chunks["srge"], 4));
+    else if (chunks.count("smpl"))
+        size = static_cast<int>(U32At(chunks["smpl"], 48) - U32At(chunks["smpl"], 44) + 1);
+    const bool powerOfTwo = size > 0 && (size & (size - 1)) == 0;
+    return powerOfTwo && size <= 4096 ? size : 0;
 }

@@ -50,15 +50,12 @@ TEST(MouseWheel, StepsTheKnobUnderThePointerAsADragWould) {
     SendMouse(WM_LBUTTONDOWN, 57, 217);
     SendMouse(WM_MOUSEMOVE, 57, 214);
     SendMouse(WM_LBUTTONUP, 57, 214);
-    const Knob dragged = Knobs[1];
-    const int32_t draggedActive = ActiveKnob;
+    const int32_t dragged = Knobs[1].value;
 
     FreshEditor();
     TurnWheel(57, 217, 3);
     EXPECT_EQ(OffsetFrame, 3);
-    EXPECT_EQ(Knobs[1].value, dragged.value);
-    EXPECT_EQ(Knobs[1].ValueAtPress, dragged.ValueAtPress);
-    EXPECT_EQ(ActiveKnob, draggedActive);
+    EXPECT_EQ(Knobs[1].value, dragged);
     TurnWheel(57, 217, -5);
     EXPECT_EQ(OffsetFrame, 0);
     TurnWheel(57, 345, 2);

@@ -25,7 +25,8 @@ bool AllZero(const float* begin, const float* end) {
 
 // sox and libsndfile, readers nobody here wrote, find each save's rate, width, length, unity
 // note, loop (libsndfile reports its end one past the last sample) and every sample as
-// 65536 x 0.76 x s, truncated.
+// 65536 x 0.76 x s, truncated; Surge XT's rule finds frames of 1024 in frames and tables,
+// whatever the loop marks.
 TEST(SaveCommands, OutsideReadersSeeTheSamplesAndTheLoop) {
     SKIP_WITHOUT_SOX();
     FreshEditor();
@@ -52,6 +53,8 @@ TEST(SaveCommands, OutsideReadersSeeTheSamplesAndTheLoop) {
         OffsetFrame = s.offset;
         CommandOn(s.command, path);
         EXPECT_EQ(ReadBytes(path).size(), s.size);
+        const int frameSize = s.command == CmdSavePadwave ? 0 : 1024;  // a pad is no table
+        EXPECT_EQ(SurgeFrameSize(ReadBytes(path)), frameSize) << s.wave;
         EXPECT_EQ(SoxInfo(path, "rcbs"), "44100\n1\n16\n" + std::to_string(s.count) + "\n");
 #ifdef QARNO_HAVE_SNDFILE
         SF_INFO format = {};

@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <complex>
-#include <map>
 
 #ifdef QARNO_HAVE_SNDFILE
 #include <sndfile.h>
@@ -18,37 +17,6 @@ const double TwoPi = 6.283185307179586;
 const float FloatScale = 0.65536f;   // a float sample x loads as x x 0.65536
 const float RoundTrip = 0.9961472f;  // exported x 1.52, loaded x 0.65536
 
-// The chunks after "WAVE", the first of each kind, by tag.
-std::map<std::string, std::vector<uint8_t>> Chunks(const std::vector<uint8_t>& file) {
-    std::map<std::string, std::vector<uint8_t>> chunks;
-    for (size_t at = 12; at + 8 <= file.size();) {
-        const size_t length = U32At(file, at + 4);
-        const std::string tag(file.begin() + at, file.begin() + at + 4);
-        chunks.emplace(tag, std::vector<uint8_t>(file.begin() + at + 8, file.begin() + at + 8 + length));
-        at += 8 + length + length % 2;
-    }
-    return chunks;
-}
-
-// The frame size Surge XT's public loader takes: "clm " only when it says 2048, else "cue "
-// (never written here: -1), else an 8-byte "srge", else the "smpl" loop length; 0 when it
-// refuses the size (not a power of two up to 4096).
-int SurgeFrameSize(const std::vector<uint8_t>& file) {
-    auto chunks = Chunks(file);
-    const std::string clm(chunks["clm "].begin(), chunks["clm "].end());
-    int size = 0;
-    if (clm.rfind("<!>2048", 0) == 0)
-        size = 2048;
-    else if (chunks.count("cue "))
-        return -1;
-    else if (chunks["srge"].size() == 8)
-        size = static_cast<int>(U32At(chunks["srge"], 4));
-    else if (chunks.count("smpl"))
-        size = static_cast<int>(U32At(chunks["smpl"], 48) - U32At(chunks["smpl"], 44) + 1);
-    const bool powerOfTwo = size > 0 && (size & (size - 1)) == 0;
-    return powerOfTwo && size <= 4096 ? size : 0;
-}
-
 std::vector<uint8_t> Bytes(const std::string& text) { return std::vector<uint8_t>(text.begin(), text.end()); }
 
 // |bin k| of the DFT of n samples, in double.
@@ -59,20 +27,6 @@ double BinMagnitude(const float* samples, int n, int k) {
 }
 
 }  // namespace
-
-// Surge XT's rule finds frames of 1024 in a table saved with any two knob frames.
-TEST(SynthReaders, SurgeRuleFindsTheFramesOfSavedTables) {
-    FreshEditor();
-    ScratchFolder folder;
-    ViewMode = ViewWavetable;
-    const int32_t selections[][2] = {{90, 10}, {5, 6}};
-    for (const auto& knobs : selections) {
-        CurrentFrame = knobs[0];
-        OffsetFrame = knobs[1];
-        CommandOn(CmdSaveWavetable, folder.File("table.wav"));
-        EXPECT_EQ(SurgeFrameSize(ReadBytes(folder.File("table.wav"))), 1024) << knobs[0];
-    }
-}
 
 // The export: its bytes up to the samples (100 frames of 2048 for a 2048-sample window and for
 // Surge XT's rule), every even sample the source's x 1.52, a saw frame band-limited to the
