@@ -1,8 +1,8 @@
 #include "app/dispatcher.h"
 
 #include "core/command_ids.h"
-#include "core/edits.h"
 #include "core/editor_state.h"
+#include "core/edits.h"
 #include "core/menus.h"
 #include "io/preview.h"
 #include "io/raw_files.h"
@@ -16,15 +16,23 @@ namespace {
 
 const char* const EditorCaption = "QARNO Wavetable Editor";
 
-bool WaveView() { return ViewMode == ViewWaveform; }
-bool TableView() { return ViewMode == ViewWavetable; }
-bool AdditiveView() { return ViewMode == ViewAdditive; }
+bool WaveView() {
+    return ViewMode == ViewWaveform;
+}
+bool TableView() {
+    return ViewMode == ViewWavetable;
+}
+bool AdditiveView() {
+    return ViewMode == ViewAdditive;
+}
 
 // Runs the Frame variant in the Waveform view and the Range variant in the
 // Wavetable view; other views do not offer the command.
 void FrameOrRange(void (*frame)(), void (*range)()) {
-    if (WaveView()) frame();
-    else if (TableView()) range();
+    if (WaveView())
+        frame();
+    else if (TableView())
+        range();
 }
 
 // Generators and Undo work on the table only in the Waveform and Wavetable views.
@@ -34,8 +42,10 @@ void InTableViews(void (*operation)()) {
 
 // The same, with the harmonic-level edit of the Additive view.
 void FrameRangeOrLevels(void (*frame)(), void (*range)(), void (*levels)()) {
-    if (AdditiveView()) levels();
-    else FrameOrRange(frame, range);
+    if (AdditiveView())
+        levels();
+    else
+        FrameOrRange(frame, range);
 }
 
 // Cut and Clear in the Additive view: back to the default levels; the
@@ -55,8 +65,10 @@ void SetPolarity(int32_t polarity) {
 // undo snapshot is taken before the dialog, so even a cancelled load replaces it.
 void LoadWav(WindowHandle window) {
     BeginTableEdit();
-    if (WaveView()) WavReader(window, RangeStart / SamplesPerFrame, 1);
-    else WavReader(window, 0, FrameCount);
+    if (WaveView())
+        WavReader(window, RangeStart / SamplesPerFrame, 1);
+    else
+        WavReader(window, 0, FrameCount);
 }
 
 void ShowAbout(WindowHandle window) {
@@ -68,7 +80,7 @@ void ShowAbout(WindowHandle window) {
                    "QARNO Wavetable Maker");
 }
 
-}  // namespace
+} // namespace
 
 intptr_t CommandDispatcher(WindowHandle window, CommandId id) {
     bool refresh = true;
@@ -126,8 +138,10 @@ intptr_t CommandDispatcher(WindowHandle window, CommandId id) {
         refresh = false;
         break;
     case CmdUndo:
-        if (AdditiveView()) RestoreHarmonicSnapshot();
-        else InTableViews(RestoreUndoSnapshot);
+        if (AdditiveView())
+            RestoreHarmonicSnapshot();
+        else
+            InTableViews(RestoreUndoSnapshot);
         break;
     case CmdCut:
         FrameRangeOrLevels(CutFrame, CutRange, ClearLevels);
@@ -148,7 +162,8 @@ intptr_t CommandDispatcher(WindowHandle window, CommandId id) {
     case CmdNormalize:
         FrameOrRange(NormalizeFrame, NormalizeRange);
         if (ViewMode == ViewAdditive)
-            ShowMessageBox(window, "Additive waveforms are automatically normalized.", EditorCaption);
+            ShowMessageBox(window, "Additive waveforms are automatically normalized.",
+                           EditorCaption);
         break;
     case CmdAmplify:
         FrameRangeOrLevels(AmplifyFrame, AmplifyRange, AmplifyHarmonics);
@@ -170,7 +185,8 @@ intptr_t CommandDispatcher(WindowHandle window, CommandId id) {
             MorphFrames();
         break;
     case CmdGenerate:
-        if (ViewMode == ViewPadwave) GeneratePadwave(PadwaveTimes10 ? PadwaveValue * 10 : PadwaveValue);
+        if (ViewMode == ViewPadwave)
+            GeneratePadwave(PadwaveTimes10 ? PadwaveValue * 10 : PadwaveValue);
         break;
     case CmdTimes10:
         if (ViewMode == ViewPadwave) PadwaveTimes10 = PadwaveTimes10 ? 0 : 1;

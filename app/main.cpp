@@ -58,8 +58,10 @@ int ReadOptions(int argc, char** argv, int& scale) {
     }
     const char* fromEnvironment = std::getenv("QARNO_SCALE");
     if (scale == 0 && fromEnvironment && *fromEnvironment && !ParseScale(fromEnvironment, scale))
-        std::fprintf(stderr, "qarno-wavetable-maker: QARNO_SCALE=\"%s\" is not a scale from 1 to 4; ignored\n",
-                     fromEnvironment);
+        std::fprintf(
+            stderr,
+            "qarno-wavetable-maker: QARNO_SCALE=\"%s\" is not a scale from 1 to 4; ignored\n",
+            fromEnvironment);
     return -1;
 }
 
@@ -71,13 +73,14 @@ void EndOnSignal(int signal) {
     std::raise(signal);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     int scale = 0;
     const int status = ReadOptions(argc, argv, scale);
     if (status >= 0) return status;
-    for (int signal : {SIGTERM, SIGINT, SIGHUP}) std::signal(signal, EndOnSignal);
+    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+        std::signal(signal, EndOnSignal);
     NewDocument();
     if (!OpenDisplay()) {
         std::fputs("Window Creation Failed!\n", stderr);

@@ -61,7 +61,7 @@ void Paint(WindowHandle window) {
     }
 }
 
-}  // namespace
+} // namespace
 
 intptr_t MainWindowProc(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
     switch (message) {

@@ -3,8 +3,8 @@
 
 #include <cmath>
 
-#include "core/edits.h"
 #include "core/editor_state.h"
+#include "core/edits.h"
 #include "synth/generators.h"
 
 namespace {
@@ -20,11 +20,14 @@ void Prepare(int32_t view) {
 void BM_Command(benchmark::State& state, int32_t view, void (*command)()) {
     Prepare(view);
     GenerateSaw();
-    for (auto _ : state) command();
+    for (auto _ : state)
+        command();
     benchmark::DoNotOptimize(Wavetable[2]);
 }
-BENCHMARK_CAPTURE(BM_Command, GenerateSaw, ViewWaveform, GenerateSaw)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Command, GenerateSine, ViewWaveform, GenerateSine)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Command, GenerateSaw, ViewWaveform, GenerateSaw)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Command, GenerateSine, ViewWaveform, GenerateSine)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Command, GenerateSawAllFrames, ViewWavetable, GenerateSaw)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Command, NormalizeRangeAllFrames, ViewWavetable, NormalizeRange)
@@ -57,4 +60,4 @@ void BM_BaselineSawSines(benchmark::State& state) {
 }
 BENCHMARK(BM_BaselineSawSines)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace

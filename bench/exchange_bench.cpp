@@ -27,7 +27,8 @@ std::string BenchFolder;
 std::string Folder() {
     if (BenchFolder.empty()) {
         const char* temporary = std::getenv("TMPDIR");
-        BenchFolder = std::string(temporary && *temporary ? temporary : "/tmp") + "/qarno-bench-XXXXXX";
+        BenchFolder =
+            std::string(temporary && *temporary ? temporary : "/tmp") + "/qarno-bench-XXXXXX";
         if (!mkdtemp(BenchFolder.data())) std::abort();
         std::atexit([] { std::filesystem::remove_all(BenchFolder); });
     }
@@ -35,7 +36,8 @@ std::string Folder() {
 }
 
 // Writes a mono WAV file of 32-bit floats, with an optional "clm " chunk.
-std::string FloatFile(const std::string& name, const std::vector<float>& samples, const std::string& clm) {
+std::string FloatFile(const std::string& name, const std::vector<float>& samples,
+                      const std::string& clm) {
     std::vector<uint8_t> tags;
     if (!clm.empty()) {
         PutTag(tags, "clm ");
@@ -47,7 +49,8 @@ std::string FloatFile(const std::string& name, const std::vector<float>& samples
     PutU32(file, static_cast<uint32_t>(36 + tags.size() + 4 * samples.size()));
     PutTag(file, "WAVE");
     PutTag(file, "fmt ");
-    for (uint32_t v : {16u, 3u | 1u << 16, 44100u, 176400u, 4u | 32u << 16}) PutU32(file, v);
+    for (uint32_t v : {16u, 3u | 1u << 16, 44100u, 176400u, 4u | 32u << 16})
+        PutU32(file, v);
     file.insert(file.end(), tags.begin(), tags.end());
     PutTag(file, "data");
     PutU32(file, static_cast<uint32_t>(4 * samples.size()));
@@ -57,14 +60,16 @@ std::string FloatFile(const std::string& name, const std::vector<float>& samples
         PutU32(file, bits);
     }
     const std::string path = Folder() + "/" + name;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), file.size());
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()), file.size());
     return path;
 }
 
 std::vector<float> Sines(int frames, int length) {
     std::vector<float> samples(static_cast<size_t>(frames) * length);
     for (size_t i = 0; i < samples.size(); ++i)
-        samples[i] = 0.4f * static_cast<float>(std::sin(6.283185307179586 * (i % length) * (1 + i / length % 7) / length));
+        samples[i] = 0.4f * static_cast<float>(std::sin(6.283185307179586 * (i % length) *
+                                                        (1 + i / length % 7) / length));
     return samples;
 }
 
@@ -98,7 +103,8 @@ void BM_SaveWavetableBaseline(benchmark::State& state) {
 BENCHMARK(BM_SaveWavetableBaseline)->Unit(benchmark::kMillisecond);
 
 void BM_LoadClmTable256x2048(benchmark::State& state) {
-    static const std::string path = FloatFile("clm.wav", Sines(256, 2048), "<!>2048 10000000 wavetable (bench)");
+    static const std::string path =
+        FloatFile("clm.wav", Sines(256, 2048), "<!>2048 10000000 wavetable (bench)");
     RunCommand(state, ViewWavetable, CmdLoadWavetable, path);
 }
 BENCHMARK(BM_LoadClmTable256x2048)->Unit(benchmark::kMillisecond);
@@ -121,4 +127,4 @@ void BM_LoadCycle1024Baseline(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadCycle1024Baseline)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace

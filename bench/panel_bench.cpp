@@ -24,7 +24,8 @@ WindowHandle OpenWindow() {
                                               6.2831853 / SamplesPerFrame));
     for (int i = 0; i < PadwaveSamples; ++i)
         PadwaveBuffer[i] = 0.33f * float(std::sin(double(i) * 0.001));
-    for (int i = 0; i < HarmonicCount; ++i) Harmonics[i] = 3 * i;
+    for (int i = 0; i < HarmonicCount; ++i)
+        Harmonics[i] = 3 * i;
     CurrentFrame = 10;
     OffsetFrame = 60;
     return HeadlessWindow();
@@ -74,4 +75,4 @@ void KnobDragMove(benchmark::State& state) {
 }
 BENCHMARK(KnobDragMove)->Arg(1)->Arg(2)->ArgName("scale")->Unit(benchmark::kMicrosecond);
 
-}  // namespace
+} // namespace

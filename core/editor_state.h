@@ -6,7 +6,7 @@
 
 constexpr int SamplesPerFrame = 1024;
 constexpr int FrameCount = 100;
-constexpr int TableSamples = FrameCount * SamplesPerFrame;  // 102400
+constexpr int TableSamples = FrameCount * SamplesPerFrame; // 102400
 constexpr int PadwaveSamples = 131072;
 constexpr int HarmonicCount = 32;
 
@@ -19,34 +19,34 @@ enum : int32_t {
 };
 
 // Sample buffers, all zero at program start.
-extern float Wavetable[TableSamples];       // frame k is samples k*1024 .. k*1024+1023
-extern float UndoSnapshot[TableSamples];    // whole-table copy taken before every table edit
+extern float Wavetable[TableSamples];    // frame k is samples k*1024 .. k*1024+1023
+extern float UndoSnapshot[TableSamples]; // whole-table copy taken before every table edit
 extern float FrameClipboard[SamplesPerFrame];
 extern float TableClipboard[TableSamples];
 extern float AdditiveFrame[SamplesPerFrame];
 extern float PadwaveBuffer[PadwaveSamples];
 
 extern int32_t ViewMode;
-extern int32_t CurrentFrame;   // "Wave" knob frame, 0..99
-extern int32_t OffsetFrame;    // "Offset" knob frame, 0..99
-extern int32_t PadwaveValue;   // "Padwave" knob value passed to Generate, 0..99
-extern uint8_t PadwaveTimes10; // 0 or 1: Generate uses PadwaveValue x 10
-extern int32_t Polarity;       // 1 = Positive, 0 = Negative
-extern int32_t PartialLimit;   // bound on the partials of Saw, Triangle and Square
-extern int32_t TableClipboardLength;  // samples stored by the last Wavetable-view Copy
+extern int32_t CurrentFrame;         // "Wave" knob frame, 0..99
+extern int32_t OffsetFrame;          // "Offset" knob frame, 0..99
+extern int32_t PadwaveValue;         // "Padwave" knob value passed to Generate, 0..99
+extern uint8_t PadwaveTimes10;       // 0 or 1: Generate uses PadwaveValue x 10
+extern int32_t Polarity;             // 1 = Positive, 0 = Negative
+extern int32_t PartialLimit;         // bound on the partials of Saw, Triangle and Square
+extern int32_t TableClipboardLength; // samples stored by the last Wavetable-view Copy
 
 // Harmonic levels: index 0 is harmonic 1; 0 = full amplitude, 100 = silent.
 constexpr int32_t FullLevel = 0;
 constexpr int32_t SilentLevel = 100;
 extern int32_t Harmonics[HarmonicCount];
-extern int32_t HarmonicSnapshot[HarmonicCount];  // Additive view undo copy and clipboard
+extern int32_t HarmonicSnapshot[HarmonicCount]; // Additive view undo copy and clipboard
 
 // The edit range: sample indices into the Wavetable. ComputeEditRange overwrites
 // only the fields of the current view; the others keep their last values.
-extern int32_t RangeStart;      // first sample of the range's first frame
-extern int32_t FirstFrameEnd;   // RangeStart + 1024
-extern int32_t LastFrameStart;  // first sample of the range's last frame
-extern int32_t RangeEnd;        // LastFrameStart + 1024
+extern int32_t RangeStart;     // first sample of the range's first frame
+extern int32_t FirstFrameEnd;  // RangeStart + 1024
+extern int32_t LastFrameStart; // first sample of the range's last frame
+extern int32_t RangeEnd;       // LastFrameStart + 1024
 
 // The next paint fills the panel and display backgrounds first, then clears it.
 extern bool FullRepaint;

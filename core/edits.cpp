@@ -13,19 +13,23 @@ constexpr float AmplifyFactor = 1.1f;
 constexpr float AttenuateFactor = 0.9f;
 
 void Scale(int32_t first, int32_t end, float factor) {
-    for (int32_t i = first; i < end; ++i) Wavetable[i] = Wavetable[i] * factor;
+    for (int32_t i = first; i < end; ++i)
+        Wavetable[i] = Wavetable[i] * factor;
 }
 
-void Zero(int32_t first, int32_t end) { std::fill(Wavetable + first, Wavetable + end, 0.0f); }
+void Zero(int32_t first, int32_t end) {
+    std::fill(Wavetable + first, Wavetable + end, 0.0f);
+}
 
-float Mix(float clip, float sample) { return (clip + sample) * 0.5f; }
+float Mix(float clip, float sample) {
+    return (clip + sample) * 0.5f;
+}
 
 // The Wavetable-view paste walk: from the "Wave" frame towards the "Offset"
 // frame. Upward (Wave below Offset) it writes min(clipboard length, range)
 // samples from the start of the range; downward (Wave at or above Offset) it
 // writes clipboard frame j onto frame hi - j for every frame of the range.
-template <typename Write>
-void PasteWalk(Write write) {
+template <typename Write> void PasteWalk(Write write) {
     if (CurrentFrame < OffsetFrame) {
         for (int32_t k = 0; k < TableClipboardLength && RangeStart + k < RangeEnd; ++k)
             write(RangeStart + k, TableClipboard[k]);
@@ -38,7 +42,7 @@ void PasteWalk(Write write) {
             write((hi - j) * SamplesPerFrame + k, TableClipboard[j * SamplesPerFrame + k]);
 }
 
-}  // namespace
+} // namespace
 
 void AmplifyFrame() {
     BeginTableEdit();

@@ -75,7 +75,8 @@ MenuPopup FilePopup() {
 
 MenuPopup EditPopup() {
     if (ViewMode == ViewPadwave)
-        return {"&Edit", {Item("&Generate", CmdGenerate), Item("&x10", CmdTimes10, PadwaveTimes10 != 0)}};
+        return {"&Edit",
+                {Item("&Generate", CmdGenerate), Item("&x10", CmdTimes10, PadwaveTimes10 != 0)}};
     MenuPopup popup{"&Edit",
                     {Item("&Undo", CmdUndo), Separator(), Item("Cu&t", CmdCut),
                      Item("&Copy", CmdCopy), Item("&Paste", CmdPaste),
@@ -107,7 +108,7 @@ MenuPopup SynthesizePopup() {
              Item("Triangle", CmdTriangle), Item("Square", CmdSquare), Item("Random", CmdRandom)}};
 }
 
-}  // namespace
+} // namespace
 
 MenuBar DescribeMenuBar() {
     MenuBar bar{FilePopup(), EditPopup(), ViewPopup()};
@@ -117,7 +118,9 @@ MenuBar DescribeMenuBar() {
     return bar;
 }
 
-void BuildMenuBar(WindowHandle window) { AttachMenuBar(window, DescribeMenuBar()); }
+void BuildMenuBar(WindowHandle window) {
+    AttachMenuBar(window, DescribeMenuBar());
+}
 
 void RefreshWindow(WindowHandle window) {
     BuildMenuBar(window);

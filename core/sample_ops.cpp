@@ -17,8 +17,10 @@ void PeakNormalize(float* samples, int32_t count) {
     const float g = 1.0f / static_cast<float>(m * static_cast<double>(1.4142f));
     for (int32_t i = 0; i < count; ++i) {
         float s = samples[i];
-        if (std::isnan(s)) s = 0.0f;
-        else if (infinite) s = std::isinf(s) ? std::copysign(1.0f, s) : std::copysign(0.0f, s);
+        if (std::isnan(s))
+            s = 0.0f;
+        else if (infinite)
+            s = std::isinf(s) ? std::copysign(1.0f, s) : std::copysign(0.0f, s);
         samples[i] = (g * s) * 0.5f;
     }
 }

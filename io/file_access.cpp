@@ -50,8 +50,8 @@ bool WriteInPlace(const std::string& path, const std::vector<uint8_t>& bytes, Fi
 // Creates a new file next to `target` that no one else uses; -1 when the folder
 // does not let us.
 int CreateTemporary(const std::string& target, std::string& temporary) {
-    const std::string stem = FolderOf(target) + "/." + FileNameOf(target) + "." +
-                             std::to_string(getpid()) + ".";
+    const std::string stem =
+        FolderOf(target) + "/." + FileNameOf(target) + "." + std::to_string(getpid()) + ".";
     for (int attempt = 0; attempt < 100; ++attempt) {
         temporary = stem + std::to_string(attempt);
         const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -61,14 +61,15 @@ int CreateTemporary(const std::string& target, std::string& temporary) {
 }
 
 // Writes, keeps the permissions of the file it replaces, and makes it durable.
-bool WriteTemporary(int fd, const std::vector<uint8_t>& bytes, const struct stat* old, FileError& error) {
+bool WriteTemporary(int fd, const std::vector<uint8_t>& bytes, const struct stat* old,
+                    FileError& error) {
     if (!WriteAll(fd, bytes)) return Failed(error, WriteError);
     if (old != nullptr && fchmod(fd, old->st_mode & 07777) != 0) return Failed(error, WriteError);
     if (fsync(fd) != 0) return Failed(error, WriteError);
     return true;
 }
 
-}  // namespace
+} // namespace
 
 void ReportFileError(WindowHandle owner, const FileError& error, const std::string& path) {
     std::fputs((error.what + "\n").c_str(), stdout);
@@ -111,7 +112,8 @@ bool LoadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, FileErr
     return ok;
 }
 
-bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes, FileError& error) {
+bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes,
+                        FileError& error) {
     // A link is followed so that the file it names is replaced, not the link.
     std::string target = path;
     char resolved[PATH_MAX];

@@ -38,5 +38,5 @@ bool LoadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, FileErr
 // over the target only when the whole write and close succeeded. On failure the
 // target keeps its old content, the temporary file is removed, and `error`
 // holds "can not open file" or "write error" with the reason.
-bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes, FileError& error);
-
+bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes,
+                        FileError& error);

@@ -33,9 +33,9 @@ WavStatus ReadFormat(const uint8_t* fmt, uint64_t length, WavContent& content) {
         SampleEncoding encoding;
     };
     static const Known known[] = {
-        {IntegerPcm, 8, SampleEncoding::Unsigned8},  {IntegerPcm, 16, SampleEncoding::Signed16},
-        {IntegerPcm, 24, SampleEncoding::Signed24},  {IntegerPcm, 32, SampleEncoding::Signed32},
-        {IeeeFloat, 32, SampleEncoding::Float32},    {IeeeFloat, 64, SampleEncoding::Float64},
+        {IntegerPcm, 8, SampleEncoding::Unsigned8}, {IntegerPcm, 16, SampleEncoding::Signed16},
+        {IntegerPcm, 24, SampleEncoding::Signed24}, {IntegerPcm, 32, SampleEncoding::Signed32},
+        {IeeeFloat, 32, SampleEncoding::Float32},   {IeeeFloat, 64, SampleEncoding::Float64},
     };
     for (const Known& k : known) {
         if (k.code == code && k.bits == bits) {
@@ -83,7 +83,7 @@ size_t SampleWidth(SampleEncoding encoding) {
     return 2;
 }
 
-}  // namespace
+} // namespace
 
 // Chunks are walked after the form type and padded to even sizes; the first
 // of each kind counts. A "clm " frame size ranks above a "srge" one.
@@ -137,7 +137,8 @@ float WavSample(const uint8_t* data, const WavContent& content, uint64_t index) 
         value = static_cast<float>(static_cast<int16_t>(GetU16(p))) * 0.00002f;
         break;
     case SampleEncoding::Signed24: {
-        const uint32_t raised = static_cast<uint32_t>(p[0]) << 8 | static_cast<uint32_t>(p[1]) << 16 |
+        const uint32_t raised = static_cast<uint32_t>(p[0]) << 8 |
+                                static_cast<uint32_t>(p[1]) << 16 |
                                 static_cast<uint32_t>(p[2]) << 24;
         const int32_t v = static_cast<int32_t>(raised) / 256;
         value = static_cast<float>(v) * 0.00002f * (1.0f / 256.0f);

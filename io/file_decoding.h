@@ -10,8 +10,8 @@ enum class SampleEncoding { Unsigned8, Signed16, Signed24, Signed32, Float32, Fl
 // What a WAV file holds: where the first channel's samples lie, how they are
 // encoded, and the frame size the file declares for wavetable synthesizers.
 struct WavContent {
-    uint64_t begin = 44;   // byte of the first sample
-    uint64_t stride = 2;   // bytes from one sample frame to the next
+    uint64_t begin = 44; // byte of the first sample
+    uint64_t stride = 2; // bytes from one sample frame to the next
     SampleEncoding encoding = SampleEncoding::Signed16;
     uint64_t count = 0;    // samples of the first channel the bytes hold
     bool complete = false; // the "data" chunk holds every byte it declares
@@ -20,9 +20,9 @@ struct WavContent {
 
 enum class WavStatus {
     Ok,
-    NotWav,               // neither "RIFF" at byte 0 nor "WAVE" at byte 8
-    UnsupportedEncoding,  // compressed or otherwise not integer PCM or IEEE float
-    NoSamples,            // no sample to give: no data, or a cut-off or absurd "fmt " chunk
+    NotWav,              // neither "RIFF" at byte 0 nor "WAVE" at byte 8
+    UnsupportedEncoding, // compressed or otherwise not integer PCM or IEEE float
+    NoSamples,           // no sample to give: no data, or a cut-off or absurd "fmt " chunk
 };
 
 // The largest frame size a file may declare; larger ones are not taken as frames.

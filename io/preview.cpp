@@ -11,8 +11,8 @@
 
 namespace {
 
-constexpr int32_t FrameRate = 176400;   // a 1024-sample frame sounds at 172.27 Hz
-constexpr int32_t PadwaveRate = 22050;  // an octave below the rate the pad is made for
+constexpr int32_t FrameRate = 176400;  // a 1024-sample frame sounds at 172.27 Hz
+constexpr int32_t PadwaveRate = 22050; // an octave below the rate the pad is made for
 
 // The private folder of this run and the preview file in it, empty until the
 // first Play makes them. Plain characters, so that a signal handler can remove
@@ -39,7 +39,7 @@ bool MakePreviewFolder(std::string& error) {
     return true;
 }
 
-}  // namespace
+} // namespace
 
 PreviewMaterial ChoosePreviewMaterial() {
     ComputeEditRange();
@@ -61,8 +61,9 @@ bool PreviewWriter(const PreviewMaterial& material, std::string& reason) {
         reason = "Cannot write the preview file: " + folderError;
         return false;
     }
-    const std::vector<uint8_t> image = BuildWavImage(material.samples, material.count, material.rate,
-                                                     WavPurpose::Preview, 0, material.count - 1);
+    const std::vector<uint8_t> image =
+        BuildWavImage(material.samples, material.count, material.rate, WavPurpose::Preview, 0,
+                      material.count - 1);
     FileError error;
     if (WriteFileReplacing(PreviewFile, image, error)) return true;
     reason = "Cannot write the preview file: " + error.what + ": " + error.why;
@@ -72,7 +73,8 @@ bool PreviewWriter(const PreviewMaterial& material, std::string& reason) {
 void PlayPreview(WindowHandle window) {
     StopSound();
     std::string reason;
-    if (PreviewWriter(ChoosePreviewMaterial(), reason) && PlayLoopingWav(PreviewFile, reason)) return;
+    if (PreviewWriter(ChoosePreviewMaterial(), reason) && PlayLoopingWav(PreviewFile, reason))
+        return;
     ShowMessageBox(window, reason, "Error");
 }
 

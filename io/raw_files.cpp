@@ -26,7 +26,8 @@ void HarmonicsWriter(WindowHandle owner) {
     const FileDialog dialog{true, "Additive File (*.add)", "*.add", "add"};
     SaveThroughDialog(owner, dialog, [] {
         std::vector<uint8_t> image;
-        for (int32_t level : Harmonics) PutU32(image, static_cast<uint32_t>(level));
+        for (int32_t level : Harmonics)
+            PutU32(image, static_cast<uint32_t>(level));
         return image;
     });
 }
@@ -39,6 +40,8 @@ void HarmonicsReader(WindowHandle owner) {
     ResetHarmonics();
     std::vector<uint8_t> bytes;
     FileError error;
-    if (LoadWholeFile(path, bytes, error)) DecodeHarmonics(bytes.data(), bytes.size(), Harmonics);
-    else ReportFileError(owner, error, path);
+    if (LoadWholeFile(path, bytes, error))
+        DecodeHarmonics(bytes.data(), bytes.size(), Harmonics);
+    else
+        ReportFileError(owner, error, path);
 }

@@ -60,7 +60,7 @@ void ReshapeSpectrum(fftw_complex* spectrum, int32_t inLength, int32_t outLength
     }
 }
 
-}  // namespace
+} // namespace
 
 void ResampleCycles(int32_t inLength, int32_t outLength, int32_t count, const CycleSource& source,
                     float* out) {
@@ -84,6 +84,7 @@ void ResampleCycles(int32_t inLength, int32_t outLength, int32_t count, const Cy
         float* cycleOut = out + static_cast<size_t>(i) * outLength;
         // The band-limited curve may overshoot the largest float between samples.
         for (int32_t j = 0; j < outLength; ++j)
-            cycleOut[j] = static_cast<float>(std::clamp(t.result[j] * scale, -double{FLT_MAX}, double{FLT_MAX}));
+            cycleOut[j] = static_cast<float>(
+                std::clamp(t.result[j] * scale, -double{FLT_MAX}, double{FLT_MAX}));
     }
 }

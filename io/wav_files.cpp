@@ -22,10 +22,10 @@ const char* LoadFailure(WavStatus status) {
     }
 }
 
-}  // namespace
+} // namespace
 
-void WavWriter(WindowHandle owner, const float* source, int32_t first, int32_t end, int32_t loopStart,
-               int32_t loopEnd, WavPurpose purpose) {
+void WavWriter(WindowHandle owner, const float* source, int32_t first, int32_t end,
+               int32_t loopStart, int32_t loopEnd, WavPurpose purpose) {
     const FileDialog dialog{true, "Wavefile (*.wav)", "*.wav", "wav"};
     SaveThroughDialog(owner, dialog, [&] {
         return BuildWavImage(source + first, end - first, 44100, purpose, loopStart, loopEnd);
@@ -36,12 +36,13 @@ void Export2048Writer(WindowHandle owner) {
     const FileDialog dialog{true, "Wavefile (*.wav)", "*.wav", "wav"};
     SaveThroughDialog(owner, dialog, [] {
         std::vector<float> frames(static_cast<size_t>(FrameCount) * ExportFrameSize);
-        ResampleCycles(SamplesPerFrame, ExportFrameSize, FrameCount,
-                       [](int32_t i, double* cycle) {
-                           const float* frame = Wavetable + static_cast<size_t>(i) * SamplesPerFrame;
-                           std::copy(frame, frame + SamplesPerFrame, cycle);
-                       },
-                       frames.data());
+        ResampleCycles(
+            SamplesPerFrame, ExportFrameSize, FrameCount,
+            [](int32_t i, double* cycle) {
+                const float* frame = Wavetable + static_cast<size_t>(i) * SamplesPerFrame;
+                std::copy(frame, frame + SamplesPerFrame, cycle);
+            },
+            frames.data());
         return BuildExportImage(frames.data(), static_cast<int32_t>(frames.size()));
     });
 }
@@ -62,6 +63,6 @@ void WavReader(WindowHandle owner, int32_t firstFrame, int32_t frameCount) {
         ReportFileError(owner, {LoadFailure(status), ""}, path);
         return;
     }
-    ImportFrames(bytes.data(), content, Wavetable + static_cast<size_t>(firstFrame) * SamplesPerFrame,
-                 frameCount);
+    ImportFrames(bytes.data(), content,
+                 Wavetable + static_cast<size_t>(firstFrame) * SamplesPerFrame, frameCount);
 }

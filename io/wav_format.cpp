@@ -8,14 +8,14 @@
 namespace {
 
 constexpr uint32_t SampleRate = 44100;
-constexpr float ExportLevel = 1.52f;  // 65536 x 0.76 / 32768
+constexpr float ExportLevel = 1.52f; // 65536 x 0.76 / 32768
 
 // Scales one sample to its 16-bit value, truncating toward zero and saturating
 // at the ends of the 16-bit range instead of wrapping.
 int16_t EncodeSample(float sample, WavPurpose purpose) {
     float scaled = sample * 65536.0f;
     if (purpose != WavPurpose::Preview) scaled = scaled * 0.76f;
-    if (scaled != scaled) return 0;  // NaN has no nearer end
+    if (scaled != scaled) return 0; // NaN has no nearer end
     if (scaled >= 32767.0f) return 32767;
     if (scaled <= -32768.0f) return -32768;
     return static_cast<int16_t>(static_cast<int32_t>(scaled));
@@ -30,14 +30,14 @@ void PutHeader(std::vector<uint8_t>& image, uint32_t riffSize, uint16_t format, 
     PutTag(image, "fmt ");
     PutU32(image, 16);
     PutU16(image, format);
-    PutU16(image, 1);  // mono
+    PutU16(image, 1); // mono
     PutU32(image, rate);
     PutU32(image, rate * (bits / 8));
     PutU16(image, static_cast<uint16_t>(bits / 8));
     PutU16(image, bits);
 }
 
-}  // namespace
+} // namespace
 
 std::vector<uint8_t> BuildWavImage(const float* samples, int32_t count, int32_t sampleRate,
                                    WavPurpose purpose, int32_t loopStart, int32_t loopEnd) {
@@ -52,27 +52,27 @@ std::vector<uint8_t> BuildWavImage(const float* samples, int32_t count, int32_t 
         PutU16(image, static_cast<uint16_t>(EncodeSample(samples[i], purpose)));
     PutTag(image, "smpl");
     PutU32(image, 60);
-    PutU32(image, 0);      // manufacturer
-    PutU32(image, 0);      // product
-    PutU32(image, 22675);  // sample period in nanoseconds
-    PutU32(image, 60);     // MIDI unity note
-    PutU32(image, 0);      // pitch fraction
-    PutU32(image, 0);      // SMPTE format
-    PutU32(image, 0);      // SMPTE offset
-    PutU32(image, 1);      // one loop
-    PutU32(image, 0);      // sampler data size
-    PutU32(image, 0);      // cue point id
-    PutU32(image, 0);      // forward loop
+    PutU32(image, 0);     // manufacturer
+    PutU32(image, 0);     // product
+    PutU32(image, 22675); // sample period in nanoseconds
+    PutU32(image, 60);    // MIDI unity note
+    PutU32(image, 0);     // pitch fraction
+    PutU32(image, 0);     // SMPTE format
+    PutU32(image, 0);     // SMPTE offset
+    PutU32(image, 1);     // one loop
+    PutU32(image, 0);     // sampler data size
+    PutU32(image, 0);     // cue point id
+    PutU32(image, 0);     // forward loop
     PutU32(image, static_cast<uint32_t>(loopStart));
     PutU32(image, static_cast<uint32_t>(loopEnd));
-    PutU32(image, 0);  // fraction
-    PutU32(image, 0);  // endless
+    PutU32(image, 0); // fraction
+    PutU32(image, 0); // endless
     if (tagged) {
         // Wavetable synthesizers take the frame size from here rather than from
         // the loop, which marks only the chosen frames.
         PutTag(image, "srge");
         PutU32(image, 8);
-        PutU32(image, 1);  // version
+        PutU32(image, 1); // version
         PutU32(image, SamplesPerFrame);
     }
     return image;

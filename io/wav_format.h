@@ -10,9 +10,9 @@
 #include <vector>
 
 enum class WavPurpose {
-    SavedFrames,  // Save Waveform and Save Wavetable: scale 65536 x 0.76, frame size tagged
-    SavedPad,     // Save Padwave: scale 65536 x 0.76, a sample rather than a table
-    Preview,      // the preview file: scale 65536, rate chosen by the caller
+    SavedFrames, // Save Waveform and Save Wavetable: scale 65536 x 0.76, frame size tagged
+    SavedPad,    // Save Padwave: scale 65536 x 0.76, a sample rather than a table
+    Preview,     // the preview file: scale 65536, rate chosen by the caller
 };
 
 // The frame length of the export and the text of its "clm " chunk.

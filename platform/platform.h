@@ -12,7 +12,7 @@
 struct AppWindow;
 using WindowHandle = AppWindow*;
 
-struct Surface;  // platform/common/surface.h
+struct Surface; // platform/common/surface.h
 
 // Client area size in pixels: the window is 768 x 600 with the menu bar on top.
 constexpr int WindowWidth = 768;
@@ -31,8 +31,8 @@ using CommandId = uint16_t;
 
 // A menu bar as plain data: popups from left to right, each with its items.
 struct MenuItem {
-    std::string label;      // with '&' mnemonics; empty for a separator
-    CommandId id = 0;       // 0 for a separator
+    std::string label; // with '&' mnemonics; empty for a separator
+    CommandId id = 0;  // 0 for a separator
     bool checked = false;
     bool separator = false;
     // The key that chooses the item, shown beside its label: "Ctrl+N" (a
@@ -50,9 +50,9 @@ using MenuBar = std::vector<MenuPopup>;
 // dialogs accept existing files only.
 struct FileDialog {
     bool save = false;
-    std::string filterText;  // e.g. "Wavefile (*.wav)"
-    std::string pattern;     // e.g. "*.wav"
-    std::string extension;   // e.g. "wav"
+    std::string filterText; // e.g. "Wavefile (*.wav)"
+    std::string pattern;    // e.g. "*.wav"
+    std::string extension;  // e.g. "wav"
 };
 
 // A 24-bit image, rows top to bottom, 3 bytes per pixel (R, G, B).
@@ -100,8 +100,12 @@ inline intptr_t PointParam(int x, int y) {
     return static_cast<intptr_t>((static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16) |
                                  static_cast<uint16_t>(x));
 }
-inline int PointX(intptr_t lParam) { return static_cast<int16_t>(lParam & 0xFFFF); }
-inline int PointY(intptr_t lParam) { return static_cast<int16_t>((lParam >> 16) & 0xFFFF); }
+inline int PointX(intptr_t lParam) {
+    return static_cast<int16_t>(lParam & 0xFFFF);
+}
+inline int PointY(intptr_t lParam) {
+    return static_cast<int16_t>((lParam >> 16) & 0xFFFF);
+}
 
 // Replaces the window's menu bar with this one.
 void AttachMenuBar(WindowHandle window, const MenuBar& bar);

@@ -22,9 +22,9 @@ bool ClosedAtExit = false;
 
 // Shared with the audio callback; touched by the GUI thread only while the
 // device is locked.
-std::vector<float> Loop;  // the file's samples, -1 .. 1
-double LoopPhase = 0.0;   // position in Loop, 0 <= LoopPhase < Loop.size()
-double LoopStep = 0.0;    // file samples per device frame
+std::vector<float> Loop; // the file's samples, -1 .. 1
+double LoopPhase = 0.0;  // position in Loop, 0 <= LoopPhase < Loop.size()
+double LoopStep = 0.0;   // file samples per device frame
 
 // The wrap-around resampler: each device frame takes the linear interpolation
 // between sample i and sample (i + 1) mod N, so the last sample leads into the
@@ -47,7 +47,8 @@ void FillOutput(void*, Uint8* stream, int length) {
             if (LoopPhase >= static_cast<double>(count))
                 LoopPhase = std::fmod(LoopPhase, static_cast<double>(count));
         }
-        for (int c = 0; c < channels; ++c) out[f * channels + c] = value;
+        for (int c = 0; c < channels; ++c)
+            out[f * channels + c] = value;
     }
 }
 
@@ -91,8 +92,9 @@ bool OpenDevice(std::string& reason) {
     wanted.channels = WantedChannels;
     wanted.samples = WantedBufferFrames;
     wanted.callback = FillOutput;
-    Device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &Output,
-                                 SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
+    Device =
+        SDL_OpenAudioDevice(nullptr, 0, &wanted, &Output,
+                            SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
     if (Device == 0) {
         reason = std::string("No audio output: ") + SDL_GetError();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -106,7 +108,7 @@ bool OpenDevice(std::string& reason) {
     return true;
 }
 
-}  // namespace
+} // namespace
 
 bool SdlPlayerStart(const std::string& wavPath, std::string& reason) {
     std::vector<float> samples;

@@ -31,9 +31,13 @@ Colour Mix(Colour a, Colour b, float t) {
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
 
-Colour Grey(float v) { return {v, v, v}; }
+Colour Grey(float v) {
+    return {v, v, v};
+}
 
-float Clamp(float v, float lo, float hi) { return v < lo ? lo : (v > hi ? hi : v); }
+float Clamp(float v, float lo, float hi) {
+    return v < lo ? lo : (v > hi ? hi : v);
+}
 
 constexpr float Pi = 3.14159265f;
 constexpr int SamplesPerAxis = 4;
@@ -47,8 +51,7 @@ struct Image {
 
 // Fills the w x h image whose top row is `top`; shade(x, y) gives the colour at
 // a point in the image's own coordinates.
-template <typename Shade>
-void Supersample(Image& strip, int top, int w, int h, Shade shade) {
+template <typename Shade> void Supersample(Image& strip, int top, int w, int h, Shade shade) {
     const float step = 1.0f / SamplesPerAxis;
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
@@ -128,12 +131,16 @@ Colour Bevel(float x, float y) {
     const float left = FieldLeft - x, right = x - FieldRight;
     const float above = FieldTop - y, below = y - FieldBottom;
     const float side = std::fmax(std::fmax(left, right), std::fmax(above, below));
-    const float depth = side / BevelWidth;  // 0 at the field, 1 at the outer edge
+    const float depth = side / BevelWidth; // 0 at the field, 1 at the outer edge
     Colour c;
-    if (side == above) c = Grey(78);
-    else if (side == left) c = Grey(98);
-    else if (side == below) c = Grey(212);
-    else c = Grey(184);
+    if (side == above)
+        c = Grey(78);
+    else if (side == left)
+        c = Grey(98);
+    else if (side == below)
+        c = Grey(212);
+    else
+        c = Grey(184);
     return Mix(c, Grey(150), depth * 0.35f);
 }
 
@@ -152,7 +159,7 @@ constexpr float KnobCentre = KnobSize / 2.0f;
 constexpr float BodyRadius = 22.0f, CapRadius = 14.5f;
 constexpr float DotDistance = 18.2f, DotRadius = 2.3f;
 constexpr int Ridges = 24;
-const float LightAngle = -Pi / 4;  // light from the upper left
+const float LightAngle = -Pi / 4; // light from the upper left
 
 float SmoothStep(float edge0, float edge1, float v) {
     const float t = Clamp((v - edge0) / (edge1 - edge0), 0, 1);
@@ -208,7 +215,7 @@ Colour KnobPoint(int position, float x, float y) {
 // The colour at one sample point and whether the icon covers it there.
 struct Coverage {
     Colour colour;
-    float alpha;  // 0 outside the tile, 1 inside
+    float alpha; // 0 outside the tile, 1 inside
 };
 
 // Distance from (x, y) to the edge of the rounded rectangle [left, right] x
@@ -301,17 +308,20 @@ uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc = 0) {
     if (!table[1]) {
         for (uint32_t n = 0; n < 256; ++n) {
             uint32_t c = n;
-            for (int k = 0; k < 8; ++k) c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            for (int k = 0; k < 8; ++k)
+                c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
             table[n] = c;
         }
     }
     crc = ~crc;
-    for (size_t i = 0; i < size; ++i) crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
+    for (size_t i = 0; i < size; ++i)
+        crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
     return ~crc;
 }
 
 void PutBigEndian(std::vector<uint8_t>& out, uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(uint8_t(v >> shift));
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(uint8_t(v >> shift));
 }
 
 void PutChunk(std::vector<uint8_t>& png, const char* type, const std::vector<uint8_t>& data) {
@@ -325,7 +335,7 @@ void PutChunk(std::vector<uint8_t>& png, const char* type, const std::vector<uin
 // An 8-bit RGBA PNG. The image data is a zlib stream of stored (uncompressed)
 // deflate blocks: an icon is small enough not to need compression.
 std::vector<uint8_t> EncodePng(int width, int height, const std::vector<uint8_t>& rgba) {
-    std::vector<uint8_t> raw;  // every row after a filter byte 0 (none)
+    std::vector<uint8_t> raw; // every row after a filter byte 0 (none)
     const size_t rowBytes = size_t(width) * 4;
     for (int y = 0; y < height; ++y) {
         raw.push_back(0);
@@ -335,12 +345,12 @@ std::vector<uint8_t> EncodePng(int width, int height, const std::vector<uint8_t>
     size_t done = 0;
     do {
         const size_t n = std::min<size_t>(raw.size() - done, 65535);
-        zlib.push_back(done + n == raw.size() ? 1 : 0);  // BFINAL on the last block, BTYPE 00
+        zlib.push_back(done + n == raw.size() ? 1 : 0); // BFINAL on the last block, BTYPE 00
         zlib.insert(zlib.end(), {uint8_t(n), uint8_t(n >> 8), uint8_t(~n), uint8_t(~n >> 8)});
         zlib.insert(zlib.end(), raw.begin() + done, raw.begin() + done + n);
         done += n;
     } while (done < raw.size());
-    uint32_t a = 1, b = 0;  // Adler-32 of the uncompressed data
+    uint32_t a = 1, b = 0; // Adler-32 of the uncompressed data
     for (uint8_t byte : raw) {
         a = (a + byte) % 65521;
         b = (b + a) % 65521;
@@ -351,7 +361,7 @@ std::vector<uint8_t> EncodePng(int width, int height, const std::vector<uint8_t>
     std::vector<uint8_t> header;
     PutBigEndian(header, uint32_t(width));
     PutBigEndian(header, uint32_t(height));
-    header.insert(header.end(), {8, 6, 0, 0, 0});  // 8 bits, RGBA, deflate, no interlace
+    header.insert(header.end(), {8, 6, 0, 0, 0}); // 8 bits, RGBA, deflate, no interlace
     PutChunk(png, "IHDR", header);
     PutChunk(png, "IDAT", zlib);
     PutChunk(png, "IEND", {});
@@ -413,7 +423,7 @@ bool WritePpm(const std::string& path, const Image& image) {
     return std::fclose(out) == 0;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc == 4 && std::string(argv[1]) == "--icon") {
@@ -427,8 +437,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (argc != 2 && argc != 4) {
-        std::fprintf(stderr, "usage: %s OUTPUT.cpp [LED.ppm KNOB.ppm]\n"
-                     "       %s --icon SIZE ICON.png\n", argv[0], argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s OUTPUT.cpp [LED.ppm KNOB.ppm]\n"
+                     "       %s --icon SIZE ICON.png\n",
+                     argv[0], argv[0]);
         return 2;
     }
     const Image led = DrawStrip(LedWidth, LedHeight, LedPoint);

@@ -22,14 +22,14 @@ int32_t StepLevel(int32_t level, int32_t delta) {
     return static_cast<int32_t>(std::clamp<int64_t>(moved, FullLevel, SilentLevel));
 }
 
-template <typename Edit>
-void EditLevels(Edit edit) {
+template <typename Edit> void EditLevels(Edit edit) {
     SaveHarmonicSnapshot();
-    for (int32_t& level : Harmonics) level = edit(level);
+    for (int32_t& level : Harmonics)
+        level = edit(level);
     SynthesizeAdditive();
 }
 
-}  // namespace
+} // namespace
 
 // One phase accumulator runs through all 32 harmonics, so each harmonic starts
 // where the previous one ended. A silent harmonic (weight exactly 0) only
@@ -67,7 +67,8 @@ void CopyAdditiveFrame() {
 // zero; the sum is taken in 64 bits so that any pair of levels is safe.
 void MixHarmonicSnapshot() {
     for (int i = 0; i < HarmonicCount; ++i)
-        Harmonics[i] = static_cast<int32_t>((static_cast<int64_t>(HarmonicSnapshot[i]) + Harmonics[i]) / 2);
+        Harmonics[i] =
+            static_cast<int32_t>((static_cast<int64_t>(HarmonicSnapshot[i]) + Harmonics[i]) / 2);
     SynthesizeAdditive();
 }
 
@@ -86,7 +87,8 @@ void InvertHarmonics() {
     EditLevels([](int32_t level) {
         if (level >= SilentLevel) return level;
         const int64_t inverted = int64_t{SilentLevel} - level;
-        return static_cast<int32_t>(std::min<int64_t>(inverted, std::numeric_limits<int32_t>::max()));
+        return static_cast<int32_t>(
+            std::min<int64_t>(inverted, std::numeric_limits<int32_t>::max()));
     });
 }
 

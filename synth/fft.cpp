@@ -13,8 +13,12 @@ namespace {
 // Stage s has blocks of 2 x mmax floats with mmax = 2^(s+1): a lower and an
 // upper half of mmax floats each. Its twiddles lie in the table from float
 // 2^(s+1) - 2 on.
-int32_t StageMmax(int32_t stage) { return 2 << stage; }
-size_t TwiddleOffset(int32_t stage) { return (size_t{2} << stage) - 2; }
+int32_t StageMmax(int32_t stage) {
+    return 2 << stage;
+}
+size_t TwiddleOffset(int32_t stage) {
+    return (size_t{2} << stage) - 2;
+}
 
 // The bit-reversal permutation in runs of sqrt(nn) positions (rounded down to
 // a power of two): the swap of positions p and BitReversed(p) belongs to the
@@ -23,7 +27,8 @@ size_t TwiddleOffset(int32_t stage) { return (size_t{2} << stage) - 2; }
 // the same values, and they hold the same number of swaps.
 void BitReverseRuns(float* data, int32_t nn, int32_t firstRun) {
     int32_t bits = 0;
-    while ((int32_t{1} << bits) < nn) ++bits;
+    while ((int32_t{1} << bits) < nn)
+        ++bits;
     const int32_t run = int32_t{1} << (bits / 2);
     for (int32_t start = firstRun * run; start < nn; start += 2 * run) {
         int32_t r = BitReversed(start, nn);
@@ -43,7 +48,8 @@ void BitReverseRuns(float* data, int32_t nn, int32_t firstRun) {
 void StageTwiddles(int32_t mmax, int32_t direction, float* twiddles) {
     const float theta = Pi / static_cast<float>(mmax / 2);
     const float wpr = static_cast<float>(std::cos(static_cast<double>(theta)));
-    const float wpi = static_cast<float>(std::sin(static_cast<double>(theta))) * static_cast<float>(direction);
+    const float wpi =
+        static_cast<float>(std::sin(static_cast<double>(theta))) * static_cast<float>(direction);
     float wr = 1.0f;
     float wi = 0.0f;
     for (int32_t m = 0; m < mmax; m += 2) {
@@ -57,13 +63,15 @@ void StageTwiddles(int32_t mmax, int32_t direction, float* twiddles) {
 
 // Stage 0: every block holds one butterfly.
 void FirstStage(float* data, int32_t count, const float* twiddles) {
-    for (int32_t block = 0; block < count; block += 4) Butterfly(data + block, data + block + 2, twiddles[0], twiddles[1]);
+    for (int32_t block = 0; block < count; block += 4)
+        Butterfly(data + block, data + block + 2, twiddles[0], twiddles[1]);
 }
 
 // The butterflies of a later stage over `count` floats, for the twiddle
 // positions [mFirst, mEnd), two at a time. Every butterfly of a stage works on
 // its own pair of values, so they may run in any order, block by block.
-void Butterflies(float* data, int32_t count, int32_t mmax, const float* twiddles, int32_t mFirst, int32_t mEnd) {
+void Butterflies(float* data, int32_t count, int32_t mmax, const float* twiddles, int32_t mFirst,
+                 int32_t mEnd) {
     for (int32_t block = 0; block < count; block += 2 * mmax) {
         float* lower = data + block;
         float* upper = lower + mmax;
@@ -82,7 +90,8 @@ void Butterflies(float* data, int32_t count, int32_t mmax, const float* twiddles
 // (a, b) and (c, d) give exactly the four values of the stage-(s + 1)
 // butterflies (a, c) and (b, d), so each value is loaded and stored once for
 // two stages.
-void TwoStages(float* data, int32_t count, int32_t mmax, const float* twiddles, const float* nextTwiddles) {
+void TwoStages(float* data, int32_t count, int32_t mmax, const float* twiddles,
+               const float* nextTwiddles) {
     for (int32_t block = 0; block < count; block += 4 * mmax) {
         float* a = data + block;
         float* b = a + mmax;
@@ -112,11 +121,14 @@ void Stages(float* data, int32_t count, int32_t stages, const float* table) {
     FirstStage(data, count, table);
     int32_t stage = 1;
     for (; stage + 1 < stages; stage += 2)
-        TwoStages(data, count, StageMmax(stage), table + TwiddleOffset(stage), table + TwiddleOffset(stage + 1));
-    if (stage < stages) Butterflies(data, count, StageMmax(stage), table + TwiddleOffset(stage), 0, StageMmax(stage));
+        TwoStages(data, count, StageMmax(stage), table + TwiddleOffset(stage),
+                  table + TwiddleOffset(stage + 1));
+    if (stage < stages)
+        Butterflies(data, count, StageMmax(stage), table + TwiddleOffset(stage), 0,
+                    StageMmax(stage));
 }
 
-}  // namespace
+} // namespace
 
 int32_t StageCount(int32_t nn) {
     const float lnSize = static_cast<float>(std::log(static_cast<double>(static_cast<float>(nn))));
@@ -126,7 +138,8 @@ int32_t StageCount(int32_t nn) {
 
 int32_t BitReversed(int32_t p, int32_t nn) {
     int32_t r = 0;
-    for (int32_t bit = 1; bit < nn; bit <<= 1) r = (r << 1) | ((p & bit) ? 1 : 0);
+    for (int32_t bit = 1; bit < nn; bit <<= 1)
+        r = (r << 1) | ((p & bit) ? 1 : 0);
     return r;
 }
 
@@ -139,14 +152,17 @@ int32_t NextBitReversed(int32_t r, int32_t nn) {
     return r | bit;
 }
 
-size_t TwiddleTableSize(int32_t stages) { return TwiddleOffset(stages); }
+size_t TwiddleTableSize(int32_t stages) {
+    return TwiddleOffset(stages);
+}
 
 void FillTwiddles(int32_t firstStage, int32_t endStage, int32_t direction, float* table) {
     for (int32_t stage = firstStage; stage < endStage; ++stage)
         StageTwiddles(StageMmax(stage), direction, table + TwiddleOffset(stage));
 }
 
-void TransformFromBitReversed(float* data, int32_t nn, int32_t stages, const float* table, const FillPositions& fill) {
+void TransformFromBitReversed(float* data, int32_t nn, int32_t stages, const float* table,
+                              const FillPositions& fill) {
     if (nn < ThreadedFftSize) {
         fill(0, nn);
         Stages(data, 2 * nn, stages, table);

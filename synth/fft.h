@@ -39,4 +39,5 @@ using FillPositions = std::function<void(int32_t first, int32_t end)>;
 // calling thread fills and transforms the lower half of the positions while the
 // helper thread does the upper half (the stages before the last never mix the
 // halves); then the two threads share the last stage's butterflies.
-void TransformFromBitReversed(float* data, int32_t nn, int32_t stages, const float* table, const FillPositions& fill);
+void TransformFromBitReversed(float* data, int32_t nn, int32_t stages, const float* table,
+                              const FillPositions& fill);

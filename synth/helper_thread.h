@@ -18,6 +18,8 @@ void WithHelperThread(bool useHelper, const CallerWork& callerWork, const Helper
         }
     }
     callerWork();
-    if (helper.joinable()) helper.join();
-    else helperWork();
+    if (helper.joinable())
+        helper.join();
+    else
+        helperWork();
 }

@@ -17,7 +17,7 @@ namespace {
 
 constexpr int32_t SampleRate = 44100;
 constexpr float BaseFrequency = 440.0f;
-constexpr float CentsFactor = 0.00083333335f;  // 1 / 1200
+constexpr float CentsFactor = 0.00083333335f; // 1 / 1200
 constexpr float ProfileCutoff = 14.712806f;
 constexpr float PeakDivisor = 3.0f;
 constexpr float FullBar = 100.0f;
@@ -66,14 +66,21 @@ void NarrowToCutoff(Band& band, int32_t n, int32_t half) {
         return SquaredArgument(BinOffset(band, bin, n), band.invWidth) <= ProfileCutoff;
     };
     const double centre = static_cast<double>(band.centre) * n;
-    const double reach = std::sqrt(static_cast<double>(ProfileCutoff)) / std::fabs(static_cast<double>(band.invWidth)) * n;
-    auto clampBin = [half](double bin) { return static_cast<int32_t>(std::clamp(bin, 0.0, static_cast<double>(half))); };
+    const double reach = std::sqrt(static_cast<double>(ProfileCutoff)) /
+                         std::fabs(static_cast<double>(band.invWidth)) * n;
+    auto clampBin = [half](double bin) {
+        return static_cast<int32_t>(std::clamp(bin, 0.0, static_cast<double>(half)));
+    };
     int32_t first = clampBin(std::floor(centre - reach));
     int32_t end = clampBin(std::ceil(centre + reach) + 1.0);
-    while (first > 0 && inside(first - 1)) --first;
-    while (first < end && !inside(first)) ++first;
-    while (end < half && inside(end)) ++end;
-    while (end > first && !inside(end - 1)) --end;
+    while (first > 0 && inside(first - 1))
+        --first;
+    while (first < end && !inside(first))
+        ++first;
+    while (end < half && inside(end))
+        ++end;
+    while (end > first && !inside(end - 1))
+        --end;
     band.first = first;
     band.end = end;
 }
@@ -82,10 +89,12 @@ void NarrowToCutoff(Band& band, int32_t n, int32_t half) {
 // is left out. A band whose amplitude, centre or width is not finite keeps
 // every bin: there even the bins outside the cut-off may add something other
 // than zero.
-std::vector<Band> HarmonicBands(int32_t n, int32_t rate, float f, float bw, int32_t count, const float* amp) {
+std::vector<Band> HarmonicBands(int32_t n, int32_t rate, float f, float bw, int32_t count,
+                                const float* amp) {
     std::vector<Band> bands;
     const int32_t half = n / 2;
-    const float widen = static_cast<float>(std::pow(2.0, static_cast<double>(bw * CentsFactor))) - 1.0f;
+    const float widen =
+        static_cast<float>(std::pow(2.0, static_cast<double>(bw * CentsFactor))) - 1.0f;
     const float inv2rate = 1.0f / (static_cast<float>(rate) * 2.0f);
     for (int32_t h = 1; h < count; ++h) {
         const float hf = static_cast<float>(h);
@@ -106,7 +115,8 @@ std::vector<Band> HarmonicBands(int32_t n, int32_t rate, float f, float bw, int3
 int32_t BalancedSplit(const std::vector<Band>& bands, int32_t half) {
     auto visitsBelow = [&](int32_t bin) {
         int64_t visits = 0;
-        for (const Band& band : bands) visits += std::clamp(bin, band.first, band.end) - band.first;
+        for (const Band& band : bands)
+            visits += std::clamp(bin, band.first, band.end) - band.first;
         return visits;
     };
     const int64_t drawing = int64_t{half} * 2 / 5;
@@ -115,14 +125,17 @@ int32_t BalancedSplit(const std::vector<Band>& bands, int32_t half) {
     int32_t hi = half;
     while (lo < hi) {
         const int32_t mid = lo + (hi - lo) / 2;
-        if (visitsBelow(mid) < target) lo = mid + 1;
-        else hi = mid;
+        if (visitsBelow(mid) < target)
+            lo = mid + 1;
+        else
+            hi = mid;
     }
     return lo;
 }
 
 // Every bin of [first, end) sums its bands in harmonic order.
-void AddBands(const std::vector<Band>& bands, int32_t n, int32_t first, int32_t end, float* binAmp) {
+void AddBands(const std::vector<Band>& bands, int32_t n, int32_t first, int32_t end,
+              float* binAmp) {
     for (const Band& band : bands) {
         const int32_t stop = std::min(end, band.end);
         for (int32_t i = std::max(first, band.first); i < stop; ++i)
@@ -154,8 +167,8 @@ void SpectrumBin(float amp, float phase, float* bin) {
 
 // Positions [first, end) of the spectrum in bit-reversed order: position p
 // holds bin BitReversed(p); bins from half up are zero.
-void FillReversedSpectrum(const float* binAmp, const float* binPhase, int32_t nn, int32_t first, int32_t end,
-                          float* data) {
+void FillReversedSpectrum(const float* binAmp, const float* binPhase, int32_t nn, int32_t first,
+                          int32_t end, float* data) {
     int32_t bin = BitReversed(first, nn);
     for (int32_t p = first; p < end; ++p) {
         if (bin < nn / 2) {
@@ -175,7 +188,7 @@ void DrawPhases(float* binPhase, int32_t half) {
         binPhase[i] = FullTurn * static_cast<float>(NextRandom()) / static_cast<float>(RandomMax);
 }
 
-}  // namespace
+} // namespace
 
 void GeneratePadwave(int32_t bandwidthCents) {
     float amplitudes[HarmonicCount];
@@ -183,7 +196,8 @@ void GeneratePadwave(int32_t bandwidthCents) {
     for (int h = 1; h < HarmonicCount; ++h)
         amplitudes[h] = std::max(FullBar - static_cast<float>(Harmonics[h - 1]), 0.0f);
     const float bandwidth = static_cast<float>(std::max(bandwidthCents, int32_t{1}));
-    SynthesizePadwave(PadwaveSamples, SampleRate, BaseFrequency, bandwidth, HarmonicCount, amplitudes);
+    SynthesizePadwave(PadwaveSamples, SampleRate, BaseFrequency, bandwidth, HarmonicCount,
+                      amplitudes);
 }
 
 // Random phases for the n / 2 bins below half the sample rate, Gaussian
@@ -228,11 +242,14 @@ void SynthesizePadwave(int32_t n, int32_t rate, float baseFrequency, float bandw
     TransformFromBitReversed(spectrum, n, stages, table, [&](int32_t first, int32_t end) {
         FillReversedSpectrum(binAmp, binPhase, n, first, end, spectrum);
     });
-    for (int32_t k = 0; k < n; ++k) PadwaveBuffer[k] = spectrum[2 * k];
+    for (int32_t k = 0; k < n; ++k)
+        PadwaveBuffer[k] = spectrum[2 * k];
     NormalizePadwave(n);
 }
 
-float PadwaveProfile(float offset, float bandwidth) { return Profile(offset, 1.0f / bandwidth); }
+float PadwaveProfile(float offset, float bandwidth) {
+    return Profile(offset, 1.0f / bandwidth);
+}
 
 // The largest positive sample becomes 1/3. A buffer without a positive sample
 // (all harmonics silent), or one so faint that the gain overflows, would be
@@ -244,7 +261,8 @@ void NormalizePadwave(int32_t count) {
     if (m > 0.0f) {
         const float g = 1.0f / (m * PeakDivisor);
         if (!std::isinf(g)) {
-            for (int32_t i = 0; i < count; ++i) PadwaveBuffer[i] = PadwaveBuffer[i] * g;
+            for (int32_t i = 0; i < count; ++i)
+                PadwaveBuffer[i] = PadwaveBuffer[i] * g;
             return;
         }
     }

@@ -4,9 +4,10 @@
 // black; red for the frames between the knobs (the Wave frame in the Waveform view), else grey.
 TEST(Displays, FrameStackDrawsEachFrameAtItsPlaceAndHighlightsTheRange) {
     FreshEditor();
-    for (auto [view, wave, offset, lo, hi] :
-         {std::array<int, 5>{ViewWavetable, 20, 10, 10, 20}, {ViewWavetable, 10, 20, 10, 20},
-          {ViewWavetable, 7, 7, 7, 7}, {ViewWaveform, 30, 10, 30, 30}}) {
+    for (auto [view, wave, offset, lo, hi] : {std::array<int, 5>{ViewWavetable, 20, 10, 10, 20},
+                                              {ViewWavetable, 10, 20, 10, 20},
+                                              {ViewWavetable, 7, 7, 7, 7},
+                                              {ViewWaveform, 30, 10, 30, 30}}) {
         CurrentFrame = wave;
         OffsetFrame = offset;
         PaintView(view);
@@ -17,7 +18,7 @@ TEST(Displays, FrameStackDrawsEachFrameAtItsPlaceAndHighlightsTheRange) {
             ASSERT_EQ(CountColour(140 + k, y - 1, 656 + k, y + 2, Black), 3 * 516 - 508) << k;
         }
     }
-    Wavetable[15 * 1024 + 16] = -0.1f;  // frame 15's point 2 (x = 167) 10 pixels up
+    Wavetable[15 * 1024 + 16] = -0.1f; // frame 15's point 2 (x = 167) 10 pixels up
     PaintView(ViewWaveform);
     EXPECT_EQ(PixelAt(167, 446), Grey);
 }
@@ -27,10 +28,12 @@ TEST(Displays, FrameStackDrawsEachFrameAtItsPlaceAndHighlightsTheRange) {
 TEST(Displays, WaveBoxPlotsEveryFourthSample) {
     FreshEditor();
     CurrentFrame = 3;
-    for (auto [n, value] : {std::pair{0, 0.7f}, {40, 0.25f}, {80, -0.25f}, {400, 0.7f}, {800, -0.9f}})
+    for (auto [n, value] :
+         {std::pair{0, 0.7f}, {40, 0.25f}, {80, -0.25f}, {400, 0.7f}, {800, -0.9f}})
         FrameAt(3)[n] = value;
     PaintView(ViewWaveform);
-    for (auto [x, y] : {std::pair{216, 125}, {236, 75}, {194, 170}, {196, 150}, {396, 150}, {596, 50}})
+    for (auto [x, y] :
+         {std::pair{216, 125}, {236, 75}, {194, 170}, {196, 150}, {396, 150}, {596, 50}})
         EXPECT_EQ(PixelAt(x, y), Red) << x << "," << y;
     EXPECT_EQ(CountColour(197, 151, 706, 200, Red) + CountColour(194, 0, 706, 50, Red), 0);
     EXPECT_EQ(CountColour(190, 100, 710, 101, Grey) + CountColour(450, 40, 451, 160, Grey), 612);

@@ -3,8 +3,12 @@
 // Each edit on the index table after its row's copies: the first sample of frame lo and the last
 // of frame hi, nothing changed outside lo..hi, the knobs kept, and Undo restores the table.
 TEST(Edits, ChangeExactlyTheirFramesAndUndo) {
-    struct Case { uint16_t command, view; std::vector<std::pair<int, int>> copies;
-                  int wave, offset, lo, hi; float first, last; };  // copies: knobs of each Copy
+    struct Case {
+        uint16_t command, view;
+        std::vector<std::pair<int, int>> copies;
+        int wave, offset, lo, hi;
+        float first, last;
+    }; // copies: knobs of each Copy
     const Case cases[] = {
         {CmdAmplify, CmdViewWaveform, {}, 7, 50, 7, 7, 7700.0f, 8825.3f},
         {CmdAttenuate, CmdViewWaveform, {}, 7, 50, 7, 7, 6300.0f, 7220.7f},
@@ -18,10 +22,10 @@ TEST(Edits, ChangeExactlyTheirFramesAndUndo) {
         {CmdAmplify, CmdViewWavetable, {}, 5, 2, 2, 5, 2200.0f, 6625.3f},
         {CmdAttenuate, CmdViewWavetable, {}, 2, 5, 2, 5, 1800.0f, 5420.7f},
         {CmdInvert, CmdViewWavetable, {}, 5, 2, 2, 5, -2000.0f, -6023.0f},
-        {CmdReverse, CmdViewWavetable, {}, 5, 2, 2, 5, 5000.0f, 3023.0f},  // the frames' order only
-        {CmdNormalize, CmdViewWavetable, {}, 2, 5, 2, 5, 0.117402218f, 0.353556782f},  // one gain
+        {CmdReverse, CmdViewWavetable, {}, 5, 2, 2, 5, 5000.0f, 3023.0f}, // the frames' order only
+        {CmdNormalize, CmdViewWavetable, {}, 2, 5, 2, 5, 0.117402218f, 0.353556782f}, // one gain
         {CmdCut, CmdViewWavetable, {}, 5, 2, 2, 5, 0.0f, 0.0f},
-        {CmdClear, CmdViewWavetable, {}, 5, 2, 0, 99, 0.0f, 0.0f},  // the whole table
+        {CmdClear, CmdViewWavetable, {}, 5, 2, 0, 99, 0.0f, 0.0f}, // the whole table
         // Upward (Wave below Offset): as much of the clipboard as the range holds.
         {CmdPaste, CmdViewWavetable, {{20, 22}}, 30, 34, 30, 32, 20000.0f, 23023.0f},
         {CmdPaste, CmdViewWavetable, {{22, 20}}, 40, 41, 40, 41, 20000.0f, 22023.0f},

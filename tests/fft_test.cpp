@@ -8,7 +8,8 @@ using Spectrum = std::vector<std::complex<float>>;
 static Spectrum MixedValues(int32_t nn) {
     Spectrum values(nn);
     for (int32_t t = 0; t < nn; ++t)
-        values[t] = {std::ldexp(3.0f - t % 7, t % 9), t % 5 == 0 ? -0.0f : std::sin(static_cast<float>(t))};
+        values[t] = {std::ldexp(3.0f - t % 7, t % 9),
+                     t % 5 == 0 ? -0.0f : std::sin(static_cast<float>(t))};
     return values;
 }
 
@@ -20,7 +21,8 @@ TEST(ComplexFft, SameBitsAsTheLiteralTransform) {
             Spectrum literal = fast;
             ComplexFft(reinterpret_cast<float*>(fast.data()), nn, direction);
             LiteralComplexFft(reinterpret_cast<float*>(literal.data()), nn, direction);
-            ASSERT_EQ(std::memcmp(fast.data(), literal.data(), nn * sizeof fast[0]), 0) << nn << " " << direction;
+            ASSERT_EQ(std::memcmp(fast.data(), literal.data(), nn * sizeof fast[0]), 0)
+                << nn << " " << direction;
         }
     }
 }

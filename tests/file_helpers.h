@@ -30,14 +30,18 @@ struct ScratchFolder {
 
 inline std::vector<uint8_t> ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in),
+                                std::istreambuf_iterator<char>());
 }
 
 inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
 
-inline uint32_t U32At(const std::vector<uint8_t>& b, size_t at) { return GetU32(b.data() + at); }
+inline uint32_t U32At(const std::vector<uint8_t>& b, size_t at) {
+    return GetU32(b.data() + at);
+}
 inline int16_t S16At(const std::vector<uint8_t>& b, size_t at) {
     return static_cast<int16_t>(GetU16(b.data() + at));
 }
@@ -53,8 +57,10 @@ inline void CommandOn(CommandId command, const std::string& path) {
 inline std::vector<std::string> ErrorTexts() {
     std::vector<std::string> texts;
     for (const RecordedMessageBox& box : HeadlessMessageBoxes) {
-        if (box.caption == "Error") texts.push_back(box.text);
-        else texts.push_back("[" + box.caption + "] " + box.text);
+        if (box.caption == "Error")
+            texts.push_back(box.text);
+        else
+            texts.push_back("[" + box.caption + "] " + box.text);
     }
     return texts;
 }
@@ -84,9 +90,9 @@ inline std::vector<uint8_t> Fmt(uint16_t code, uint16_t channels, uint16_t bits)
 // An extensible "fmt " body whose subformat names the format code.
 inline std::vector<uint8_t> ExtensibleFmt(uint16_t code, uint16_t bits) {
     std::vector<uint8_t> fmt = Fmt(0xFFFE, 1, bits);
-    PutU16(fmt, 22);    // extension size
-    PutU16(fmt, bits);  // valid bits
-    PutU32(fmt, 4);     // channel mask
+    PutU16(fmt, 22);   // extension size
+    PutU16(fmt, bits); // valid bits
+    PutU32(fmt, 4);    // channel mask
     PutU16(fmt, code);
     fmt.insert(fmt.end(), {0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71});
     return fmt;
@@ -94,7 +100,8 @@ inline std::vector<uint8_t> ExtensibleFmt(uint16_t code, uint16_t bits) {
 
 // A WAV file: "fmt ", the `tags` chunks, then "data" holding `data`, whose size
 // field says `declared` bytes when that is given.
-inline std::vector<uint8_t> WavFile(const std::vector<uint8_t>& fmt, const std::vector<uint8_t>& tags,
+inline std::vector<uint8_t> WavFile(const std::vector<uint8_t>& fmt,
+                                    const std::vector<uint8_t>& tags,
                                     const std::vector<uint8_t>& data, size_t declared = 0) {
     std::vector<uint8_t> file = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
     const std::vector<uint8_t> format = Chunk("fmt ", fmt);
@@ -107,8 +114,10 @@ inline std::vector<uint8_t> WavFile(const std::vector<uint8_t>& fmt, const std::
 }
 
 // The sox program found when the tests were configured; empty without one.
-inline std::string Sox() { return QARNO_SOX; }
-#define SKIP_WITHOUT_SOX() \
+inline std::string Sox() {
+    return QARNO_SOX;
+}
+#define SKIP_WITHOUT_SOX()                                                                         \
     if (Sox().empty()) GTEST_SKIP() << "sox was not found when the tests were configured"
 
 // What `sox --i` prints for each of the option letters, one line each.
@@ -118,7 +127,8 @@ inline std::string SoxInfo(const std::string& path, const std::string& options) 
         const std::string command = Sox() + " --i -" + std::string(1, option) + " " + path;
         FILE* pipe = popen(command.c_str(), "r");
         char line[64] = {};
-        while (pipe && std::fgets(line, sizeof line, pipe)) lines += line;
+        while (pipe && std::fgets(line, sizeof line, pipe))
+            lines += line;
         if (pipe) pclose(pipe);
     }
     return lines;
@@ -140,7 +150,8 @@ inline std::map<std::string, std::vector<uint8_t>> Chunks(const std::vector<uint
     for (size_t at = 12; at + 8 <= file.size();) {
         const size_t length = U32At(file, at + 4);
         const std::string tag(file.begin() + at, file.begin() + at + 4);
-        chunks.emplace(tag, std::vector<uint8_t>(file.begin() + at + 8, file.begin() + at + 8 + length));
+        chunks.emplace(tag,
+                       std::vector<uint8_t>(file.begin() + at + 8, file.begin() + at + 8 + length));
         at += 8 + length + length % 2;
     }
     return chunks;

@@ -3,9 +3,11 @@
 
 TEST(Generators, WorkedValuesOfEachWave) {
     FreshEditor();
-    for (auto [command, n, value] :
-         {std::tuple{CmdSaw, 2, -0.4614f}, {CmdSaw, 1022, 0.4616f}, {CmdRamp, 2, 0.4614f},
-          {CmdTriangle, 256, -0.30794f}, {CmdSquare, 2, -0.3704f}}) {
+    for (auto [command, n, value] : {std::tuple{CmdSaw, 2, -0.4614f},
+                                     {CmdSaw, 1022, 0.4616f},
+                                     {CmdRamp, 2, 0.4614f},
+                                     {CmdTriangle, 256, -0.30794f},
+                                     {CmdSquare, 2, -0.3704f}}) {
         Command(command);
         EXPECT_NEAR(FrameAt(0)[n], value, 1e-3f) << command << " sample " << n;
     }

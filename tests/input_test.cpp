@@ -7,7 +7,7 @@ void TurnWheel(int x, int y, int notches) {
     MainWindowProc(HeadlessWindow(), WM_MOUSEWHEEL, WheelParam(notches), PointParam(x, y));
 }
 
-}  // namespace
+} // namespace
 
 // A notch over a knob writes what a one-pixel drag on it writes; off the knobs, and while the
 // button is held, the wheel does nothing.

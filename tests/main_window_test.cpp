@@ -11,10 +11,11 @@ TEST(MainWindow, KnobsShowTheirValueAndLedsTheValuePlusOne) {
     Bitmap led;
     ASSERT_TRUE(LoadBitmapResource(KnobStripId, knob));
     ASSERT_TRUE(LoadBitmapResource(LedStripId, led));
-    Surface expected = ClientSurface(HeadlessWindow());  // with the wanted images copied over it
+    Surface expected = ClientSurface(HeadlessWindow()); // with the wanted images copied over it
     for (auto [k, value] : {std::pair{0, 30}, {1, 0}, {2, 99}}) {
         CopyBitmap(expected, 32, 64 + 128 * k, knob, 0, KnobSize * value, KnobSize, KnobSize);
-        CopyBitmap(expected, 34, 28 + 128 * k, led, 0, LedHeight * (value + 1), LedWidth, LedHeight);
+        CopyBitmap(expected, 34, 28 + 128 * k, led, 0, LedHeight * (value + 1), LedWidth,
+                   LedHeight);
     }
     EXPECT_TRUE(expected.pixels == ClientSurface(HeadlessWindow()).pixels);
 }
@@ -24,7 +25,7 @@ TEST(Strips, KnobDotTurnsFromSevenThroughTwelveToFiveOClock) {
     Bitmap knob;
     ASSERT_TRUE(LoadEmbeddedBitmap(KnobStripId, knob));
     for (int k = 0; k < StripImages; ++k) {
-        float x = 0;  // sums over the dot's pixels, from the centre
+        float x = 0; // sums over the dot's pixels, from the centre
         float y = 0;
         for (int i = 0; i < KnobSize * KnobSize; ++i) {
             const uint8_t* p = &knob.rgb[(size_t(k) * KnobSize * KnobSize + i) * 3];

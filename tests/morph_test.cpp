@@ -25,7 +25,7 @@ TEST(Morph, FadesByARunningSumInEitherKnobOrder) {
             FrameAt(10 + t)[1] = IndexValue(10 + t, 1);
         }
         EXPECT_TRUE(TableHoldsIndicesOutside(1, 0));
-        Command(CmdUndo);  // the table before the morph
+        Command(CmdUndo); // the table before the morph
         EXPECT_EQ(FrameAt(17)[0], 0.9f);
     }
 }

@@ -40,7 +40,8 @@ TEST(GeneratePadwave, CommandTakesTheKnobTimesTenWithAFloorOfOneCent) {
     for (const auto& [value, cents] : {std::pair{8, 80}, std::pair{0, 1}}) {
         PadwaveValue = value;
         Command(CmdTimes10);
-        EXPECT_EQ(PadFrom(7, [] { Command(CmdGenerate); }), PadFrom(7, [&] { GeneratePadwave(cents); }));
+        EXPECT_EQ(PadFrom(7, [] { Command(CmdGenerate); }),
+                  PadFrom(7, [&] { GeneratePadwave(cents); }));
     }
 }
 
@@ -50,14 +51,16 @@ TEST(GeneratePadwave, SameBitsAndDrawsAsTheLiteralSteps) {
         std::copy(levels.begin(), levels.end(), Harmonics);
         for (int32_t cents : {8, 80, 990})
             EXPECT_EQ(PadFrom(cents, [&] { GeneratePadwave(cents); }),
-                      PadFrom(cents, [&] { LiteralGeneratePadwave(cents); })) << levels[2] << " " << cents;
+                      PadFrom(cents, [&] { LiteralGeneratePadwave(cents); }))
+                << levels[2] << " " << cents;
     }
 }
 
 // The largest positive sample becomes 1/3; with none, or a tiny one, silence.
 TEST(NormalizePadwave, LargestPositiveSampleBecomesAThirdElseSilence) {
-    for (auto [a, b, scaledA, scaledB] :
-         {std::array{0.6f, -0.9f, 1.0f / 3.0f, -0.5f}, {-0.25f, 0.0f, 0.0f, 0.0f}, {1e-45f, 0.0f, 0.0f, 0.0f}}) {
+    for (auto [a, b, scaledA, scaledB] : {std::array{0.6f, -0.9f, 1.0f / 3.0f, -0.5f},
+                                          {-0.25f, 0.0f, 0.0f, 0.0f},
+                                          {1e-45f, 0.0f, 0.0f, 0.0f}}) {
         std::fill(std::begin(PadwaveBuffer), std::end(PadwaveBuffer), 0.0f);
         PadwaveBuffer[10] = a;
         PadwaveBuffer[20] = b;

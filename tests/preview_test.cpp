@@ -25,13 +25,14 @@ void ExpectLayout(const std::vector<uint8_t>& file, uint32_t n, uint32_t rate) {
     EXPECT_EQ(U32At(file, 100 + 2 * n), n - 1);
 }
 
-}  // namespace
+} // namespace
 
 // Each view plays its own material, scaled by 65536 without the save's 0.76: the current
 // frame, the frames between the knobs in order, the additive frame, the whole pad.
 TEST(Preview, EachViewPlaysItsOwnMaterial) {
     FreshEditor();
-    for (int k = 0; k < 10; ++k) FillFrame(k, 0.0625f * static_cast<float>(k + 1));
+    for (int k = 0; k < 10; ++k)
+        FillFrame(k, 0.0625f * static_cast<float>(k + 1));
     CurrentFrame = 5;
     OffsetFrame = 9;
     std::vector<uint8_t> file = Play();
@@ -44,7 +45,8 @@ TEST(Preview, EachViewPlaysItsOwnMaterial) {
     OffsetFrame = 0;
     file = Play();
     ExpectLayout(file, 4096, 176400);
-    for (int k = 0; k < 4; ++k) EXPECT_EQ(S16At(file, 44 + 2 * (1024 * k + 1023)), 4096 * (k + 1)) << k;
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(S16At(file, 44 + 2 * (1024 * k + 1023)), 4096 * (k + 1)) << k;
 
     Command(CmdViewAdditive);
     file = Play();

@@ -4,11 +4,13 @@
 #include "platform/common/surface.h"
 #include "tests/test_support.h"
 
-// A line walks its major axis from the smaller end, half-way steps rounded up, and leaves out its end.
+// A line walks its major axis from the smaller end, half-way steps rounded up, and leaves out its
+// end.
 TEST(Surface, LinesWalkTheMajorAxisAndLeaveOutTheirEnd) {
     using PixelSet = std::set<std::pair<int, int>>;
-    PixelSet farLine;  // ends 100000 pixels off either side: half way is at x = 0
-    for (int x = 0; x < ClientWidth; ++x) farLine.insert({x, 101});
+    PixelSet farLine; // ends 100000 pixels off either side: half way is at x = 0
+    for (int x = 0; x < ClientWidth; ++x)
+        farLine.insert({x, 101});
     const std::pair<std::array<int, 4>, PixelSet> cases[] = {
         {{10, 10, 14, 12}, {{10, 10}, {11, 11}, {12, 11}, {13, 12}}},
         {{14, 12, 10, 10}, {{11, 11}, {12, 11}, {13, 12}, {14, 12}}},
@@ -26,10 +28,10 @@ TEST(Surface, LinesWalkTheMajorAxisAndLeaveOutTheirEnd) {
 
 // Xft.dpi / 96: below 1.5 is 1, up to 2.5 is 2, up to 3.5 is 3, above that 4; no number (0) is 1.
 TEST(ScreenScale, SnapsXftDpiToWholeScalesAtTheHalves) {
-    const std::pair<double, int> cases[] = {
-        {0, 1},   {96, 1},    {143.9, 1}, {144, 2},   {192, 2},
-        {240, 2}, {240.1, 3}, {336, 3},   {336.1, 4}, {960, 4}};
-    for (const auto& [dpi, scale] : cases) EXPECT_EQ(ScaleForDpi(dpi), scale) << "dpi " << dpi;
+    const std::pair<double, int> cases[] = {{0, 1},   {96, 1},    {143.9, 1}, {144, 2},   {192, 2},
+                                            {240, 2}, {240.1, 3}, {336, 3},   {336.1, 4}, {960, 4}};
+    for (const auto& [dpi, scale] : cases)
+        EXPECT_EQ(ScaleForDpi(dpi), scale) << "dpi " << dpi;
 }
 
 // Draws c centred on x = 100 with its top at y = 40 and reads back its cell, a line per row.

@@ -2,8 +2,10 @@
 
 void FreshEditor() {
     HeadlessCreateWindow(MainWindowProc);
-    for (float* table : {Wavetable, UndoSnapshot, TableClipboard}) std::fill_n(table, TableSamples, 0.0f);
-    for (float* frame : {FrameClipboard, AdditiveFrame}) std::fill_n(frame, SamplesPerFrame, 0.0f);
+    for (float* table : {Wavetable, UndoSnapshot, TableClipboard})
+        std::fill_n(table, TableSamples, 0.0f);
+    for (float* frame : {FrameClipboard, AdditiveFrame})
+        std::fill_n(frame, SamplesPerFrame, 0.0f);
     TableClipboardLength = 0;
     RangeStart = FirstFrameEnd = LastFrameStart = RangeEnd = 0;
     NewDocument();
@@ -27,7 +29,7 @@ testing::AssertionResult TableHoldsIndicesOutside(int lo, int hi) {
 std::vector<Levels> LevelSets() {
     Levels spread(HarmonicCount, SilentLevel);
     for (int i = 0; i < HarmonicCount; ++i)
-        if (i % 3 != 1) spread[i] = i * 41 % 130 - 10;  // -10 .. 113, 99 the faintest sounding
+        if (i % 3 != 1) spread[i] = i * 41 % 130 - 10; // -10 .. 113, 99 the faintest sounding
     Levels extremes = spread;
     extremes[2] = INT_MIN;
     extremes[8] = INT_MAX;

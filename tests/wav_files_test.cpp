@@ -15,13 +15,13 @@
 
 namespace {
 
-const float Unit = 0.00002f;  // the loaded value of one 16-bit step
+const float Unit = 0.00002f; // the loaded value of one 16-bit step
 
 bool AllZero(const float* begin, const float* end) {
     return std::all_of(begin, end, [](float s) { return s == 0.0f; });
 }
 
-}  // namespace
+} // namespace
 
 // sox and libsndfile, readers nobody here wrote, find each save's rate, width, length, unity
 // note, loop (libsndfile reports its end one past the last sample) and every sample as
@@ -32,8 +32,10 @@ TEST(SaveCommands, OutsideReadersSeeTheSamplesAndTheLoop) {
     FreshEditor();
     ScratchFolder folder;
     const std::string path = folder.File("saved.wav");
-    for (int i = 0; i < TableSamples; ++i) Wavetable[i] = static_cast<float>(i % 2001 - 1000) * 0.0006f;
-    for (int i = 0; i < PadwaveSamples; ++i) PadwaveBuffer[i] = static_cast<float>(i % 777) * 0.0008f - 0.3f;
+    for (int i = 0; i < TableSamples; ++i)
+        Wavetable[i] = static_cast<float>(i % 2001 - 1000) * 0.0006f;
+    for (int i = 0; i < PadwaveSamples; ++i)
+        PadwaveBuffer[i] = static_cast<float>(i % 777) * 0.0008f - 0.3f;
     struct Save {
         int32_t view, wave, offset;
         CommandId command;
@@ -53,7 +55,7 @@ TEST(SaveCommands, OutsideReadersSeeTheSamplesAndTheLoop) {
         OffsetFrame = s.offset;
         CommandOn(s.command, path);
         EXPECT_EQ(ReadBytes(path).size(), s.size);
-        const int frameSize = s.command == CmdSavePadwave ? 0 : 1024;  // a pad is no table
+        const int frameSize = s.command == CmdSavePadwave ? 0 : 1024; // a pad is no table
         EXPECT_EQ(SurgeFrameSize(ReadBytes(path)), frameSize) << s.wave;
         EXPECT_EQ(SoxInfo(path, "rcbs"), "44100\n1\n16\n" + std::to_string(s.count) + "\n");
 #ifdef QARNO_HAVE_SNDFILE
@@ -105,24 +107,33 @@ TEST(LoadCommands, EveryEncodingReadsTheFirstChannelOnOneScale) {
     struct Case {
         const char* name;
         std::vector<uint8_t> fmt, data;
-        float units[3];  // the three samples in 16-bit steps
+        float units[3]; // the three samples in 16-bit steps
     };
     const Case cases[] = {
         {"8-bit", Fmt(1, 1, 8), {0xC0, 0x00, 0x81}, {16384, -32768, 256}},
         {"16-bit", Fmt(1, 1, 16), {0x47, 0x61, 0xFF, 0x7F, 0x00, 0x80}, {24903, 32767, -32768}},
-        {"24-bit stereo", Fmt(1, 2, 24), {0x80, 0x47, 0x61, 9, 9, 9, 0, 0, 0x80, 9, 9, 9, 1, 0, 0, 9, 9, 9},
+        {"24-bit stereo",
+         Fmt(1, 2, 24),
+         {0x80, 0x47, 0x61, 9, 9, 9, 0, 0, 0x80, 9, 9, 9, 1, 0, 0, 9, 9, 9},
          {24903.5f, -32768, 1.0f / 256}},
-        {"32-bit", Fmt(1, 1, 32), {0, 0, 0x47, 0x61, 0, 0, 0, 0x80, 0, 0x80, 0, 0}, {24903, -32768, 0.5f}},
+        {"32-bit",
+         Fmt(1, 1, 32),
+         {0, 0, 0x47, 0x61, 0, 0, 0, 0x80, 0, 0x80, 0, 0},
+         {24903, -32768, 0.5f}},
         {"float", Fmt(3, 1, 32), FloatData(halfAndFull), {16384, -32768, 0.76f * 32768.0f}},
         {"double, the last beyond float", Fmt(3, 1, 64), doubles, {16384, -32768, 0}},
-        {"extensible float", ExtensibleFmt(3, 32), FloatData(halfAndFull), {16384, -32768, 0.76f * 32768.0f}},
+        {"extensible float",
+         ExtensibleFmt(3, 32),
+         FloatData(halfAndFull),
+         {16384, -32768, 0.76f * 32768.0f}},
     };
     const std::vector<uint8_t> odd = Chunk("LIST", {1, 2, 3});
     for (const Case& c : cases) {
         FillFrame(0, 0.9f);
         WriteBytes(folder.File("in.wav"), WavFile(c.fmt, odd, c.data));
         CommandOn(CmdLoadWaveform, folder.File("in.wav"));
-        for (int i = 0; i < 3; ++i) EXPECT_FLOAT_EQ(FrameAt(0)[i], c.units[i] * Unit) << c.name << " " << i;
+        for (int i = 0; i < 3; ++i)
+            EXPECT_FLOAT_EQ(FrameAt(0)[i], c.units[i] * Unit) << c.name << " " << i;
         EXPECT_TRUE(AllZero(FrameAt(0) + 3, FrameAt(1))) << c.name;
     }
     EXPECT_TRUE(HeadlessMessageBoxes.empty());
@@ -134,7 +145,8 @@ TEST(LoadCommands, EveryEncodingReadsTheFirstChannelOnOneScale) {
 TEST(LoadCommands, FillTheCurrentFrameOrTheTableAndUndoTakesThemBack) {
     FreshEditor();
     ScratchFolder folder;
-    for (int n = 0; n < SamplesPerFrame; ++n) FrameAt(0)[n] = 0.6f * std::sin(0.01f * n);
+    for (int n = 0; n < SamplesPerFrame; ++n)
+        FrameAt(0)[n] = 0.6f * std::sin(0.01f * n);
     CommandOn(CmdSaveWaveform, folder.File("frame.wav"));
     FillTableWithIndices();
     CurrentFrame = 9;
@@ -173,9 +185,10 @@ TEST(SaveCommands, ReplaceTheFileWholeOrNotAtAll) {
     CommandOn(CmdSaveWaveform, target);
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, previous);
-    EXPECT_EQ(ErrorTexts(), (std::vector<std::string>{"can not open file\n" + folder.path.string() + "\nIs a directory",
-                                                      "write error\n/dev/full\nNo space left on device",
-                                                      "write error\n" + target + "\nFile too large"}));
+    EXPECT_EQ(ErrorTexts(), (std::vector<std::string>{
+                                "can not open file\n" + folder.path.string() + "\nIs a directory",
+                                "write error\n/dev/full\nNo space left on device",
+                                "write error\n" + target + "\nFile too large"}));
     EXPECT_EQ(ReadBytes(target), (std::vector<uint8_t>{'o', 'l', 'd'}));
 
     chmod(target.c_str(), 0640);

@@ -14,19 +14,22 @@
 namespace {
 
 const double TwoPi = 6.283185307179586;
-const float FloatScale = 0.65536f;   // a float sample x loads as x x 0.65536
-const float RoundTrip = 0.9961472f;  // exported x 1.52, loaded x 0.65536
+const float FloatScale = 0.65536f;  // a float sample x loads as x x 0.65536
+const float RoundTrip = 0.9961472f; // exported x 1.52, loaded x 0.65536
 
-std::vector<uint8_t> Bytes(const std::string& text) { return std::vector<uint8_t>(text.begin(), text.end()); }
+std::vector<uint8_t> Bytes(const std::string& text) {
+    return std::vector<uint8_t>(text.begin(), text.end());
+}
 
 // |bin k| of the DFT of n samples, in double.
 double BinMagnitude(const float* samples, int n, int k) {
     std::complex<double> sum = 0.0;
-    for (int j = 0; j < n; ++j) sum += static_cast<double>(samples[j]) * std::polar(1.0, -TwoPi * k * j / n);
+    for (int j = 0; j < n; ++j)
+        sum += static_cast<double>(samples[j]) * std::polar(1.0, -TwoPi * k * j / n);
     return std::abs(sum);
 }
 
-}  // namespace
+} // namespace
 
 // The export: its bytes up to the samples (100 frames of 2048 for a 2048-sample window and for
 // Surge XT's rule), every even sample the source's x 1.52, a saw frame band-limited to the
@@ -38,8 +41,10 @@ TEST(Export2048, WritesBandLimitedFloatFramesThatLoadBack) {
     FreshEditor();
     ScratchFolder folder;
     for (int i = 0; i < TableSamples; ++i)
-        Wavetable[i] = static_cast<float>(0.3 * std::sin(TwoPi * (i / 1024 % 9 + 1) * i / 1024 + i / 1024));
-    for (int n = 0; n < SamplesPerFrame; ++n) FrameAt(7)[n] = n % 2 ? -0.25f : 0.3f;
+        Wavetable[i] =
+            static_cast<float>(0.3 * std::sin(TwoPi * (i / 1024 % 9 + 1) * i / 1024 + i / 1024));
+    for (int n = 0; n < SamplesPerFrame; ++n)
+        FrameAt(7)[n] = n % 2 ? -0.25f : 0.3f;
     Command(CmdSaw);
     const std::vector<float> before(Wavetable, Wavetable + TableSamples);
     ViewMode = ViewWavetable;
@@ -49,13 +54,16 @@ TEST(Export2048, WritesBandLimitedFloatFramesThatLoadBack) {
     ASSERT_EQ(b.size(), 819288u);
     EXPECT_EQ(U32At(b, 4), 819280u);
     EXPECT_EQ(SurgeFrameSize(b), 2048);
-    const std::string clm("clm \x24\0\0\0<!>2048 10000000 wavetable (QARNO)\0\0data\0\x80\x0c\0", 52);
+    const std::string clm("clm \x24\0\0\0<!>2048 10000000 wavetable (QARNO)\0\0data\0\x80\x0c\0",
+                          52);
     EXPECT_EQ(std::string(b.begin() + 36, b.begin() + 88), clm);
     std::vector<float> out(204800);
     std::memcpy(out.data(), b.data() + 88, 819200);
-    for (int i = 0; i < TableSamples; ++i) ASSERT_NEAR(out[2 * i], before[i] * 1.52f, 2e-6f) << i;
+    for (int i = 0; i < TableSamples; ++i)
+        ASSERT_NEAR(out[2 * i], before[i] * 1.52f, 2e-6f) << i;
     EXPECT_GT(BinMagnitude(out.data(), 2048, 1), 300.0);
-    for (int k = 513; k <= 1024; ++k) ASSERT_LT(BinMagnitude(out.data(), 2048, k), 1e-3) << k;
+    for (int k = 513; k <= 1024; ++k)
+        ASSERT_LT(BinMagnitude(out.data(), 2048, k), 1e-3) << k;
     EXPECT_EQ(SoxInfo(path, "rcbse"), "44100\n1\n32\n204800\nFloating Point PCM\n");
 #ifdef QARNO_HAVE_SNDFILE
     SF_INFO format = {};
@@ -67,11 +75,13 @@ TEST(Export2048, WritesBandLimitedFloatFramesThatLoadBack) {
     EXPECT_EQ(read, out);
 #endif
     CommandOn(CmdLoadWavetable, path);
-    for (int i = 0; i < TableSamples; ++i) ASSERT_NEAR(Wavetable[i], before[i] * RoundTrip, 2e-5f) << i;
+    for (int i = 0; i < TableSamples; ++i)
+        ASSERT_NEAR(Wavetable[i], before[i] * RoundTrip, 2e-5f) << i;
     ViewMode = ViewWaveform;
     CurrentFrame = 4;
     CommandOn(CmdLoadWaveform, path);
-    for (int n = 0; n < SamplesPerFrame; ++n) ASSERT_NEAR(FrameAt(4)[n], before[n] * RoundTrip, 2e-5f) << n;
+    for (int n = 0; n < SamplesPerFrame; ++n)
+        ASSERT_NEAR(FrameAt(4)[n], before[n] * RoundTrip, 2e-5f) << n;
 }
 
 // Frames that a file declares, each a level of its number / 1000 plus a third harmonic: 256 x
@@ -88,14 +98,17 @@ TEST(ForeignTables, DeclaredFramesLoadResampledThinnedOrCleared) {
         std::vector<float> samples(t.frames * t.size);
         std::vector<uint8_t> shorts;
         for (size_t i = 0; i < samples.size(); ++i) {
-            samples[i] = static_cast<float>(0.001 * (i / t.size) + 0.2 * std::sin(TwoPi * 3 * (i % t.size) / t.size));
+            samples[i] = static_cast<float>(0.001 * (i / t.size) +
+                                            0.2 * std::sin(TwoPi * 3 * (i % t.size) / t.size));
             PutU16(shorts, static_cast<uint16_t>(std::lround(samples[i] * 32768.0f)));
         }
         std::vector<uint8_t> srge = {1, 0, 0, 0};
         PutU32(srge, static_cast<uint32_t>(t.size));
         const std::vector<uint8_t> file =
-            t.clm ? WavFile(Fmt(3, 1, 32), Chunk("clm ", Bytes("<!>2048 10000000 wavetable (maker)")), FloatData(samples))
-                  : WavFile(Fmt(1, 1, 16), Chunk("srge", srge), shorts);
+            t.clm
+                ? WavFile(Fmt(3, 1, 32), Chunk("clm ", Bytes("<!>2048 10000000 wavetable (maker)")),
+                          FloatData(samples))
+                : WavFile(Fmt(1, 1, 16), Chunk("srge", srge), shorts);
         WriteBytes(folder.File("table.wav"), file);
         ViewMode = ViewWavetable;
         FillTableWithIndices();
@@ -105,7 +118,8 @@ TEST(ForeignTables, DeclaredFramesLoadResampledThinnedOrCleared) {
             const double level = i < t.frames ? 0.001 * source : 0.0;
             const double third = i < t.frames ? 0.2 : 0.0;
             for (int n = 0; n < SamplesPerFrame; n += 37) {
-                const double expected = (level + third * std::sin(TwoPi * 3 * n / 1024)) * FloatScale;
+                const double expected =
+                    (level + third * std::sin(TwoPi * 3 * n / 1024)) * FloatScale;
                 ASSERT_NEAR(FrameAt(i)[n], expected, 3e-5) << t.size << ": " << i << " " << n;
             }
         }
@@ -118,14 +132,16 @@ TEST(ForeignTables, SingleCyclesOfOtherLengthsBecomeOneFrame) {
     FreshEditor();
     ScratchFolder folder;
     std::vector<float> cycle(600);
-    for (int j = 0; j < 600; ++j) cycle[j] = static_cast<float>(0.5 * std::sin(TwoPi * j / 600));
+    for (int j = 0; j < 600; ++j)
+        cycle[j] = static_cast<float>(0.5 * std::sin(TwoPi * j / 600));
     WriteBytes(folder.File("cycle.wav"), WavFile(Fmt(3, 1, 32), {}, FloatData(cycle)));
     WriteBytes(folder.File("cut.wav"), WavFile(Fmt(3, 1, 32), {}, FloatData(cycle), 4 * 2000));
     CommandOn(CmdLoadWaveform, folder.File("cycle.wav"));
     for (int n = 0; n < SamplesPerFrame; ++n)
         ASSERT_NEAR(FrameAt(0)[n], 0.5 * std::sin(TwoPi * n / 1024) * FloatScale, 1e-6) << n;
     CommandOn(CmdLoadWaveform, folder.File("cut.wav"));
-    for (int n = 0; n < 600; ++n) ASSERT_EQ(FrameAt(0)[n], cycle[n] * 32768.0f * 0.00002f) << n;
+    for (int n = 0; n < 600; ++n)
+        ASSERT_EQ(FrameAt(0)[n], cycle[n] * 32768.0f * 0.00002f) << n;
     EXPECT_TRUE(std::all_of(FrameAt(0) + 600, FrameAt(1), [](float s) { return s == 0.0f; }));
 }
 
@@ -152,7 +168,9 @@ TEST(ForeignTables, FilesWithoutUsableSamplesLeaveTheTableAlone) {
     std::vector<std::string> expected;
     for (const char* encoding : {"a-law", "u-law", "ima-adpcm", "ms-adpcm"}) {
         const std::string path = folder.File(std::string(encoding) + ".wav");
-        ASSERT_EQ(std::system((Sox() + " -n -e " + encoding + " " + path + " synth 0.05 sine").c_str()), 0);
+        ASSERT_EQ(
+            std::system((Sox() + " -n -e " + encoding + " " + path + " synth 0.05 sine").c_str()),
+            0);
         CommandOn(CmdLoadWavetable, path);
         expected.push_back("unsupported WAV encoding\n" + path);
     }
@@ -163,7 +181,8 @@ TEST(ForeignTables, FilesWithoutUsableSamplesLeaveTheTableAlone) {
         expected.push_back(text + ("\n" + path));
     }
     CommandOn(CmdLoadWavetable, folder.File("missing.wav"));
-    expected.push_back("can not open file\n" + folder.File("missing.wav") + "\nNo such file or directory");
+    expected.push_back("can not open file\n" + folder.File("missing.wav") +
+                       "\nNo such file or directory");
     CommandOn(CmdLoadWavetable, folder.path.string());
     expected.push_back("can not open file\n" + folder.path.string() + "\nIs a directory");
     EXPECT_EQ(ErrorTexts(), expected);

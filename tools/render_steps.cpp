@@ -31,12 +31,13 @@
 
 namespace {
 
-WindowHandle Window() { return HeadlessWindow(); }
+WindowHandle Window() {
+    return HeadlessWindow();
+}
 
 // Runs one input, reports the boxes and dialogs it showed, then paints when it
 // asked for a repaint, as the real window does once the input has been handled.
-template <typename Input>
-void Deliver(const Input& input) {
+template <typename Input> void Deliver(const Input& input) {
     const int invalidations = HeadlessInvalidations;
     const size_t boxes = HeadlessMessageBoxes.size();
     const size_t dialogs = HeadlessDialogsShown.size();
@@ -159,7 +160,7 @@ bool RunStep(const std::string& line) {
     return verb.empty();
 }
 
-}  // namespace
+} // namespace
 
 int main() {
     Start();

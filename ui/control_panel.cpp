@@ -35,7 +35,7 @@ void SetSliderAt(int x, int y) {
     }
 }
 
-}  // namespace
+} // namespace
 
 void HitTestKnobs(int x, int y) {
     ActiveKnob = KnobAt(x, y);

@@ -22,7 +22,9 @@ int Truncate(float offset) {
     return int(std::clamp(offset, -limit, limit));
 }
 
-int SampleOffset(float sample) { return Truncate(100.0f * sample); }
+int SampleOffset(float sample) {
+    return Truncate(100.0f * sample);
+}
 
 // The wave box: every 4th sample, 2 pixels apart, around the centre line y = 100,
 // then the two axes over the trace. The first point is never limited.
@@ -48,7 +50,7 @@ bool Highlighted(int k) {
     return k == CurrentFrame;
 }
 
-}  // namespace
+} // namespace
 
 void FillBackgrounds(Surface& surface) {
     FillRect(surface, 0, 0, 128, 600, PanelColour);
@@ -60,7 +62,9 @@ void DrawFrameBox(Surface& surface) {
     DrawWaveBox(surface, Wavetable + RangeStart, true);
 }
 
-void DrawAdditiveBox(Surface& surface) { DrawWaveBox(surface, AdditiveFrame, false); }
+void DrawAdditiveBox(Surface& surface) {
+    DrawWaveBox(surface, AdditiveFrame, false);
+}
 
 void DrawFrameStack(Surface& surface) {
     for (int k = 0; k < FrameCount; ++k) {
@@ -87,7 +91,8 @@ void DrawPadwave(Surface& surface) {
         DrawLine(surface, x, 300, x, Truncate(300.0f + 256.0f * s), Grey);
     }
     DrawLine(surface, 186, 300, 698, 300, Grey);
-    for (int i = 0; i < 32; ++i) DrawLine(surface, 186 + 16 * i, 292, 186 + 16 * i, 308, Grey);
+    for (int i = 0; i < 32; ++i)
+        DrawLine(surface, 186 + 16 * i, 292, 186 + 16 * i, 308, Grey);
 }
 
 // A slider's dark part starts `level` pixels below its top: level 0 fills the
@@ -97,8 +102,8 @@ void DrawHarmonicSliders(Surface& surface) {
     for (int i = 0; i < HarmonicCount; ++i) {
         const int left = HarmonicSlider.left[i], top = HarmonicSlider.top[i];
         const int right = HarmonicSlider.right[i], bottom = HarmonicSlider.bottom[i];
-        const long long mark = std::clamp<long long>(static_cast<long long>(top) + Harmonics[i],
-                                                     INT_MIN, INT_MAX);
+        const long long mark =
+            std::clamp<long long>(static_cast<long long>(top) + Harmonics[i], INT_MIN, INT_MAX);
         FillRect(surface, left, top, right, bottom, Grey);
         FillRect(surface, left, int(mark), right, bottom, DarkGrey);
     }

@@ -47,8 +47,8 @@ Window FindWindow(Display* display, const char* title) {
 bool PanelPainted(Display* display, Window window, int scale) {
     int x = 0, y = 0;
     Window child;
-    XTranslateCoordinates(display, window, DefaultRootWindow(display), 5 * scale,
-                          (25 + 5) * scale, &x, &y, &child);
+    XTranslateCoordinates(display, window, DefaultRootWindow(display), 5 * scale, (25 + 5) * scale,
+                          &x, &y, &child);
     XImage* image = XGetImage(display, DefaultRootWindow(display), x, y, 1, 1, AllPlanes, ZPixmap);
     if (!image) return false;
     const unsigned long pixel = XGetPixel(image, 0, 0);
@@ -64,7 +64,7 @@ long ResidentKilobytes(pid_t pid) {
     return -1;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -84,8 +84,10 @@ int main(int argc, char** argv) {
         const Clock::time_point start = Clock::now();
         const pid_t pid = fork();
         if (pid == 0) {
-            if (scale) execl(argv[1], argv[1], "--scale", scale, static_cast<char*>(nullptr));
-            else execl(argv[1], argv[1], static_cast<char*>(nullptr));
+            if (scale)
+                execl(argv[1], argv[1], "--scale", scale, static_cast<char*>(nullptr));
+            else
+                execl(argv[1], argv[1], static_cast<char*>(nullptr));
             _exit(127);
         }
         Window window = 0;

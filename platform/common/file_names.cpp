@@ -15,7 +15,8 @@ std::string FolderOf(const std::string& path) {
 std::string WithDefaultExtension(const std::string& path, const std::string& extension) {
     const std::string name = FileNameOf(path);
     const size_t dot = name.find_last_of('.');
-    if (extension.empty() || name.empty() || (dot != std::string::npos && dot > 0 && dot + 1 < name.size()))
+    if (extension.empty() || name.empty() ||
+        (dot != std::string::npos && dot > 0 && dot + 1 < name.size()))
         return path;
     if (dot != std::string::npos && dot + 1 == name.size()) return path + extension;
     return path + "." + extension;

@@ -16,6 +16,8 @@ namespace {
 constexpr int FirstPrintable = 32;
 constexpr int LastPrintable = 126;
 
+// The glyph tables keep one glyph a line, as drawn.
+// clang-format off
 const uint8_t TerminalGlyphs[LastPrintable - FirstPrintable + 1][12] = {
     {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00},  // ' '
     {0x00, 0x00, 0x18, 0x3C, 0x3C, 0x18, 0x18, 0x00, 0x18, 0x18, 0x00, 0x00},  // '!'
@@ -160,6 +162,7 @@ const uint8_t SmallGlyphs[sizeof SmallCharacters - 1][8] = {
     {0x00, 0x88, 0x88, 0x50, 0x20, 0x20, 0x20, 0x20},  // 'Y'
     {0x00, 0xF8, 0x08, 0x10, 0x20, 0x40, 0x80, 0xF8},  // 'Z'
 };
+// clang-format on
 const uint8_t SmallBlank[8] = {};
 
 const uint8_t* TerminalGlyph(char c) {
@@ -175,7 +178,7 @@ const uint8_t* SmallGlyph(char c) {
     return SmallBlank;
 }
 
-}  // namespace
+} // namespace
 
 const Font TerminalFont = {8, 12, TerminalGlyph};
 const Font SmallFont = {6, 8, SmallGlyph};

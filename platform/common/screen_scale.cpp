@@ -6,7 +6,7 @@
 
 int ScaleForDpi(double dpi) {
     const double ratio = dpi / 96.0;
-    if (!(ratio >= 1.5)) return 1;  // also for a dpi that is not a number
+    if (!(ratio >= 1.5)) return 1; // also for a dpi that is not a number
     if (ratio <= 2.5) return 2;
     if (ratio <= 3.5) return 3;
     return 4;
@@ -27,7 +27,8 @@ void EnlargeRaster(const Surface& surface, int scale, std::vector<uint8_t>& out)
             }
         }
         // The row's other copies repeat the one just written.
-        for (int k = 1; k < scale; ++k) std::memcpy(row + rowBytes * k, row, rowBytes);
+        for (int k = 1; k < scale; ++k)
+            std::memcpy(row + rowBytes * k, row, rowBytes);
         row += rowBytes * scale;
     }
 }

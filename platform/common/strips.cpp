@@ -9,7 +9,7 @@ void CopyStrip(const char* pixels, int width, int height, Bitmap& bitmap) {
     bitmap.rgb.assign(begin, begin + size_t(width) * height * 3);
 }
 
-}  // namespace
+} // namespace
 
 bool LoadEmbeddedBitmap(int id, Bitmap& bitmap) {
     if (id == LedStripId) {

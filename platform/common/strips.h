@@ -14,8 +14,8 @@ constexpr int LedHeight = 32;
 constexpr int KnobSize = 50;
 
 // Pixels of the embedded strips, rows top to bottom, R, G, B per pixel.
-extern const char EmbeddedLedStrip[];   // LedWidth x LedHeight * StripImages
-extern const char EmbeddedKnobStrip[];  // KnobSize x KnobSize * StripImages
+extern const char EmbeddedLedStrip[];  // LedWidth x LedHeight * StripImages
+extern const char EmbeddedKnobStrip[]; // KnobSize x KnobSize * StripImages
 
 // Copies the embedded strip with this resource id into `bitmap`; false for any
 // other id.

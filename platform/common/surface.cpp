@@ -17,9 +17,11 @@ void Plot(Surface& surface, int x, int y, Rgb colour) {
 }
 
 // Division rounding toward minus infinity (the divisor is positive).
-int64_t FloorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+int64_t FloorDiv(int64_t a, int64_t b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
 
-}  // namespace
+} // namespace
 
 void FillRect(Surface& surface, int left, int top, int right, int bottom, Rgb colour) {
     left = std::max(left, 0);
@@ -46,8 +48,8 @@ void DrawLine(Surface& surface, int x0, int y0, int x1, int y1, Rgb colour) {
     const int64_t dx = int64_t(x1) - x0;
     const int64_t dy = int64_t(y1) - y0;
     const bool xMajor = std::llabs(dx) >= std::llabs(dy);
-    int64_t ma = xMajor ? x0 : y0, mi = xMajor ? y0 : x0;        // walk start
-    int64_t maEnd = xMajor ? x1 : y1, miEnd = xMajor ? y1 : x1;  // walk end
+    int64_t ma = xMajor ? x0 : y0, mi = xMajor ? y0 : x0;       // walk start
+    int64_t maEnd = xMajor ? x1 : y1, miEnd = xMajor ? y1 : x1; // walk end
     const bool reversed = maEnd < ma;
     if (reversed) {
         std::swap(ma, maEnd);
@@ -67,8 +69,10 @@ void DrawLine(Surface& surface, int x0, int y0, int x1, int y1, Rgb colour) {
         const int64_t minor = mi + FloorDiv(2 * i * rise + steps, 2 * steps);
         const int64_t major = ma + i;
         if (minor < 0 || minor >= (xMajor ? surface.height : surface.width)) continue;
-        if (xMajor) Plot(surface, int(major), int(minor), colour);
-        else Plot(surface, int(minor), int(major), colour);
+        if (xMajor)
+            Plot(surface, int(major), int(minor), colour);
+        else
+            Plot(surface, int(minor), int(major), colour);
     }
 }
 

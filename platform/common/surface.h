@@ -39,8 +39,8 @@ void CopyBitmap(Surface& surface, int dx, int dy, const Bitmap& bitmap, int sx, 
                 int h);
 
 enum class FontFace {
-    Terminal,  // the 8 x 12 caption font of knobs and tabs
-    Small,     // the surface's default font, used for the slider labels
+    Terminal, // the 8 x 12 caption font of knobs and tabs
+    Small,    // the surface's default font, used for the slider labels
 };
 
 // Text on a transparent background, centred horizontally on x, its top at y.

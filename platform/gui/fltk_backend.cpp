@@ -40,7 +40,7 @@ namespace {
 // The client area: turns pointer events into window messages and shows the
 // raster that the paint sequence draws into.
 class ClientArea : public Fl_Widget {
-public:
+  public:
     ClientArea(WindowHandle window, int scale)
         : Fl_Widget(0, MenuBarHeight * scale, ClientWidth * scale, ClientHeight * scale),
           window_(window) {}
@@ -48,7 +48,7 @@ public:
     int handle(int event) override;
     void draw() override;
 
-private:
+  private:
     intptr_t ClientPoint() const;
     void Send(uint32_t message);
     WindowHandle window_;
@@ -57,14 +57,14 @@ private:
 // The top-level window. Being iconified and restored reaches the window
 // procedure as WM_SIZE, which redraws everything with the backgrounds.
 class MainFrame : public Fl_Double_Window {
-public:
+  public:
     MainFrame(WindowHandle window, int scale)
         : Fl_Double_Window(WindowWidth * scale, WindowHeight * scale, "QARNO Wavetable Maker"),
           window_(window) {}
 
     int handle(int event) override;
 
-private:
+  private:
     WindowHandle window_;
     bool iconified_ = false;
 };
@@ -83,7 +83,7 @@ bool Destroying = false;
 // inside its own callback.
 bool InMenuCallback = false;
 
-}  // namespace
+} // namespace
 
 struct AppWindow {
     WindowProc procedure = nullptr;
@@ -125,7 +125,9 @@ intptr_t ClientArea::ClientPoint() const {
     return PointParam(Unscaled(Fl::event_x() - x()), Unscaled(Fl::event_y() - y()));
 }
 
-void ClientArea::Send(uint32_t message) { window_->procedure(window_, message, 0, ClientPoint()); }
+void ClientArea::Send(uint32_t message) {
+    window_->procedure(window_, message, 0, ClientPoint());
+}
 
 int ClientArea::handle(int event) {
     const bool left = Fl::event_button() == FL_LEFT_MOUSE;
@@ -166,8 +168,8 @@ void ClientArea::draw() {
         return;
     }
     EnlargeRaster(surface, Scale, window_->enlarged);
-    fl_draw_image(window_->enlarged.data(), x(), y(), surface.width * Scale,
-                  surface.height * Scale, 3);
+    fl_draw_image(window_->enlarged.data(), x(), y(), surface.width * Scale, surface.height * Scale,
+                  3);
 }
 
 void MenuChosen(Fl_Widget*, void* data) {
@@ -232,7 +234,7 @@ void WindowCallback(Fl_Widget*, void*) {
     TheWindow.procedure(&TheWindow, WM_CLOSE, 0, 0);
 }
 
-}  // namespace
+} // namespace
 
 bool OpenDisplay() {
     Display* display = XOpenDisplay(nullptr);
@@ -301,14 +303,16 @@ void AttachMenuBar(WindowHandle window, const MenuBar& bar) {
     }
 }
 
-void InvalidateWindow(WindowHandle window) { window->client->redraw(); }
+void InvalidateWindow(WindowHandle window) {
+    window->client->redraw();
+}
 
 namespace {
 
 // Text drawn as it is: FLTK's labels would read '@' as the start of a symbol,
 // and a file name may hold one.
 class PlainText : public Fl_Widget {
-public:
+  public:
     PlainText(int x, int y, int w, int h, const std::string& text)
         : Fl_Widget(x, y, w, h), text_(text) {}
     void draw() override {
@@ -317,12 +321,14 @@ public:
         fl_draw(text_.c_str(), x(), y(), w(), h(), FL_ALIGN_TOP_LEFT | FL_ALIGN_INSIDE, nullptr, 0);
     }
 
-private:
+  private:
     std::string text_;
 };
 
 // A button's callback, and the box's own (Escape, the close box).
-void HideBox(Fl_Widget* widget, void*) { widget->top_window()->hide(); }
+void HideBox(Fl_Widget* widget, void*) {
+    widget->top_window()->hide();
+}
 
 void PressOk(Fl_Widget* button, void* pressed) {
     *static_cast<bool*>(pressed) = true;
@@ -342,8 +348,8 @@ bool RunBox(const std::string& text, const std::string& caption, const char* ico
     fl_measure(text.c_str(), textWidth, textHeight, 0);
     const int textLeft = icon ? 2 * margin + iconSize : margin;
     const int buttons = cancel ? 2 : 1;
-    const int width = std::max({textLeft + textWidth + margin, 300 * s,
-                                margin + buttons * (buttonWidth + margin)});
+    const int width = std::max(
+        {textLeft + textWidth + margin, 300 * s, margin + buttons * (buttonWidth + margin)});
     const int bodyHeight = std::max(textHeight, icon ? iconSize : 0);
     const int buttonTop = 2 * margin + bodyHeight;
     Fl_Window box(width, buttonTop + buttonHeight + margin);
@@ -370,18 +376,19 @@ bool RunBox(const std::string& text, const std::string& caption, const char* ico
     box.callback(HideBox);
     box.set_modal();
     // Centred over the main window, or the screen when there is none.
-    const Fl_Window* main = TheWindow.window && TheWindow.window->shown() ? TheWindow.window.get()
-                                                                          : nullptr;
+    const Fl_Window* main =
+        TheWindow.window && TheWindow.window->shown() ? TheWindow.window.get() : nullptr;
     const int centreX = main ? main->x() + main->w() / 2 : Fl::w() / 2;
     const int centreY = main ? main->y() + main->h() / 2 : Fl::h() / 2;
     box.position(centreX - box.w() / 2, centreY - box.h() / 2);
     box.show();
     yes->take_focus();
-    while (box.shown()) Fl::wait();
+    while (box.shown())
+        Fl::wait();
     return pressed;
 }
 
-}  // namespace
+} // namespace
 
 void ShowMessageBox(WindowHandle, const std::string& text, const std::string& caption) {
     // Only errors carry the exclamation mark; every box has one OK button.
@@ -401,7 +408,8 @@ bool ConfirmReplace(const std::string& path) {
 void ScaleLayout(Fl_Widget& widget) {
     Fl_Group* group = widget.as_group();
     if (group)
-        for (int i = 0; i < group->children(); ++i) ScaleLayout(*group->child(i));
+        for (int i = 0; i < group->children(); ++i)
+            ScaleLayout(*group->child(i));
     const bool window = widget.as_window() != nullptr;
     widget.Fl_Widget::resize(window ? widget.x() : widget.x() * Scale,
                              window ? widget.y() : widget.y() * Scale, widget.w() * Scale,
@@ -410,8 +418,7 @@ void ScaleLayout(Fl_Widget& widget) {
 }
 
 // Calls `visit` with every widget inside the group, depth first.
-template <typename Visit>
-void ForEachWidget(Fl_Group& group, const Visit& visit) {
+template <typename Visit> void ForEachWidget(Fl_Group& group, const Visit& visit) {
     for (int i = 0; i < group.children(); ++i) {
         Fl_Widget* child = group.child(i);
         visit(*child);
@@ -447,7 +454,8 @@ void KeepCursorAfterName(Fl_Widget* widget, void* data) {
 void AdjustChooser(Fl_Group& window, NameField& field) {
     ForEachWidget(window, [&](Fl_Widget& widget) {
         if (Fl_Choice* choice = dynamic_cast<Fl_Choice*>(&widget))
-            while (choice->size() > 2) choice->remove(1);
+            while (choice->size() > 2)
+                choice->remove(1);
         if (dynamic_cast<Fl_File_Input*>(&widget)) {
             field.chooserCallback = widget.callback();
             field.chooserData = widget.user_data();
@@ -456,14 +464,14 @@ void AdjustChooser(Fl_Group& window, NameField& field) {
     });
 }
 
-}  // namespace
+} // namespace
 
 // FLTK's chooser reads a typed name that is no full path against the working
 // folder, whatever folder it shows. While a dialog runs, the working folder is
 // the one it opens in, so a name typed there lands there; the old one comes
 // back when the dialog ends.
 class DialogFolder {
-public:
+  public:
     explicit DialogFolder(const std::string& folder)
         : previous_(open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
         // A folder that has gone since leaves the dialog in the working folder.
@@ -476,7 +484,7 @@ public:
     DialogFolder(const DialogFolder&) = delete;
     DialogFolder& operator=(const DialogFolder&) = delete;
 
-private:
+  private:
     int previous_;
     bool moved_ = false;
 };
@@ -496,7 +504,8 @@ bool AskFileName(const FileDialog& dialog, std::string& path) {
     if (Scale > 1) ScaleLayout(window);
     for (;;) {
         chooser.show();
-        while (chooser.shown()) Fl::wait();
+        while (chooser.shown())
+            Fl::wait();
         const char* chosen = chooser.value();
         if (!chosen || !*chosen) return false;
         // Made a full path, so that it still holds when the working folder is back.
@@ -508,7 +517,9 @@ bool AskFileName(const FileDialog& dialog, std::string& path) {
     }
 }
 
-bool LoadBitmapResource(int id, Bitmap& bitmap) { return LoadEmbeddedBitmap(id, bitmap); }
+bool LoadBitmapResource(int id, Bitmap& bitmap) {
+    return LoadEmbeddedBitmap(id, bitmap);
+}
 
 void DestroyAppWindow(WindowHandle window) {
     Destroying = true;
@@ -521,4 +532,6 @@ void PostQuitMessage(int exitCode) {
     QuitCode = exitCode;
 }
 
-Surface& ClientSurface(WindowHandle window) { return window->surface; }
+Surface& ClientSurface(WindowHandle window) {
+    return window->surface;
+}

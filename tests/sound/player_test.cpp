@@ -12,10 +12,12 @@
 
 namespace {
 
-void Wait(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void Wait(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 class Player : public testing::Test {
-protected:
+  protected:
     ScratchFolder scratch;
     std::string disk = scratch.File("output.raw");
     SdlPlayerOutput output;
@@ -23,7 +25,7 @@ protected:
     void SetUp() override {
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIOFILE", disk.c_str(), 1);
-        setenv("SDL_DISKAUDIODELAY", "1", 1);  // about ten times faster than real time
+        setenv("SDL_DISKAUDIODELAY", "1", 1); // about ten times faster than real time
         FreshEditor();
     }
     void TearDown() override { RemovePreviewFile(); }
@@ -44,12 +46,13 @@ protected:
         std::vector<float> sound(bytes.size() / sizeof(float) / output.channels);
         for (size_t f = 0; f < sound.size(); ++f)
             std::memcpy(&sound[f], &bytes[f * sizeof(float) * output.channels], sizeof(float));
-        sound.erase(sound.begin(), std::find_if(sound.begin(), sound.end(), [](float v) { return v != 0.0f; }));
+        sound.erase(sound.begin(),
+                    std::find_if(sound.begin(), sound.end(), [](float v) { return v != 0.0f; }));
         return sound;
     }
 };
 
-}  // namespace
+} // namespace
 
 // Frames 12..15 hold a ramp of 4096 samples, played as n / 4096 - 0.5; device frame k lies
 // k x 176400 / rate samples into the loop, between two samples linearly. A drift of pitch, a
@@ -61,10 +64,11 @@ TEST_F(Player, LoopsTheSelectionAtItsPitchWithoutSeamOrDrift) {
     FillFrame(11, 0.2f);
     FillFrame(16, 0.2f);
     const int period = 4 * SamplesPerFrame;
-    for (int n = 0; n < period; ++n) FrameAt(12)[n] = -0.25f + 0.5f * static_cast<float>(n) / period;
+    for (int n = 0; n < period; ++n)
+        FrameAt(12)[n] = -0.25f + 0.5f * static_cast<float>(n) / period;
     Play(400);
     const std::vector<float> sound = Capture();
-    ASSERT_GE(sound.size(), static_cast<size_t>(output.rate));  // a second or more
+    ASSERT_GE(sound.size(), static_cast<size_t>(output.rate)); // a second or more
     for (size_t k = 0; k + output.bufferFrames < sound.size(); ++k) {
         const double at = std::fmod(k * 176400.0 / output.rate, period);
         const double i = std::floor(at);
