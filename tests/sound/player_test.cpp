@@ -54,30 +54,6 @@ class Player : public testing::Test {
 
 } // namespace
 
-// Frames 12..15 hold a ramp of 4096 samples, played as n / 4096 - 0.5; device frame k lies
-// k x 176400 / rate samples into the loop, between two samples linearly. A drift of pitch, a
-// step at the seam, a wrong frame or another interpolation shows.
-TEST_F(Player, LoopsTheSelectionAtItsPitchWithoutSeamOrDrift) {
-    ViewMode = ViewWavetable;
-    CurrentFrame = 15;
-    OffsetFrame = 12;
-    FillFrame(11, 0.2f);
-    FillFrame(16, 0.2f);
-    const int period = 4 * SamplesPerFrame;
-    for (int n = 0; n < period; ++n)
-        FrameAt(12)[n] = -0.25f + 0.5f * static_cast<float>(n) / period;
-    Play(400);
-    const std::vector<float> sound = Capture();
-    ASSERT_GE(sound.size(), static_cast<size_t>(output.rate)); // a second or more
-    for (size_t k = 0; k + output.bufferFrames < sound.size(); ++k) {
-        const double at = std::fmod(k * 176400.0 / output.rate, period);
-        const double i = std::floor(at);
-        const double a = i / period - 0.5;
-        const double b = std::fmod(i + 1, period) / period - 0.5;
-        ASSERT_NEAR(sound[k], a + (b - a) * (at - i), 1e-5) << k;
-    }
-}
-
 // A second Play replaces the first at once; Stop silences within one device buffer while the
 // device runs on.
 TEST_F(Player, SecondPlayReplacesTheFirstAndStopSilences) {
