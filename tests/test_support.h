@@ -24,9 +24,10 @@
 
 // NewDocument in a fresh headless window, with the buffers New keeps zeroed as at start-up.
 void FreshEditor();
+// A menu choice.
 inline void Command(CommandId id) {
     MainWindowProc(HeadlessWindow(), WM_COMMAND, id, 0);
-} // a menu choice
+}
 inline float* FrameAt(int frame) {
     return Wavetable + frame * SamplesPerFrame;
 }

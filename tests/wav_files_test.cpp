@@ -96,13 +96,10 @@ TEST(SaveCommands, SamplesTruncateInsideTheRangeAndSaturateOutside) {
 TEST(LoadCommands, EveryEncodingReadsTheFirstChannelOnOneScale) {
     FreshEditor();
     ScratchFolder folder;
-    std::vector<uint8_t> doubles;
-    for (double d : {0.5, -1.0, 1e300}) {
-        uint64_t bits;
-        std::memcpy(&bits, &d, 8);
-        PutU32(doubles, static_cast<uint32_t>(bits));
-        PutU32(doubles, static_cast<uint32_t>(bits >> 32));
-    }
+    // 0.5, -1.0 and 1e300 as little-endian doubles.
+    const std::vector<uint8_t> doubles = {0,    0,    0, 0,    0,    0,    0xE0, 0x3F,
+                                          0,    0,    0, 0,    0,    0,    0xF0, 0xBF,
+                                          0x9C, 0x75, 0, 0x88, 0x3C, 0xE4, 0x37, 0x7E};
     const std::vector<float> halfAndFull = {0.5f, -1.0f, 0.76f};
     struct Case {
         const char* name;

@@ -53,32 +53,6 @@ class RealWindow:
                 self.top + (MENU_BAR_HEIGHT + y) * S + S // 2, "sleep", 0.08]
 
 
-def open_menu(env):  # left, top, width, height
-    for line in run(["xwininfo", "-root", "-children"], env).splitlines():
-        found = re.match(r"\s+0x\w+ \(has no name\): \(\)\s+(\d+)x(\d+)\+(-?\d+)\+(-?\d+)", line)
-        if found and int(found[1]) > 30 and int(found[2]) > 30:
-            return [int(found[k]) for k in (3, 4, 1, 2)]
-
-
-def click_menu(w):  # the title, then the item, where the screen shows them
-    popup, _, index, _ = w.route.pop(0)
-    bar = [[(x, y) for y in range(4 * S, 21 * S)] for x in range(WIDTH * S)]
-    shot = grab(w.env, w.left, w.top, WIDTH * S, 21 * S)
-    start, end = dark_runs(shot, WIDTH * S, bar, 8 * S, 0)[int(popup)]
-    xdo(w.env, "mousemove", w.left + (start + end) // 2, w.top + 12 * S, "click", 1)  # mid-bar
-    seen = [None]
-
-    def item_centre():  # once two grabs show the same labels
-        x, y, width, height = wait_for(lambda: open_menu(w.env), "the menu to open")
-        rows = [[(px, py) for px in range(3, width - 3)] for py in range(height)]
-        # Labels are several rows high; dividers and mnemonic underlines are thin.
-        labels = dark_runs(grab(w.env, x, y, width, height), width, rows, 2, 3)
-        stable = labels == seen[0] and len(labels) > int(index)
-        seen[0] = labels
-        return stable and (x + width // 2, y + sum(labels[int(index)]) // 2)
-    xdo(w.env, "mousemove", *wait_for(item_centre, "the menu's items"), "sleep", 0.08, "click", 1)
-
-
 # The steps: (qarno-render lines, action on the real window).
 def press(*points, button=1):  # pressed at the first point, moved, released at the last
     down, up = ("down", "up") if button == 1 else ("rdown", "rup")
@@ -88,9 +62,8 @@ def press(*points, button=1):  # pressed at the first point, moved, released at 
                           *[word for p in points[1:] for word in w.at(*p)], "mouseup", button))
 
 
-def menu(title, item, mouse=False):  # the route the renderer reports
-    by_keys = lambda w: choose(w.env, w.window, *w.route.pop(0)[1:])
-    return ["menu %s|%s" % (title, item)], click_menu if mouse else by_keys
+def menu(title, item):  # by the mnemonics or arrow keys of the route the renderer reports
+    return ["menu %s|%s" % (title, item)], lambda w: choose(w.env, w.window, *w.route.pop(0)[1:])
 
 
 def key(name):  # the menu bar runs the item of the current menus that has it
@@ -193,13 +166,13 @@ STEPS = [
     press((190, 250), (230, 230), (300, 215), (420, 260), (560, 290), (690, 240)),
     press((740, 560)),                                  # repaint with the levels just set
     snapshot("additive"),
-    menu("View", "Padwave", mouse=True),
+    menu("View", "Padwave"),
     menu("Edit", "x10"),
     key("Ctrl+Z"),                                      # this view has no Undo: nothing
     menu("Edit", "Generate"),
     snapshot("padwave"),
-    menu("View", "Waveform", mouse=True),
-    menu("Synthesize", "Triangle", mouse=True),
+    menu("View", "Waveform"),
+    menu("Synthesize", "Triangle"),
     snapshot("triangle"),
     key("Ctrl+X"),                                      # the triangle cut from the Wave frame
     wheel(57, 89, 3),                                   # Wave knob 3 up
