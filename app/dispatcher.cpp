@@ -16,15 +16,9 @@ namespace {
 
 const char* const EditorCaption = "QARNO Wavetable Editor";
 
-bool WaveView() {
-    return ViewMode == ViewWaveform;
-}
-bool TableView() {
-    return ViewMode == ViewWavetable;
-}
-bool AdditiveView() {
-    return ViewMode == ViewAdditive;
-}
+bool WaveView() { return ViewMode == ViewWaveform; }
+bool TableView() { return ViewMode == ViewWavetable; }
+bool AdditiveView() { return ViewMode == ViewAdditive; }
 
 // Runs the Frame variant in the Waveform view and the Range variant in the
 // Wavetable view; other views do not offer the command.

@@ -79,8 +79,7 @@ int main(int argc, char** argv) {
     int scale = 0;
     const int status = ReadOptions(argc, argv, scale);
     if (status >= 0) return status;
-    for (int signal : {SIGTERM, SIGINT, SIGHUP})
-        std::signal(signal, EndOnSignal);
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) std::signal(signal, EndOnSignal);
     NewDocument();
     if (!OpenDisplay()) {
         std::fputs("Window Creation Failed!\n", stderr);

@@ -20,8 +20,7 @@ void Prepare(int32_t view) {
 void BM_Command(benchmark::State& state, int32_t view, void (*command)()) {
     Prepare(view);
     GenerateSaw();
-    for (auto _ : state)
-        command();
+    for (auto _ : state) command();
     benchmark::DoNotOptimize(Wavetable[2]);
 }
 BENCHMARK_CAPTURE(BM_Command, GenerateSaw, ViewWaveform, GenerateSaw)

@@ -49,8 +49,7 @@ std::string FloatFile(const std::string& name, const std::vector<float>& samples
     PutU32(file, static_cast<uint32_t>(36 + tags.size() + 4 * samples.size()));
     PutTag(file, "WAVE");
     PutTag(file, "fmt ");
-    for (uint32_t v : {16u, 3u | 1u << 16, 44100u, 176400u, 4u | 32u << 16})
-        PutU32(file, v);
+    for (uint32_t v : {16u, 3u | 1u << 16, 44100u, 176400u, 4u | 32u << 16}) PutU32(file, v);
     file.insert(file.end(), tags.begin(), tags.end());
     PutTag(file, "data");
     PutU32(file, static_cast<uint32_t>(4 * samples.size()));

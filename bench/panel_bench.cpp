@@ -24,8 +24,7 @@ WindowHandle OpenWindow() {
                                               6.2831853 / SamplesPerFrame));
     for (int i = 0; i < PadwaveSamples; ++i)
         PadwaveBuffer[i] = 0.33f * float(std::sin(double(i) * 0.001));
-    for (int i = 0; i < HarmonicCount; ++i)
-        Harmonics[i] = 3 * i;
+    for (int i = 0; i < HarmonicCount; ++i) Harmonics[i] = 3 * i;
     CurrentFrame = 10;
     OffsetFrame = 60;
     return HeadlessWindow();

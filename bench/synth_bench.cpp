@@ -16,9 +16,7 @@ namespace {
 
 constexpr int32_t WidestCents = 990;
 
-void DefaultLevels() {
-    NewDocument();
-}
+void DefaultLevels() { NewDocument(); }
 
 void AllLevelsFull() {
     NewDocument();
@@ -37,8 +35,7 @@ template <void (*Setup)(), void (*Generate)(int32_t)> void Padwave(benchmark::St
 template <void (*Transform)(float*, int32_t, int32_t)> void Fft(benchmark::State& state) {
     const int32_t nn = PadwaveSamples;
     std::vector<float> input(2 * nn);
-    for (float& v : input)
-        v = static_cast<float>(NextRandom()) / RandomMax - 0.5f;
+    for (float& v : input) v = static_cast<float>(NextRandom()) / RandomMax - 0.5f;
     std::vector<float> data(2 * nn);
     for (auto _ : state) {
         state.PauseTiming();

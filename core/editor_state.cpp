@@ -44,13 +44,9 @@ void ComputeEditRange() {
     }
 }
 
-void TakeUndoSnapshot() {
-    std::copy(Wavetable, Wavetable + TableSamples, UndoSnapshot);
-}
+void TakeUndoSnapshot() { std::copy(Wavetable, Wavetable + TableSamples, UndoSnapshot); }
 
-void RestoreUndoSnapshot() {
-    std::copy(UndoSnapshot, UndoSnapshot + TableSamples, Wavetable);
-}
+void RestoreUndoSnapshot() { std::copy(UndoSnapshot, UndoSnapshot + TableSamples, Wavetable); }
 
 void ResetWavetable() {
     std::fill(Wavetable, Wavetable + TableSamples, 0.0f);
@@ -58,13 +54,9 @@ void ResetWavetable() {
     OffsetFrame = 0;
 }
 
-void ClearPadwave() {
-    std::fill(PadwaveBuffer, PadwaveBuffer + PadwaveSamples, 0.0f);
-}
+void ClearPadwave() { std::fill(PadwaveBuffer, PadwaveBuffer + PadwaveSamples, 0.0f); }
 
-void SaveHarmonicSnapshot() {
-    std::copy(Harmonics, Harmonics + HarmonicCount, HarmonicSnapshot);
-}
+void SaveHarmonicSnapshot() { std::copy(Harmonics, Harmonics + HarmonicCount, HarmonicSnapshot); }
 
 void ResetHarmonics() {
     Harmonics[0] = FullLevel;

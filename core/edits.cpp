@@ -13,17 +13,12 @@ constexpr float AmplifyFactor = 1.1f;
 constexpr float AttenuateFactor = 0.9f;
 
 void Scale(int32_t first, int32_t end, float factor) {
-    for (int32_t i = first; i < end; ++i)
-        Wavetable[i] = Wavetable[i] * factor;
+    for (int32_t i = first; i < end; ++i) Wavetable[i] = Wavetable[i] * factor;
 }
 
-void Zero(int32_t first, int32_t end) {
-    std::fill(Wavetable + first, Wavetable + end, 0.0f);
-}
+void Zero(int32_t first, int32_t end) { std::fill(Wavetable + first, Wavetable + end, 0.0f); }
 
-float Mix(float clip, float sample) {
-    return (clip + sample) * 0.5f;
-}
+float Mix(float clip, float sample) { return (clip + sample) * 0.5f; }
 
 // The Wavetable-view paste walk: from the "Wave" frame towards the "Offset"
 // frame. Upward (Wave below Offset) it writes min(clipboard length, range)

@@ -118,9 +118,7 @@ MenuBar DescribeMenuBar() {
     return bar;
 }
 
-void BuildMenuBar(WindowHandle window) {
-    AttachMenuBar(window, DescribeMenuBar());
-}
+void BuildMenuBar(WindowHandle window) { AttachMenuBar(window, DescribeMenuBar()); }
 
 void RefreshWindow(WindowHandle window) {
     BuildMenuBar(window);

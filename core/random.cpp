@@ -12,10 +12,6 @@ int NextRandom() {
     return static_cast<int>((RandomState / 65536u) % 32768u);
 }
 
-uint32_t RandomPosition() {
-    return RandomState;
-}
+uint32_t RandomPosition() { return RandomState; }
 
-void SetRandomPosition(uint32_t position) {
-    RandomState = position;
-}
+void SetRandomPosition(uint32_t position) { RandomState = position; }

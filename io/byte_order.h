@@ -16,13 +16,10 @@ inline void PutU32(std::vector<uint8_t>& out, uint32_t v) {
 
 // A four-character chunk or form tag such as "RIFF".
 inline void PutTag(std::vector<uint8_t>& out, const char* tag) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<uint8_t>(tag[i]));
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(tag[i]));
 }
 
-inline uint16_t GetU16(const uint8_t* p) {
-    return static_cast<uint16_t>(p[0] | p[1] << 8);
-}
+inline uint16_t GetU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
 
 inline uint32_t GetU32(const uint8_t* p) {
     return static_cast<uint32_t>(GetU16(p)) | static_cast<uint32_t>(GetU16(p + 2)) << 16;

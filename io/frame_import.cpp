@@ -54,6 +54,5 @@ void ImportFrames(const uint8_t* data, const WavContent& content, float* out, in
         return;
     }
     const uint64_t total = static_cast<uint64_t>(frameCount) * SamplesPerFrame;
-    for (uint64_t i = 0; i < total; ++i)
-        out[i] = i < count ? WavSample(data, content, i) : 0.0f;
+    for (uint64_t i = 0; i < total; ++i) out[i] = i < count ? WavSample(data, content, i) : 0.0f;
 }

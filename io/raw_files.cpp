@@ -26,8 +26,7 @@ void HarmonicsWriter(WindowHandle owner) {
     const FileDialog dialog{true, "Additive File (*.add)", "*.add", "add"};
     SaveThroughDialog(owner, dialog, [] {
         std::vector<uint8_t> image;
-        for (int32_t level : Harmonics)
-            PutU32(image, static_cast<uint32_t>(level));
+        for (int32_t level : Harmonics) PutU32(image, static_cast<uint32_t>(level));
         return image;
     });
 }

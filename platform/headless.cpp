@@ -24,9 +24,7 @@ namespace {
 AppWindow TheWindow;
 }
 
-WindowHandle HeadlessWindow() {
-    return &TheWindow;
-}
+WindowHandle HeadlessWindow() { return &TheWindow; }
 
 bool HeadlessPressKey(const std::string& key) {
     for (const MenuPopup& popup : HeadlessMenuBar) {
@@ -61,9 +59,7 @@ void AttachMenuBar(WindowHandle, const MenuBar& bar) {
     ++HeadlessMenuBarBuilds;
 }
 
-void InvalidateWindow(WindowHandle) {
-    ++HeadlessInvalidations;
-}
+void InvalidateWindow(WindowHandle) { ++HeadlessInvalidations; }
 
 void ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption) {
     HeadlessMessageBoxes.push_back({owner, text, caption});
@@ -88,22 +84,16 @@ bool PlayLoopingWav(const std::string& path, std::string& reason) {
     return true;
 }
 
-void StopSound() {
-    HeadlessSoundCalls.push_back("stop");
-}
+void StopSound() { HeadlessSoundCalls.push_back("stop"); }
 
 void DestroyAppWindow(WindowHandle window) {
     HeadlessDestroyed = true;
     window->procedure(window, WM_DESTROY, 0, 0);
 }
 
-void PostQuitMessage(int exitCode) {
-    HeadlessQuitCode = exitCode;
-}
+void PostQuitMessage(int exitCode) { HeadlessQuitCode = exitCode; }
 
-Surface& ClientSurface(WindowHandle window) {
-    return window->surface;
-}
+Surface& ClientSurface(WindowHandle window) { return window->surface; }
 
 bool LoadBitmapResource(int id, Bitmap& bitmap) {
     if (HeadlessFailingBitmaps.count(id)) return false;

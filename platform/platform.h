@@ -100,12 +100,8 @@ inline intptr_t PointParam(int x, int y) {
     return static_cast<intptr_t>((static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16) |
                                  static_cast<uint16_t>(x));
 }
-inline int PointX(intptr_t lParam) {
-    return static_cast<int16_t>(lParam & 0xFFFF);
-}
-inline int PointY(intptr_t lParam) {
-    return static_cast<int16_t>((lParam >> 16) & 0xFFFF);
-}
+inline int PointX(intptr_t lParam) { return static_cast<int16_t>(lParam & 0xFFFF); }
+inline int PointY(intptr_t lParam) { return static_cast<int16_t>((lParam >> 16) & 0xFFFF); }
 
 // Replaces the window's menu bar with this one.
 void AttachMenuBar(WindowHandle window, const MenuBar& bar);

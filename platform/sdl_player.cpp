@@ -47,8 +47,7 @@ void FillOutput(void*, Uint8* stream, int length) {
             if (LoopPhase >= static_cast<double>(count))
                 LoopPhase = std::fmod(LoopPhase, static_cast<double>(count));
         }
-        for (int c = 0; c < channels; ++c)
-            out[f * channels + c] = value;
+        for (int c = 0; c < channels; ++c) out[f * channels + c] = value;
     }
 }
 

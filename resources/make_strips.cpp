@@ -31,13 +31,9 @@ Colour Mix(Colour a, Colour b, float t) {
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
 
-Colour Grey(float v) {
-    return {v, v, v};
-}
+Colour Grey(float v) { return {v, v, v}; }
 
-float Clamp(float v, float lo, float hi) {
-    return v < lo ? lo : (v > hi ? hi : v);
-}
+float Clamp(float v, float lo, float hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
 constexpr float Pi = 3.14159265f;
 constexpr int SamplesPerAxis = 4;
@@ -308,20 +304,17 @@ uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc = 0) {
     if (!table[1]) {
         for (uint32_t n = 0; n < 256; ++n) {
             uint32_t c = n;
-            for (int k = 0; k < 8; ++k)
-                c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            for (int k = 0; k < 8; ++k) c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
             table[n] = c;
         }
     }
     crc = ~crc;
-    for (size_t i = 0; i < size; ++i)
-        crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
+    for (size_t i = 0; i < size; ++i) crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
     return ~crc;
 }
 
 void PutBigEndian(std::vector<uint8_t>& out, uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(uint8_t(v >> shift));
+    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(uint8_t(v >> shift));
 }
 
 void PutChunk(std::vector<uint8_t>& png, const char* type, const std::vector<uint8_t>& data) {

@@ -24,8 +24,7 @@ int32_t StepLevel(int32_t level, int32_t delta) {
 
 template <typename Edit> void EditLevels(Edit edit) {
     SaveHarmonicSnapshot();
-    for (int32_t& level : Harmonics)
-        level = edit(level);
+    for (int32_t& level : Harmonics) level = edit(level);
     SynthesizeAdditive();
 }
 

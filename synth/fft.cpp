@@ -13,12 +13,8 @@ namespace {
 // Stage s has blocks of 2 x mmax floats with mmax = 2^(s+1): a lower and an
 // upper half of mmax floats each. Its twiddles lie in the table from float
 // 2^(s+1) - 2 on.
-int32_t StageMmax(int32_t stage) {
-    return 2 << stage;
-}
-size_t TwiddleOffset(int32_t stage) {
-    return (size_t{2} << stage) - 2;
-}
+int32_t StageMmax(int32_t stage) { return 2 << stage; }
+size_t TwiddleOffset(int32_t stage) { return (size_t{2} << stage) - 2; }
 
 // The bit-reversal permutation in runs of sqrt(nn) positions (rounded down to
 // a power of two): the swap of positions p and BitReversed(p) belongs to the
@@ -27,8 +23,7 @@ size_t TwiddleOffset(int32_t stage) {
 // the same values, and they hold the same number of swaps.
 void BitReverseRuns(float* data, int32_t nn, int32_t firstRun) {
     int32_t bits = 0;
-    while ((int32_t{1} << bits) < nn)
-        ++bits;
+    while ((int32_t{1} << bits) < nn) ++bits;
     const int32_t run = int32_t{1} << (bits / 2);
     for (int32_t start = firstRun * run; start < nn; start += 2 * run) {
         int32_t r = BitReversed(start, nn);
@@ -138,8 +133,7 @@ int32_t StageCount(int32_t nn) {
 
 int32_t BitReversed(int32_t p, int32_t nn) {
     int32_t r = 0;
-    for (int32_t bit = 1; bit < nn; bit <<= 1)
-        r = (r << 1) | ((p & bit) ? 1 : 0);
+    for (int32_t bit = 1; bit < nn; bit <<= 1) r = (r << 1) | ((p & bit) ? 1 : 0);
     return r;
 }
 
@@ -152,9 +146,7 @@ int32_t NextBitReversed(int32_t r, int32_t nn) {
     return r | bit;
 }
 
-size_t TwiddleTableSize(int32_t stages) {
-    return TwiddleOffset(stages);
-}
+size_t TwiddleTableSize(int32_t stages) { return TwiddleOffset(stages); }
 
 void FillTwiddles(int32_t firstStage, int32_t endStage, int32_t direction, float* table) {
     for (int32_t stage = firstStage; stage < endStage; ++stage)

@@ -30,12 +30,8 @@ inline void Butterfly(float* __restrict lower, float* __restrict upper, float wr
 // Each lane does the arithmetic of Butterfly; tempr = ur x wr - ui x wi is
 // computed as ur x wr + (-(ui x wi)), which IEEE defines to be the same.
 using Lanes = __m128;
-inline Lanes LoadLanes(const float* p) {
-    return _mm_loadu_ps(p);
-}
-inline void StoreLanes(float* p, Lanes v) {
-    _mm_storeu_ps(p, v);
-}
+inline Lanes LoadLanes(const float* p) { return _mm_loadu_ps(p); }
+inline void StoreLanes(float* p, Lanes v) { _mm_storeu_ps(p, v); }
 inline void ButterflyTwo(Lanes& lower, Lanes& upper, Lanes twiddles) {
     const Lanes wr = _mm_shuffle_ps(twiddles, twiddles, _MM_SHUFFLE(2, 2, 0, 0));
     const Lanes wi = _mm_shuffle_ps(twiddles, twiddles, _MM_SHUFFLE(3, 3, 1, 1));
@@ -57,9 +53,7 @@ inline Lanes LoadLanes(const float* p) {
     std::memcpy(lanes.v, p, sizeof lanes.v);
     return lanes;
 }
-inline void StoreLanes(float* p, const Lanes& lanes) {
-    std::memcpy(p, lanes.v, sizeof lanes.v);
-}
+inline void StoreLanes(float* p, const Lanes& lanes) { std::memcpy(p, lanes.v, sizeof lanes.v); }
 inline void ButterflyTwo(Lanes& lower, Lanes& upper, const Lanes& twiddles) {
     Butterfly(lower.v, upper.v, twiddles.v[0], twiddles.v[1]);
     Butterfly(lower.v + 2, upper.v + 2, twiddles.v[2], twiddles.v[3]);

@@ -13,9 +13,7 @@ namespace {
 constexpr float SinePhaseStep = 0.0061359233f;
 constexpr float FrameLength = 1024.0f;
 
-float* FirstFrame() {
-    return Wavetable + RangeStart;
-}
+float* FirstFrame() { return Wavetable + RangeStart; }
 
 // Adds amp x sin(phase) into the frame, the phase accumulating from the start
 // phase by `step` once per sample. `subtract` makes it s - v instead of v + s.

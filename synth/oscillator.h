@@ -9,6 +9,4 @@ constexpr float FullTurn = 6.2831855f; // nearest single to 2 pi
 constexpr float StartPhase = -Pi;
 
 // sin evaluated in double on a single-precision phase, rounded back to single.
-inline float Sine(float phase) {
-    return static_cast<float>(std::sin(static_cast<double>(phase)));
-}
+inline float Sine(float phase) { return static_cast<float>(std::sin(static_cast<double>(phase))); }

@@ -73,14 +73,10 @@ void NarrowToCutoff(Band& band, int32_t n, int32_t half) {
     };
     int32_t first = clampBin(std::floor(centre - reach));
     int32_t end = clampBin(std::ceil(centre + reach) + 1.0);
-    while (first > 0 && inside(first - 1))
-        --first;
-    while (first < end && !inside(first))
-        ++first;
-    while (end < half && inside(end))
-        ++end;
-    while (end > first && !inside(end - 1))
-        --end;
+    while (first > 0 && inside(first - 1)) --first;
+    while (first < end && !inside(first)) ++first;
+    while (end < half && inside(end)) ++end;
+    while (end > first && !inside(end - 1)) --end;
     band.first = first;
     band.end = end;
 }
@@ -115,8 +111,7 @@ std::vector<Band> HarmonicBands(int32_t n, int32_t rate, float f, float bw, int3
 int32_t BalancedSplit(const std::vector<Band>& bands, int32_t half) {
     auto visitsBelow = [&](int32_t bin) {
         int64_t visits = 0;
-        for (const Band& band : bands)
-            visits += std::clamp(bin, band.first, band.end) - band.first;
+        for (const Band& band : bands) visits += std::clamp(bin, band.first, band.end) - band.first;
         return visits;
     };
     const int64_t drawing = int64_t{half} * 2 / 5;
@@ -242,14 +237,11 @@ void SynthesizePadwave(int32_t n, int32_t rate, float baseFrequency, float bandw
     TransformFromBitReversed(spectrum, n, stages, table, [&](int32_t first, int32_t end) {
         FillReversedSpectrum(binAmp, binPhase, n, first, end, spectrum);
     });
-    for (int32_t k = 0; k < n; ++k)
-        PadwaveBuffer[k] = spectrum[2 * k];
+    for (int32_t k = 0; k < n; ++k) PadwaveBuffer[k] = spectrum[2 * k];
     NormalizePadwave(n);
 }
 
-float PadwaveProfile(float offset, float bandwidth) {
-    return Profile(offset, 1.0f / bandwidth);
-}
+float PadwaveProfile(float offset, float bandwidth) { return Profile(offset, 1.0f / bandwidth); }
 
 // The largest positive sample becomes 1/3. A buffer without a positive sample
 // (all harmonics silent), or one so faint that the gain overflows, would be
@@ -261,8 +253,7 @@ void NormalizePadwave(int32_t count) {
     if (m > 0.0f) {
         const float g = 1.0f / (m * PeakDivisor);
         if (!std::isinf(g)) {
-            for (int32_t i = 0; i < count; ++i)
-                PadwaveBuffer[i] = PadwaveBuffer[i] * g;
+            for (int32_t i = 0; i < count; ++i) PadwaveBuffer[i] = PadwaveBuffer[i] * g;
             return;
         }
     }

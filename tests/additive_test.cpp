@@ -3,9 +3,7 @@
 #include "tests/reference/literal_synth.h"
 #include "tests/test_support.h"
 
-static std::vector<float> Frame() {
-    return {AdditiveFrame, AdditiveFrame + SamplesPerFrame};
-}
+static std::vector<float> Frame() { return {AdditiveFrame, AdditiveFrame + SamplesPerFrame}; }
 
 TEST(SynthesizeAdditive, WorkedFrames) {
     FreshEditor();
@@ -17,8 +15,7 @@ TEST(SynthesizeAdditive, WorkedFrames) {
     Command(CmdPositive);
     std::swap(Harmonics[0], Harmonics[1]); // harmonic 2 alone: two cycles at the full peak
     SynthesizeAdditive();
-    for (int n : {384, 896})
-        EXPECT_NEAR(AdditiveFrame[n], 0.353557f, 1e-6f);
+    for (int n : {384, 896}) EXPECT_NEAR(AdditiveFrame[n], 0.353557f, 1e-6f);
     std::fill_n(Harmonics, 4,
                 FullLevel); // each harmonic starts at the phase where the last one ended
     SynthesizeAdditive();
@@ -67,8 +64,7 @@ TEST(AdditiveEdits, WorkedLevelsSavedLevelsAndFrame) {
     Command(CmdViewAdditive);
     for (const Edit& e : edits) {
         SCOPED_TRACE(testing::Message() << "command " << e.command << " from " << e.before);
-        for (int i = 0; i < HarmonicCount; ++i)
-            Harmonics[i] = SilentLevel + i;
+        for (int i = 0; i < HarmonicCount; ++i) Harmonics[i] = SilentLevel + i;
         Harmonics[0] = e.before;
         Harmonics[1] = e.before2;
         SynthesizeAdditive();

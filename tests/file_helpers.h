@@ -39,9 +39,7 @@ inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& byte
         .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
 
-inline uint32_t U32At(const std::vector<uint8_t>& b, size_t at) {
-    return GetU32(b.data() + at);
-}
+inline uint32_t U32At(const std::vector<uint8_t>& b, size_t at) { return GetU32(b.data() + at); }
 inline int16_t S16At(const std::vector<uint8_t>& b, size_t at) {
     return static_cast<int16_t>(GetU16(b.data() + at));
 }
@@ -114,9 +112,7 @@ inline std::vector<uint8_t> WavFile(const std::vector<uint8_t>& fmt,
 }
 
 // The sox program found when the tests were configured; empty without one.
-inline std::string Sox() {
-    return QARNO_SOX;
-}
+inline std::string Sox() { return QARNO_SOX; }
 #define SKIP_WITHOUT_SOX()                                                                         \
     if (Sox().empty()) GTEST_SKIP() << "sox was not found when the tests were configured"
 
@@ -127,8 +123,7 @@ inline std::string SoxInfo(const std::string& path, const std::string& options) 
         const std::string command = Sox() + " --i -" + std::string(1, option) + " " + path;
         FILE* pipe = popen(command.c_str(), "r");
         char line[64] = {};
-        while (pipe && std::fgets(line, sizeof line, pipe))
-            lines += line;
+        while (pipe && std::fgets(line, sizeof line, pipe)) lines += line;
         if (pipe) pclose(pipe);
     }
     return lines;

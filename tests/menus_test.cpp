@@ -43,8 +43,7 @@ TEST(Menus, EachViewOffersItsOwnCommandsCheckMarksAndAccelerators) {
         {{CmdTimes10}, padwave + "\n&View: 2500 2510 2520 2530*\n" + tail}};
     FreshEditor();
     for (const auto& [commands, layout] : cases) {
-        for (uint16_t command : commands)
-            Command(command);
+        for (uint16_t command : commands) Command(command);
         EXPECT_EQ(MenuLayout(), layout) << "after command " << commands.back();
     }
 }

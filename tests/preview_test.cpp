@@ -31,8 +31,7 @@ void ExpectLayout(const std::vector<uint8_t>& file, uint32_t n, uint32_t rate) {
 // frame, the frames between the knobs in order, the additive frame, the whole pad.
 TEST(Preview, EachViewPlaysItsOwnMaterial) {
     FreshEditor();
-    for (int k = 0; k < 10; ++k)
-        FillFrame(k, 0.0625f * static_cast<float>(k + 1));
+    for (int k = 0; k < 10; ++k) FillFrame(k, 0.0625f * static_cast<float>(k + 1));
     CurrentFrame = 5;
     OffsetFrame = 9;
     std::vector<uint8_t> file = Play();

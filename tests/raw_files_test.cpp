@@ -25,8 +25,7 @@ TEST(RawFiles, HarmonicsSaveAsLittleEndianLevels) {
     Harmonics[31] = -2;
     CommandOn(CmdSaveHarmonics, folder.File("levels.add"));
     std::vector<uint8_t> bytes = {0, 0, 0, 0};
-    for (int i = 1; i < HarmonicCount - 1; ++i)
-        bytes.insert(bytes.end(), {100, 0, 0, 0});
+    for (int i = 1; i < HarmonicCount - 1; ++i) bytes.insert(bytes.end(), {100, 0, 0, 0});
     bytes.insert(bytes.end(), {0xFE, 0xFF, 0xFF, 0xFF});
     EXPECT_EQ(ReadBytes(folder.File("levels.add")), bytes);
 }

@@ -9,8 +9,7 @@
 TEST(Surface, LinesWalkTheMajorAxisAndLeaveOutTheirEnd) {
     using PixelSet = std::set<std::pair<int, int>>;
     PixelSet farLine; // ends 100000 pixels off either side: half way is at x = 0
-    for (int x = 0; x < ClientWidth; ++x)
-        farLine.insert({x, 101});
+    for (int x = 0; x < ClientWidth; ++x) farLine.insert({x, 101});
     const std::pair<std::array<int, 4>, PixelSet> cases[] = {
         {{10, 10, 14, 12}, {{10, 10}, {11, 11}, {12, 11}, {13, 12}}},
         {{14, 12, 10, 10}, {{11, 11}, {12, 11}, {13, 12}, {14, 12}}},
@@ -30,8 +29,7 @@ TEST(Surface, LinesWalkTheMajorAxisAndLeaveOutTheirEnd) {
 TEST(ScreenScale, SnapsXftDpiToWholeScalesAtTheHalves) {
     const std::pair<double, int> cases[] = {{0, 1},   {96, 1},    {143.9, 1}, {144, 2},   {192, 2},
                                             {240, 2}, {240.1, 3}, {336, 3},   {336.1, 4}, {960, 4}};
-    for (const auto& [dpi, scale] : cases)
-        EXPECT_EQ(ScaleForDpi(dpi), scale) << "dpi " << dpi;
+    for (const auto& [dpi, scale] : cases) EXPECT_EQ(ScaleForDpi(dpi), scale) << "dpi " << dpi;
 }
 
 // Draws c centred on x = 100 with its top at y = 40 and reads back its cell, a line per row.

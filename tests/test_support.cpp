@@ -4,8 +4,7 @@ void FreshEditor() {
     HeadlessCreateWindow(MainWindowProc);
     for (float* table : {Wavetable, UndoSnapshot, TableClipboard})
         std::fill_n(table, TableSamples, 0.0f);
-    for (float* frame : {FrameClipboard, AdditiveFrame})
-        std::fill_n(frame, SamplesPerFrame, 0.0f);
+    for (float* frame : {FrameClipboard, AdditiveFrame}) std::fill_n(frame, SamplesPerFrame, 0.0f);
     TableClipboardLength = 0;
     RangeStart = FirstFrameEnd = LastFrameStart = RangeEnd = 0;
     NewDocument();

@@ -25,18 +25,12 @@
 // NewDocument in a fresh headless window, with the buffers New keeps zeroed as at start-up.
 void FreshEditor();
 // A menu choice.
-inline void Command(CommandId id) {
-    MainWindowProc(HeadlessWindow(), WM_COMMAND, id, 0);
-}
-inline float* FrameAt(int frame) {
-    return Wavetable + frame * SamplesPerFrame;
-}
+inline void Command(CommandId id) { MainWindowProc(HeadlessWindow(), WM_COMMAND, id, 0); }
+inline float* FrameAt(int frame) { return Wavetable + frame * SamplesPerFrame; }
 inline void FillFrame(int frame, float value) {
     std::fill_n(FrameAt(frame), SamplesPerFrame, value);
 }
-inline float IndexValue(int frame, int n) {
-    return static_cast<float>(frame * 1000 + n);
-}
+inline float IndexValue(int frame, int n) { return static_cast<float>(frame * 1000 + n); }
 void FillTableWithIndices(); // IndexValue(frame, n) into every sample
 // Names the first sample outside frames lo..hi (all if lo > hi) that lost its IndexValue.
 testing::AssertionResult TableHoldsIndicesOutside(int lo, int hi);
@@ -44,18 +38,10 @@ using Levels = std::vector<int32_t>; // harmonic levels
 // All full, all silent, a spread with every third silent, and the spread with extremes.
 std::vector<Levels> LevelSets();
 
-inline void Send(uint32_t msg, intptr_t lp = 0) {
-    MainWindowProc(HeadlessWindow(), msg, 0, lp);
-}
-inline void Press(int x, int y) {
-    Send(WM_LBUTTONDOWN, PointParam(x, y));
-}
-inline void Move(int x, int y) {
-    Send(WM_MOUSEMOVE, PointParam(x, y));
-}
-inline void Release() {
-    Send(WM_LBUTTONUP);
-}
+inline void Send(uint32_t msg, intptr_t lp = 0) { MainWindowProc(HeadlessWindow(), msg, 0, lp); }
+inline void Press(int x, int y) { Send(WM_LBUTTONDOWN, PointParam(x, y)); }
+inline void Move(int x, int y) { Send(WM_MOUSEMOVE, PointParam(x, y)); }
+inline void Release() { Send(WM_LBUTTONUP); }
 
 inline void Click(int x, int y) {
     Press(x, y);
@@ -80,15 +66,12 @@ inline void PaintView(int32_t view) {
     Send(WM_PAINT);
 }
 
-inline Rgb PixelAt(int x, int y) {
-    return ClientSurface(HeadlessWindow()).At(x, y);
-}
+inline Rgb PixelAt(int x, int y) { return ClientSurface(HeadlessWindow()).At(x, y); }
 
 // The pixels of one colour in a rectangle, right and bottom excluded.
 inline int CountColour(int left, int top, int right, int bottom, Rgb colour) {
     int count = 0;
     for (int y = top; y < bottom; ++y)
-        for (int x = left; x < right; ++x)
-            count += PixelAt(x, y) == colour;
+        for (int x = left; x < right; ++x) count += PixelAt(x, y) == colour;
     return count;
 }

@@ -142,8 +142,7 @@ TEST(LoadCommands, EveryEncodingReadsTheFirstChannelOnOneScale) {
 TEST(LoadCommands, FillTheCurrentFrameOrTheTableAndUndoTakesThemBack) {
     FreshEditor();
     ScratchFolder folder;
-    for (int n = 0; n < SamplesPerFrame; ++n)
-        FrameAt(0)[n] = 0.6f * std::sin(0.01f * n);
+    for (int n = 0; n < SamplesPerFrame; ++n) FrameAt(0)[n] = 0.6f * std::sin(0.01f * n);
     CommandOn(CmdSaveWaveform, folder.File("frame.wav"));
     FillTableWithIndices();
     CurrentFrame = 9;

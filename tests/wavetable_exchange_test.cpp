@@ -43,8 +43,7 @@ TEST(Export2048, WritesBandLimitedFloatFramesThatLoadBack) {
     for (int i = 0; i < TableSamples; ++i)
         Wavetable[i] =
             static_cast<float>(0.3 * std::sin(TwoPi * (i / 1024 % 9 + 1) * i / 1024 + i / 1024));
-    for (int n = 0; n < SamplesPerFrame; ++n)
-        FrameAt(7)[n] = n % 2 ? -0.25f : 0.3f;
+    for (int n = 0; n < SamplesPerFrame; ++n) FrameAt(7)[n] = n % 2 ? -0.25f : 0.3f;
     Command(CmdSaw);
     const std::vector<float> before(Wavetable, Wavetable + TableSamples);
     ViewMode = ViewWavetable;
@@ -59,11 +58,9 @@ TEST(Export2048, WritesBandLimitedFloatFramesThatLoadBack) {
     EXPECT_EQ(std::string(b.begin() + 36, b.begin() + 88), clm);
     std::vector<float> out(204800);
     std::memcpy(out.data(), b.data() + 88, 819200);
-    for (int i = 0; i < TableSamples; ++i)
-        ASSERT_NEAR(out[2 * i], before[i] * 1.52f, 2e-6f) << i;
+    for (int i = 0; i < TableSamples; ++i) ASSERT_NEAR(out[2 * i], before[i] * 1.52f, 2e-6f) << i;
     EXPECT_GT(BinMagnitude(out.data(), 2048, 1), 300.0);
-    for (int k = 513; k <= 1024; ++k)
-        ASSERT_LT(BinMagnitude(out.data(), 2048, k), 1e-3) << k;
+    for (int k = 513; k <= 1024; ++k) ASSERT_LT(BinMagnitude(out.data(), 2048, k), 1e-3) << k;
     EXPECT_EQ(SoxInfo(path, "rcbse"), "44100\n1\n32\n204800\nFloating Point PCM\n");
 #ifdef QARNO_HAVE_SNDFILE
     SF_INFO format = {};
@@ -132,16 +129,14 @@ TEST(ForeignTables, SingleCyclesOfOtherLengthsBecomeOneFrame) {
     FreshEditor();
     ScratchFolder folder;
     std::vector<float> cycle(600);
-    for (int j = 0; j < 600; ++j)
-        cycle[j] = static_cast<float>(0.5 * std::sin(TwoPi * j / 600));
+    for (int j = 0; j < 600; ++j) cycle[j] = static_cast<float>(0.5 * std::sin(TwoPi * j / 600));
     WriteBytes(folder.File("cycle.wav"), WavFile(Fmt(3, 1, 32), {}, FloatData(cycle)));
     WriteBytes(folder.File("cut.wav"), WavFile(Fmt(3, 1, 32), {}, FloatData(cycle), 4 * 2000));
     CommandOn(CmdLoadWaveform, folder.File("cycle.wav"));
     for (int n = 0; n < SamplesPerFrame; ++n)
         ASSERT_NEAR(FrameAt(0)[n], 0.5 * std::sin(TwoPi * n / 1024) * FloatScale, 1e-6) << n;
     CommandOn(CmdLoadWaveform, folder.File("cut.wav"));
-    for (int n = 0; n < 600; ++n)
-        ASSERT_EQ(FrameAt(0)[n], cycle[n] * 32768.0f * 0.00002f) << n;
+    for (int n = 0; n < 600; ++n) ASSERT_EQ(FrameAt(0)[n], cycle[n] * 32768.0f * 0.00002f) << n;
     EXPECT_TRUE(std::all_of(FrameAt(0) + 600, FrameAt(1), [](float s) { return s == 0.0f; }));
 }
 

@@ -31,9 +31,7 @@
 
 namespace {
 
-WindowHandle Window() {
-    return HeadlessWindow();
-}
+WindowHandle Window() { return HeadlessWindow(); }
 
 // Runs one input, reports the boxes and dialogs it showed, then paints when it
 // asked for a repaint, as the real window does once the input has been handled.

@@ -22,9 +22,7 @@ int Truncate(float offset) {
     return int(std::clamp(offset, -limit, limit));
 }
 
-int SampleOffset(float sample) {
-    return Truncate(100.0f * sample);
-}
+int SampleOffset(float sample) { return Truncate(100.0f * sample); }
 
 // The wave box: every 4th sample, 2 pixels apart, around the centre line y = 100,
 // then the two axes over the trace. The first point is never limited.
@@ -62,9 +60,7 @@ void DrawFrameBox(Surface& surface) {
     DrawWaveBox(surface, Wavetable + RangeStart, true);
 }
 
-void DrawAdditiveBox(Surface& surface) {
-    DrawWaveBox(surface, AdditiveFrame, false);
-}
+void DrawAdditiveBox(Surface& surface) { DrawWaveBox(surface, AdditiveFrame, false); }
 
 void DrawFrameStack(Surface& surface) {
     for (int k = 0; k < FrameCount; ++k) {
@@ -91,8 +87,7 @@ void DrawPadwave(Surface& surface) {
         DrawLine(surface, x, 300, x, Truncate(300.0f + 256.0f * s), Grey);
     }
     DrawLine(surface, 186, 300, 698, 300, Grey);
-    for (int i = 0; i < 32; ++i)
-        DrawLine(surface, 186 + 16 * i, 292, 186 + 16 * i, 308, Grey);
+    for (int i = 0; i < 32; ++i) DrawLine(surface, 186 + 16 * i, 292, 186 + 16 * i, 308, Grey);
 }
 
 // A slider's dark part starts `level` pixels below its top: level 0 fills the

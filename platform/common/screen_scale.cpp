@@ -27,8 +27,7 @@ void EnlargeRaster(const Surface& surface, int scale, std::vector<uint8_t>& out)
             }
         }
         // The row's other copies repeat the one just written.
-        for (int k = 1; k < scale; ++k)
-            std::memcpy(row + rowBytes * k, row, rowBytes);
+        for (int k = 1; k < scale; ++k) std::memcpy(row + rowBytes * k, row, rowBytes);
         row += rowBytes * scale;
     }
 }

@@ -17,9 +17,7 @@ void Plot(Surface& surface, int x, int y, Rgb colour) {
 }
 
 // Division rounding toward minus infinity (the divisor is positive).
-int64_t FloorDiv(int64_t a, int64_t b) {
-    return a >= 0 ? a / b : -((-a + b - 1) / b);
-}
+int64_t FloorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
 } // namespace
 

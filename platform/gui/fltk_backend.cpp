@@ -117,17 +117,13 @@ int MainFrame::handle(int event) {
 
 // A screen offset in raster pixels, rounded down: a drag beyond the window's
 // left or top edge has negative offsets.
-int Unscaled(int offset) {
-    return offset >= 0 ? offset / Scale : -((Scale - 1 - offset) / Scale);
-}
+int Unscaled(int offset) { return offset >= 0 ? offset / Scale : -((Scale - 1 - offset) / Scale); }
 
 intptr_t ClientArea::ClientPoint() const {
     return PointParam(Unscaled(Fl::event_x() - x()), Unscaled(Fl::event_y() - y()));
 }
 
-void ClientArea::Send(uint32_t message) {
-    window_->procedure(window_, message, 0, ClientPoint());
-}
+void ClientArea::Send(uint32_t message) { window_->procedure(window_, message, 0, ClientPoint()); }
 
 int ClientArea::handle(int event) {
     const bool left = Fl::event_button() == FL_LEFT_MOUSE;
@@ -303,9 +299,7 @@ void AttachMenuBar(WindowHandle window, const MenuBar& bar) {
     }
 }
 
-void InvalidateWindow(WindowHandle window) {
-    window->client->redraw();
-}
+void InvalidateWindow(WindowHandle window) { window->client->redraw(); }
 
 namespace {
 
@@ -326,9 +320,7 @@ class PlainText : public Fl_Widget {
 };
 
 // A button's callback, and the box's own (Escape, the close box).
-void HideBox(Fl_Widget* widget, void*) {
-    widget->top_window()->hide();
-}
+void HideBox(Fl_Widget* widget, void*) { widget->top_window()->hide(); }
 
 void PressOk(Fl_Widget* button, void* pressed) {
     *static_cast<bool*>(pressed) = true;
@@ -383,8 +375,7 @@ bool RunBox(const std::string& text, const std::string& caption, const char* ico
     box.position(centreX - box.w() / 2, centreY - box.h() / 2);
     box.show();
     yes->take_focus();
-    while (box.shown())
-        Fl::wait();
+    while (box.shown()) Fl::wait();
     return pressed;
 }
 
@@ -408,8 +399,7 @@ bool ConfirmReplace(const std::string& path) {
 void ScaleLayout(Fl_Widget& widget) {
     Fl_Group* group = widget.as_group();
     if (group)
-        for (int i = 0; i < group->children(); ++i)
-            ScaleLayout(*group->child(i));
+        for (int i = 0; i < group->children(); ++i) ScaleLayout(*group->child(i));
     const bool window = widget.as_window() != nullptr;
     widget.Fl_Widget::resize(window ? widget.x() : widget.x() * Scale,
                              window ? widget.y() : widget.y() * Scale, widget.w() * Scale,
@@ -454,8 +444,7 @@ void KeepCursorAfterName(Fl_Widget* widget, void* data) {
 void AdjustChooser(Fl_Group& window, NameField& field) {
     ForEachWidget(window, [&](Fl_Widget& widget) {
         if (Fl_Choice* choice = dynamic_cast<Fl_Choice*>(&widget))
-            while (choice->size() > 2)
-                choice->remove(1);
+            while (choice->size() > 2) choice->remove(1);
         if (dynamic_cast<Fl_File_Input*>(&widget)) {
             field.chooserCallback = widget.callback();
             field.chooserData = widget.user_data();
@@ -504,8 +493,7 @@ bool AskFileName(const FileDialog& dialog, std::string& path) {
     if (Scale > 1) ScaleLayout(window);
     for (;;) {
         chooser.show();
-        while (chooser.shown())
-            Fl::wait();
+        while (chooser.shown()) Fl::wait();
         const char* chosen = chooser.value();
         if (!chosen || !*chosen) return false;
         // Made a full path, so that it still holds when the working folder is back.
@@ -517,9 +505,7 @@ bool AskFileName(const FileDialog& dialog, std::string& path) {
     }
 }
 
-bool LoadBitmapResource(int id, Bitmap& bitmap) {
-    return LoadEmbeddedBitmap(id, bitmap);
-}
+bool LoadBitmapResource(int id, Bitmap& bitmap) { return LoadEmbeddedBitmap(id, bitmap); }
 
 void DestroyAppWindow(WindowHandle window) {
     Destroying = true;
@@ -532,6 +518,4 @@ void PostQuitMessage(int exitCode) {
     QuitCode = exitCode;
 }
 
-Surface& ClientSurface(WindowHandle window) {
-    return window->surface;
-}
+Surface& ClientSurface(WindowHandle window) { return window->surface; }

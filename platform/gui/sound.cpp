@@ -6,6 +6,4 @@ bool PlayLoopingWav(const std::string& path, std::string& reason) {
     return SdlPlayerStart(path, reason);
 }
 
-void StopSound() {
-    SdlPlayerStop();
-}
+void StopSound() { SdlPlayerStop(); }

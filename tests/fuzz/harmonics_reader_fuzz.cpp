@@ -8,8 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int32_t levels[HarmonicCount];
-    for (int32_t& level : levels)
-        level = 100;
+    for (int32_t& level : levels) level = 100;
     DecodeHarmonics(data, size, levels);
     for (size_t i = size / 4; i < HarmonicCount; ++i)
         if (levels[i] != 100) __builtin_trap();

@@ -1,5 +1,3 @@
 // A layer's objects linked whole with the layers below it: building this
 // program is the check; running it does nothing.
-int main() {
-    return 0;
-}
+int main() { return 0; }

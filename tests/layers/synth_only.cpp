@@ -9,7 +9,6 @@ int main() {
     NewDocument();
     SynthesizeAdditive();
     float peak = 0.0f;
-    for (float s : AdditiveFrame)
-        peak = std::fmax(peak, std::fabs(s));
+    for (float s : AdditiveFrame) peak = std::fmax(peak, std::fabs(s));
     return std::fabs(peak - 0.5f / 1.4142f) < 1e-6f ? 0 : 1;
 }

@@ -11,8 +11,7 @@
 #include "synth/padwave.h"
 
 void LiteralSynthesizeAdditive() {
-    for (float& s : AdditiveFrame)
-        s = 0.0f;
+    for (float& s : AdditiveFrame) s = 0.0f;
     float phase = -3.1415927f;
     for (int h = 1; h <= HarmonicCount; ++h) {
         const float step = 6.2831855f / static_cast<float>(SamplesPerFrame / h);
@@ -31,8 +30,7 @@ void LiteralComplexFft(float* data, int32_t nn, int32_t direction) {
     const int32_t n = 2 * nn;
     for (int32_t i = 2; i < n - 2; i += 2) {
         int32_t r = 0;
-        for (int32_t b = 2; b < n; b <<= 1)
-            r = 2 * (r + ((i & b) != 0 ? 1 : 0));
+        for (int32_t b = 2; b < n; b <<= 1) r = 2 * (r + ((i & b) != 0 ? 1 : 0));
         if (i < r) {
             std::swap(data[i], data[r]);
             std::swap(data[i + 1], data[r + 1]);
@@ -92,7 +90,6 @@ void LiteralGeneratePadwave(int32_t bandwidthCents) {
         spectrum[2 * i + 1] = static_cast<float>(std::sin(static_cast<double>(phase))) * binAmp[i];
     }
     LiteralComplexFft(spectrum.data(), n, 1);
-    for (int32_t k = 0; k < n; ++k)
-        PadwaveBuffer[k] = spectrum[2 * k];
+    for (int32_t k = 0; k < n; ++k) PadwaveBuffer[k] = spectrum[2 * k];
     NormalizePadwave(n);
 }
