@@ -16,8 +16,8 @@ TEST(SynthesizeAdditive, WorkedFrames) {
     std::swap(Harmonics[0], Harmonics[1]); // harmonic 2 alone: two cycles at the full peak
     SynthesizeAdditive();
     for (int n : {384, 896}) EXPECT_NEAR(AdditiveFrame[n], 0.353557f, 1e-6f);
-    std::fill_n(Harmonics, 4,
-                FullLevel); // each harmonic starts at the phase where the last one ended
+    // Harmonics 1..4: each starts at the phase where the last one ended.
+    std::fill_n(Harmonics, 4, FullLevel);
     SynthesizeAdditive();
     EXPECT_NEAR(AdditiveFrame[0], -0.00194f, 1e-5f);
     EXPECT_NEAR(AdditiveFrame[100], -0.33835f, 1e-5f);

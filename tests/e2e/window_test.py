@@ -110,14 +110,12 @@ def restart(w):  # closed by its close box, opened again at the scale Xft.dpi as
 
 
 def export_table(w):
-    """The export, saved by the dialog in FOLDER, equals the headless one, and sox reads it."""
+    """The export, saved by the dialog in FOLDER, equals the headless one."""
     answer(w, "Save As", FOLDER + "/table")  # .wav is added
     path = os.path.join(w.work, FOLDER, "table.wav")
     wait_for(lambda: os.path.exists(path) and os.path.getsize(path) == 819288, "the whole export")
     with open(path, "rb") as real, open(os.path.join(w.work, "render-table.wav"), "rb") as ours:
         check(real.read() == ours.read(), "the export differs from the headless one")
-    info = [run(["sox", "--i", "-" + o, path], w.env).strip() for o in "rcbse"]
-    check(info == ["44100", "1", "32", "204800", "Floating Point PCM"], "sox: %s" % info)
 
 
 def first_words(shot, width, box):
