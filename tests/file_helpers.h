@@ -2,16 +2,11 @@
 // commands for the file tests.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <string>
-#include <vector>
 
 #include "core/command_ids.h"
 #include "io/byte_order.h"

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include "io/preview.h"
 #include "tests/file_helpers.h"
 

@@ -1,7 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <algorithm>
-
 #include "tests/file_helpers.h"
 
 TEST(RawFiles, WavedataIsTheTableAsLittleEndianFloats) {

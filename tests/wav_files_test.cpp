@@ -1,7 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>

@@ -1,9 +1,5 @@
 // Tables that wavetable synthesizers read right, and their tables read right here: frame-size
 // tags, the 2048-sample export and resampled imports.
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <complex>
 
 #ifdef QARNO_HAVE_SNDFILE
 #include <sndfile.h>
