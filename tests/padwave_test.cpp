@@ -37,9 +37,10 @@ TEST(GeneratePadwave, AfterNewPeaksAtTheFirstHarmonic) {
 TEST(GeneratePadwave, CommandTakesTheKnobTimesTenWithAFloorOfOneCent) {
     FreshEditor();
     Command(CmdViewPadwave);
-    for (const auto& [value, cents] : {std::pair{8, 80}, std::pair{0, 1}}) {
-        PadwaveValue = value;
+    for (const std::pair<int32_t, int32_t>& knobAndCents : {std::pair{8, 80}, std::pair{0, 1}}) {
+        PadwaveValue = knobAndCents.first;
         Command(CmdTimes10);
+        const int32_t cents = knobAndCents.second;
         EXPECT_EQ(PadFrom(7, [] { Command(CmdGenerate); }),
                   PadFrom(7, [&] { GeneratePadwave(cents); }));
     }
