@@ -53,6 +53,7 @@ def main():
         component = ET.parse(os.path.join(usr, metainfo)).getroot()
         check(component.findtext("id") == app_id, "metainfo id")
         check(component.findtext("launchable") == os.path.basename(desktop), "launchable")
+        check(component.findtext("screenshots/screenshot/image", "").startswith("https://"), "screenshot")
 
         for size, icon in icons.items():  # identify reads it all: a broken chunk fails it
             info = output("identify", "-format", "%m %wx%h %[fx:minima.a] %[fx:maxima.a]",
