@@ -1,8 +1,10 @@
 #include "io/preview.h"
 
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <unistd.h>
 
 #include "core/editor_state.h"
@@ -21,13 +23,14 @@ char PreviewFolder[PATH_MAX];
 char PreviewFile[PATH_MAX];
 bool RemovedAtExit = false;
 
-bool MakePreviewFolder(std::string& error) {
+bool MakePreviewFolder(FileError& error) {
     if (PreviewFolder[0] != '\0') return true;
     const char* temporary = std::getenv("TMPDIR");
     const std::string parent = temporary != nullptr && *temporary != '\0' ? temporary : "/tmp";
     std::string pattern = parent + "/qarno-preview-XXXXXX";
-    if (pattern.size() + 10 > sizeof PreviewFile || mkdtemp(pattern.data()) == nullptr) {
-        error = "can not make a folder in " + parent;
+    const bool fits = pattern.size() + sizeof "/temp.wav" <= sizeof PreviewFile;
+    if (!fits || mkdtemp(pattern.data()) == nullptr) {
+        error = {"can not make a folder in " + parent, std::strerror(fits ? errno : ENAMETOOLONG)};
         return false;
     }
     std::snprintf(PreviewFolder, sizeof PreviewFolder, "%s", pattern.c_str());
@@ -56,16 +59,11 @@ PreviewMaterial ChoosePreviewMaterial() {
 }
 
 bool PreviewWriter(const PreviewMaterial& material, std::string& reason) {
-    std::string folderError;
-    if (!MakePreviewFolder(folderError)) {
-        reason = "Cannot write the preview file: " + folderError;
-        return false;
-    }
     const std::vector<uint8_t> image =
         BuildWavImage(material.samples, material.count, material.rate, WavPurpose::Preview, 0,
                       material.count - 1);
     FileError error;
-    if (WriteFileReplacing(PreviewFile, image, error)) return true;
+    if (MakePreviewFolder(error) && WriteFileReplacing(PreviewFile, image, error)) return true;
     reason = "Cannot write the preview file: " + error.what + ": " + error.why;
     return false;
 }

@@ -12,8 +12,8 @@
 //   key KEY                          a menu accelerator such as Ctrl+Z or Space
 //   wheel X Y NOTCHES                the mouse wheel turned at client coordinates
 //   restart                          starts afresh, as a new run of the program
-// For every menu step it prints "menu POPUP KEY INDEX ITEMKEY": the popup's
-// position in the menu bar, its title's mnemonic, the item's position among
+// For every menu step it prints "menu KEY INDEX ITEMKEY": the popup title's
+// mnemonic, the item's position among
 // the popup's items and the item's own mnemonic ("-" when it has none or
 // shares it); for every message box "box CAPTION|TEXT"; for every file
 // dialog "dialog save|open PATTERN" (one without an answer cancels);
@@ -77,14 +77,13 @@ char UniqueMnemonic(const MenuPopup& popup, const MenuItem& chosen) {
 }
 
 bool ChooseMenuItem(const std::string& title, const std::string& label) {
-    for (size_t p = 0; p < HeadlessMenuBar.size(); ++p) {
-        const MenuPopup& popup = HeadlessMenuBar[p];
+    for (const MenuPopup& popup : HeadlessMenuBar) {
         if (WithoutMnemonic(popup.title) != title) continue;
         int index = 0;
         for (const MenuItem& item : popup.items) {
             if (item.separator) continue;
             if (WithoutMnemonic(item.label) == label) {
-                std::printf("menu %zu %c %d %c\n", p, Mnemonic(popup.title), index,
+                std::printf("menu %c %d %c\n", Mnemonic(popup.title), index,
                             UniqueMnemonic(popup, item));
                 Send(WM_COMMAND, item.id, 0);
                 return true;

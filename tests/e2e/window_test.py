@@ -63,7 +63,7 @@ def press(*points, button=1):  # pressed at the first point, moved, released at 
 
 
 def menu(title, item):  # by the mnemonics or arrow keys of the route the renderer reports
-    return ["menu %s|%s" % (title, item)], lambda w: choose(w.env, w.window, *w.route.pop(0)[1:])
+    return ["menu %s|%s" % (title, item)], lambda w: choose(w.env, w.window, *w.route.pop(0))
 
 
 def key(name):  # the menu bar runs the item of the current menus that has it
