@@ -7,6 +7,7 @@
 #include "core/editor_state.h"
 #include "core/edits.h"
 #include "io/preview.h"
+#include "io/project_file.h"
 #include "io/raw_files.h"
 #include "io/wav_files.h"
 #include "synth/additive.h"
@@ -38,6 +39,8 @@ void ClearLevels() {
 }
 
 void New(WindowHandle, CommandId) { NewDocument(); }
+void SaveProject(WindowHandle window, CommandId) { ProjectWriter(window); }
+void OpenProject(WindowHandle window, CommandId) { ProjectReader(window); }
 
 // Load Waveform fills the current frame, Load Wavetable the whole table. The
 // undo snapshot is taken before the dialog, so even a cancelled load replaces it.
@@ -62,6 +65,7 @@ void SaveWavetable(WindowHandle window, CommandId) {
 }
 
 void SaveWavedata(WindowHandle window, CommandId) { WaveDataWriter(window); }
+void LoadWavedata(WindowHandle window, CommandId) { WaveDataReader(window); }
 void Export2048(WindowHandle window, CommandId) { Export2048Writer(window); }
 
 void LoadHarmonics(WindowHandle window, CommandId) {
@@ -184,6 +188,8 @@ const char* const About = "&About";
 // change nothing and do not repaint.
 const CommandRow CommandTable[] = {
     {File, "&New", CmdNew, InEveryView, "Ctrl+N", New, true},
+    {File, "Save Project...", CmdSaveProject, InEveryView, "", SaveProject, false},
+    {File, "Open Project...", CmdOpenProject, InEveryView, "", OpenProject, true},
     {File, nullptr, 0, InEveryView, "", nullptr, false},
     {File, "Load Waveform...", CmdLoadWaveform, InWaveform, "", LoadWav, true},
     {File, "Save Waveform...", CmdSaveWaveform, InWaveform, "", SaveWaveform, false},
@@ -191,6 +197,7 @@ const CommandRow CommandTable[] = {
     {File, "Save Wavetable...", CmdSaveWavetable, InWavetable, "", SaveWavetable, false},
     {File, nullptr, 0, InWavetable, "", nullptr, false},
     {File, "Save Wavedata...", CmdSaveWavedata, InWavetable, "", SaveWavedata, false},
+    {File, "Load Wavedata...", CmdLoadWavedata, InWavetable, "", LoadWavedata, true},
     {File, "Export 2048 Wavetable...", CmdExport2048, InWavetable, "", Export2048, false},
     {File, "Load Harmonics...", CmdLoadHarmonics, InAdditive, "", LoadHarmonics, true},
     {File, "Save Harmonics...", CmdSaveHarmonics, InAdditive, "", SaveHarmonics, false},

@@ -51,26 +51,25 @@ void ProjectWriter(WindowHandle owner) {
                       [] { return BuildProjectImage(CaptureDocument()); });
 }
 
-bool ProjectReader(WindowHandle owner) {
+void ProjectReader(WindowHandle owner) {
     std::string path;
-    if (!AskFileName(ProjectDialog(false), path)) return false;
+    if (!AskFileName(ProjectDialog(false), path)) return;
     std::vector<uint8_t> bytes;
     FileError error;
     if (!LoadWholeFile(path, bytes, error)) {
         ReportFileError(owner, error, path);
-        return false;
+        return;
     }
     ProjectDocument document;
     switch (ParseProject(bytes.data(), bytes.size(), document)) {
     case ProjectStatus::Ok:
         CommitDocument(document);
-        return true;
+        return;
     case ProjectStatus::NotProject:
         ReportFileError(owner, {"not a project file", ""}, path);
-        return false;
+        return;
     case ProjectStatus::Damaged:
         ReportFileError(owner, {"damaged project file", ""}, path);
-        return false;
+        return;
     }
-    return false;
 }

@@ -10,6 +10,6 @@ void ProjectWriter(WindowHandle owner);
 // Asks for a project file, reads and checks all of it, and only then takes the
 // undo snapshot and replaces the table, the pad, the additive frame and every
 // choice with the file's. A file that cannot be read, is no project file or is
-// damaged is reported and changes nothing. True when the document was
-// replaced; the caller rebuilds the menus and repaints.
-bool ProjectReader(WindowHandle owner);
+// damaged is reported and changes nothing. The caller rebuilds the menus and
+// repaints.
+void ProjectReader(WindowHandle owner);
