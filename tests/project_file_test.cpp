@@ -166,7 +166,8 @@ std::string SoxWarnings(const std::string& arguments) {
 
 } // namespace
 
-// Save Project in each view (chosen from the View menu), New, Open Project: the document comes back
+// Save Project in each view (chosen from the View menu), New, a look at the Additive view
+// (which recomputes its frame), Open Project: the document comes back
 // bit for bit, the window shows the same pixels and the same menus (x10 and polarity checks among
 // them), the clipboards and the saved levels stay as they were before the open, and Undo brings
 // back the table from before the open.
@@ -182,6 +183,7 @@ TEST(ProjectFile, OpenBringsBackTheDocumentAndTheWindowAsSaved) {
         const std::vector<uint8_t> document = DocumentBytes();
         CommandOn(CmdSaveProject, path);
         Command(CmdNew);
+        Command(CmdViewAdditive);
         FillFrame(3, 0.25f);
         FrameClipboard[5] = 0.5f;
         TableClipboard[7] = -0.5f;
