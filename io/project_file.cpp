@@ -53,13 +53,8 @@ void ProjectWriter(WindowHandle owner) {
 
 void ProjectReader(WindowHandle owner) {
     std::string path;
-    if (!AskFileName(ProjectDialog(false), path)) return;
     std::vector<uint8_t> bytes;
-    FileError error;
-    if (!LoadWholeFile(path, bytes, error)) {
-        ReportFileError(owner, error, path);
-        return;
-    }
+    if (!LoadThroughDialog(owner, ProjectDialog(false), path, bytes)) return;
     ProjectDocument document;
     switch (ParseProject(bytes.data(), bytes.size(), document)) {
     case ProjectStatus::Ok:

@@ -19,13 +19,8 @@ void WaveDataWriter(WindowHandle owner) {
 void WaveDataReader(WindowHandle owner) {
     const FileDialog dialog{false, "Wavedata (*.txt)", "*.txt", "txt"};
     std::string path;
-    if (!AskFileName(dialog, path)) return;
     std::vector<uint8_t> bytes;
-    FileError error;
-    if (!LoadWholeFile(path, bytes, error)) {
-        ReportFileError(owner, error, path);
-        return;
-    }
+    if (!LoadThroughDialog(owner, dialog, path, bytes)) return;
     if (bytes.size() != TableSamples * 4) {
         ReportFileError(owner, {"not a wave data file", ""}, path);
         return;

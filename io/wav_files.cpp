@@ -50,13 +50,8 @@ void Export2048Writer(WindowHandle owner) {
 void WavReader(WindowHandle owner, int32_t firstFrame, int32_t frameCount) {
     const FileDialog dialog{false, "Wavefile(*.wav)", "*.wav", "wav"};
     std::string path;
-    if (!AskFileName(dialog, path)) return;
     std::vector<uint8_t> bytes;
-    FileError error;
-    if (!LoadWholeFile(path, bytes, error)) {
-        ReportFileError(owner, error, path);
-        return;
-    }
+    if (!LoadThroughDialog(owner, dialog, path, bytes)) return;
     WavContent content;
     const WavStatus status = ParseWav(bytes.data(), bytes.size(), content);
     if (status != WavStatus::Ok) {

@@ -164,6 +164,24 @@ std::string SoxWarnings(const std::string& arguments) {
     return text;
 }
 
+// Writes each file and runs the command on it, then on a file that does not exist; the texts
+// of the message boxes these should show.
+using Refusals = std::vector<std::pair<std::string, std::vector<uint8_t>>>;
+std::vector<std::string> RunOnEach(CommandId command, const ScratchFolder& folder,
+                                   const Refusals& files) {
+    std::vector<std::string> expected;
+    for (const auto& [message, bytes] : files) {
+        const std::string path = folder.File(std::to_string(expected.size()));
+        WriteBytes(path, bytes);
+        CommandOn(command, path);
+        expected.push_back(message + "\n" + path);
+    }
+    CommandOn(command, folder.File("missing"));
+    expected.push_back("can not open file\n" + folder.File("missing") +
+                       "\nNo such file or directory");
+    return expected;
+}
+
 } // namespace
 
 // Save Project in each view (chosen from the View menu), New, a look at the Additive view
@@ -289,7 +307,7 @@ TEST(ProjectFile, BadFilesChangeNothing) {
     const std::vector<uint8_t> state = StateBytes();
     const char* const notProject = "not a project file";
     const char* const damaged = "damaged project file";
-    const std::pair<const char*, std::vector<uint8_t>> files[] = {
+    const Refusals files = {
         {notProject, v.Without("qarn")},
         {notProject, WavFile(Fmt(3, 1, 32), {}, FloatData(std::vector<float>(TableSamples)))},
         {notProject, {'h', 'e', 'l', 'l', 'o'}},
@@ -332,17 +350,7 @@ TEST(ProjectFile, BadFilesChangeNothing) {
         {damaged, v.Cut(409842 + 100000)},
         {damaged, v.Cut(v.good.size() - 1)},
     };
-    std::vector<std::string> expected;
-    for (const auto& [message, bytes] : files) {
-        const std::string path = folder.File(std::to_string(expected.size()) + ".wav");
-        WriteBytes(path, bytes);
-        CommandOn(CmdOpenProject, path);
-        expected.push_back(message + ("\n" + path));
-    }
-    CommandOn(CmdOpenProject, folder.File("missing.wav"));
-    expected.push_back("can not open file\n" + folder.File("missing.wav") +
-                       "\nNo such file or directory");
-    EXPECT_EQ(ErrorTexts(), expected);
+    EXPECT_EQ(ErrorTexts(), RunOnEach(CmdOpenProject, folder, files));
     EXPECT_TRUE(StateBytes() == state);
 }
 
@@ -362,26 +370,15 @@ TEST(Wavedata, LoadsBackBitForBitOrNotAtAll) {
     EXPECT_TRUE(TableHoldsIndicesOutside(0, -1));
 
     const std::vector<uint8_t> whole = ReadBytes(folder.File("table.txt"));
-    const std::vector<uint8_t> files[] = {
-        std::vector<uint8_t>(whole.begin(), whole.end() - 1),
-        [&] {
-            std::vector<uint8_t> longer = whole;
-            longer.push_back(0);
-            return longer;
-        }(),
-        {},
+    std::vector<uint8_t> longer = whole;
+    longer.push_back(0);
+    const char* const refused = "not a wave data file";
+    const Refusals files = {
+        {refused, std::vector<uint8_t>(whole.begin(), whole.end() - 1)},
+        {refused, longer},
+        {refused, {}},
     };
     const std::vector<uint8_t> state = StateBytes();
-    std::vector<std::string> expected;
-    for (const std::vector<uint8_t>& bytes : files) {
-        const std::string path = folder.File(std::to_string(expected.size()) + ".txt");
-        WriteBytes(path, bytes);
-        CommandOn(CmdLoadWavedata, path);
-        expected.push_back("not a wave data file\n" + path);
-    }
-    CommandOn(CmdLoadWavedata, folder.File("missing.txt"));
-    expected.push_back("can not open file\n" + folder.File("missing.txt") +
-                       "\nNo such file or directory");
-    EXPECT_EQ(ErrorTexts(), expected);
+    EXPECT_EQ(ErrorTexts(), RunOnEach(CmdLoadWavedata, folder, files));
     EXPECT_TRUE(StateBytes() == state);
 }
