@@ -15,36 +15,29 @@ namespace {
 // Where the chunks of a project file begin.
 constexpr size_t FmtAt = 12, DataAt = 66, QarnAt = 409674, QpadAt = 409842, QaddAt = 934138;
 
-std::vector<uint8_t> Bytes(std::initializer_list<std::pair<const void*, size_t>> parts) {
+// The bytes of objects (whole arrays among them), one after another.
+void Append(std::vector<uint8_t>&) {}
+template <typename Part, typename... Rest>
+void Append(std::vector<uint8_t>& bytes, const Part& part, const Rest&... rest) {
+    const uint8_t* p = reinterpret_cast<const uint8_t*>(&part);
+    bytes.insert(bytes.end(), p, p + sizeof part);
+    Append(bytes, rest...);
+}
+template <typename... Parts> std::vector<uint8_t> Bytes(const Parts&... parts) {
     std::vector<uint8_t> bytes;
-    for (auto [data, size] : parts)
-        bytes.insert(bytes.end(), static_cast<const uint8_t*>(data),
-                     static_cast<const uint8_t*>(data) + size);
+    Append(bytes, parts...);
     return bytes;
 }
 
 std::vector<uint8_t> DocumentBytes() {
-    return Bytes({{Wavetable, sizeof Wavetable},
-                  {PadwaveBuffer, sizeof PadwaveBuffer},
-                  {AdditiveFrame, sizeof AdditiveFrame},
-                  {Harmonics, sizeof Harmonics},
-                  {&CurrentFrame, 4},
-                  {&OffsetFrame, 4},
-                  {&PadwaveValue, 4},
-                  {&PadwaveTimes10, 1},
-                  {&Polarity, 4},
-                  {&ViewMode, 4},
-                  {&Knobs[0].value, 4},
-                  {&Knobs[1].value, 4},
-                  {&Knobs[2].value, 4}});
+    return Bytes(Wavetable, PadwaveBuffer, AdditiveFrame, Harmonics, CurrentFrame, OffsetFrame,
+                 PadwaveValue, PadwaveTimes10, Polarity, ViewMode, Knobs[0].value, Knobs[1].value,
+                 Knobs[2].value);
 }
 
 // Not part of the document: the clipboards and the Additive view's saved levels.
 std::vector<uint8_t> KeptBytes() {
-    return Bytes({{FrameClipboard, sizeof FrameClipboard},
-                  {TableClipboard, sizeof TableClipboard},
-                  {&TableClipboardLength, 4},
-                  {HarmonicSnapshot, sizeof HarmonicSnapshot}});
+    return Bytes(FrameClipboard, TableClipboard, TableClipboardLength, HarmonicSnapshot);
 }
 
 // Unlike New's document in every part: knobs at Wave 30, Offset 12, Padwave 57 with
@@ -143,13 +136,16 @@ TEST(ProjectFile, IsAFloatWavetableThatOtherReadersRead) {
     const std::string choices("qarn\xa0\0\0\0\x01\0\0\0\x1e\0\0\0\x0c\0\0\0\x39\0\0\0\x17\0\0\0"
                               "\x01\0\0\0\0\0\0\0\xa0\x0f\0\0",
                               40);
-    EXPECT_EQ(std::vector<uint8_t>(b.begin() + QarnAt, b.begin() + QpadAt),
-              Bytes({{choices.data(), 40}, {Harmonics, sizeof Harmonics}}));
-    EXPECT_EQ(std::vector<uint8_t>(b.begin() + QpadAt, b.end()),
-              Bytes({{"qpad\0\0\x08\0", 8},
-                     {PadwaveBuffer, sizeof PadwaveBuffer},
-                     {"qadd\0\x10\0\0", 8},
-                     {AdditiveFrame, sizeof AdditiveFrame}}));
+    auto slice = [&](size_t from, size_t to) {
+        return std::string(b.begin() + from, b.begin() + to);
+    };
+    EXPECT_EQ(slice(QarnAt, QarnAt + 40), choices);
+    EXPECT_EQ(slice(QpadAt, QpadAt + 8) + slice(QaddAt, QaddAt + 8),
+              std::string("qpad\0\0\x08\0qadd\0\x10\0\0", 16));
+    const std::vector<uint8_t> bodies = Bytes(Harmonics, PadwaveBuffer, AdditiveFrame);
+    EXPECT_TRUE(slice(QarnAt + 40, QpadAt) + slice(QpadAt + 8, QaddAt) +
+                    slice(QaddAt + 8, b.size()) ==
+                std::string(bodies.begin(), bodies.end()));
     EXPECT_EQ(SoxInfo(path, "rcbse"), "44100\n1\n32\n102400\nFloating Point PCM\n");
     EXPECT_EQ(std::system((Sox() + " " + path + " -n 2> " + path + ".err").c_str()), 0);
     EXPECT_TRUE(ReadBytes(path + ".err").empty());
@@ -158,7 +154,9 @@ TEST(ProjectFile, IsAFloatWavetableThatOtherReadersRead) {
     SF_INFO format = {};
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &format);
     ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
-    EXPECT_EQ(format.frames * 100 + format.channels, TableSamples * 100 + 1);
+    EXPECT_EQ(format.frames, TableSamples);
+    EXPECT_EQ(format.samplerate, 44100);
+    EXPECT_EQ(format.channels, 1);
     EXPECT_EQ(format.format, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
     std::vector<float> read(TableSamples);
     EXPECT_EQ(sf_read_float(file, read.data(), TableSamples), TableSamples);
@@ -203,7 +201,7 @@ TEST(ProjectFile, BadFilesChangeNothing) {
     FillFrame(2, 0.5f);
     UndoSnapshot[9] = 3.0f;
     const std::vector<uint8_t> state = DocumentBytes(), kept = KeptBytes(),
-                               undo = Bytes({{UndoSnapshot, sizeof UndoSnapshot}});
+                               undo = Bytes(UndoSnapshot);
     const std::vector<uint8_t> none;
     const Files notProject = {replaced(QarnAt, none), WavFile(Fmt(3, 1, 32), {}, FloatData({0.5f})),
                               none};
@@ -224,7 +222,7 @@ TEST(ProjectFile, BadFilesChangeNothing) {
         expected.push_back(text);
     EXPECT_EQ(ErrorTexts(), expected);
     EXPECT_TRUE(DocumentBytes() == state && KeptBytes() == kept);
-    EXPECT_TRUE(Bytes({{UndoSnapshot, sizeof UndoSnapshot}}) == undo);
+    EXPECT_TRUE(Bytes(UndoSnapshot) == undo);
 }
 
 // Load Wavedata reads Save Wavedata's file back bit for bit after the undo snapshot; a file a
@@ -234,18 +232,16 @@ TEST(Wavedata, LoadsBackBitForBitOrNotAtAll) {
     MakeDocument();
     Command(CmdViewWavetable);
     CommandOn(CmdSaveWavedata, folder.File("table.txt"));
-    const std::vector<uint8_t> saved = Bytes({{Wavetable, sizeof Wavetable}});
+    const std::vector<uint8_t> saved = Bytes(Wavetable);
     FillTableWithIndices();
     CommandOn(CmdLoadWavedata, folder.File("table.txt"));
-    EXPECT_TRUE(Bytes({{Wavetable, sizeof Wavetable}}) == saved);
+    EXPECT_TRUE(Bytes(Wavetable) == saved);
     Command(CmdUndo);
     EXPECT_TRUE(TableHoldsIndicesOutside(0, -1));
     std::vector<uint8_t> longer = ReadBytes(folder.File("table.txt"));
     longer.push_back(0);
     const Files files = {{longer.begin(), longer.end() - 2}, longer, {}};
-    const std::vector<uint8_t> state =
-        Bytes({{Wavetable, sizeof Wavetable}, {UndoSnapshot, sizeof UndoSnapshot}});
+    const std::vector<uint8_t> state = Bytes(Wavetable, UndoSnapshot);
     EXPECT_EQ(ErrorTexts(), RunOnEach(CmdLoadWavedata, folder, "not a wave data file", files));
-    EXPECT_TRUE(Bytes({{Wavetable, sizeof Wavetable}, {UndoSnapshot, sizeof UndoSnapshot}}) ==
-                state);
+    EXPECT_TRUE(Bytes(Wavetable, UndoSnapshot) == state);
 }
