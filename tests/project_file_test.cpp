@@ -242,6 +242,8 @@ TEST(Wavedata, LoadsBackBitForBitOrNotAtAll) {
     longer.push_back(0);
     const Files files = {{longer.begin(), longer.end() - 2}, longer, {}};
     const std::vector<uint8_t> state = Bytes(Wavetable, UndoSnapshot);
-    EXPECT_EQ(ErrorTexts(), RunOnEach(CmdLoadWavedata, folder, "not a wave data file", files));
+    const std::vector<std::string> expected =
+        RunOnEach(CmdLoadWavedata, folder, "not a wave data file", files);
+    EXPECT_EQ(ErrorTexts(), expected);
     EXPECT_TRUE(Bytes(Wavetable, UndoSnapshot) == state);
 }
