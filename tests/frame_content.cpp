@@ -5,9 +5,10 @@ void FillTableWithPartials() {
     for (int j = 0; j < FrameCount; ++j) {
         float* frame = FrameAt(j);
         for (int n = 0; n < SamplesPerFrame; ++n) {
-            double sum = 0.002 * (1 + j % 3) + 0.003 * (n % 2 ? -1.0 : 1.0);
+            double sum = 0.02 * (1 + j % 3) + 0.003 * (n % 2 ? -1.0 : 1.0);
             for (int h : harmonics) {
-                const double level = 0.3 / (1 + (h * 7 + j) % 5) / std::sqrt(h);
+                const double sign = (h + j) % 3 == 0 ? -1.0 : 1.0;
+                const double level = sign * 0.3 / (1 + (h * 7 + j) % 5) / std::sqrt(h);
                 const double phase = 2.0 * M_PI * h * n / SamplesPerFrame;
                 sum += level * (j % 2 ? std::sin(phase) : std::cos(phase));
             }

@@ -5,8 +5,8 @@
 #include "tests/reference/double_dft.h"
 #include "tests/test_support.h"
 
-// Frame j: a little DC, a Nyquist tone, and harmonics odd and even, low and as high as 511, of
-// levels that change with j; even frames are sums of cosines, odd frames sums of sines.
+// Frame j: some DC, a Nyquist tone, and harmonics odd and even, low and as high as 511, of levels
+// and signs that change with j; even frames are sums of cosines, odd frames sums of sines.
 void FillTableWithPartials();
 // Names the first sample of the frame farther than `tolerance` from `expected`.
 testing::AssertionResult FrameNear(int frame, const DoubleFrame& expected, double tolerance);
