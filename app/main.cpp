@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/commands.h"
 #include "app/main_window.h"
 #include "core/editor_state.h"
 #include "io/preview.h"
@@ -80,6 +81,7 @@ int main(int argc, char** argv) {
     const int status = ReadOptions(argc, argv, scale);
     if (status >= 0) return status;
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) std::signal(signal, EndOnSignal);
+    InstallCommands();
     NewDocument();
     if (!OpenDisplay()) {
         std::fputs("Window Creation Failed!\n", stderr);

@@ -26,13 +26,26 @@ AppWindow TheWindow;
 
 WindowHandle HeadlessWindow() { return &TheWindow; }
 
+namespace {
+
+// The enabled item of these items or their submenus whose accelerator is `key`.
+const MenuItem* ItemWithKey(const std::vector<MenuItem>& items, const std::string& key) {
+    for (const MenuItem& item : items) {
+        const MenuItem* found = item.submenu.empty() ? nullptr : ItemWithKey(item.submenu, key);
+        if (found == nullptr && item.enabled && item.accelerator == key) found = &item;
+        if (found != nullptr) return found;
+    }
+    return nullptr;
+}
+
+} // namespace
+
 bool HeadlessPressKey(const std::string& key) {
     for (const MenuPopup& popup : HeadlessMenuBar) {
-        for (const MenuItem& item : popup.items) {
-            if (item.accelerator != key) continue;
-            TheWindow.procedure(&TheWindow, WM_COMMAND, item.id, 0);
-            return true;
-        }
+        const MenuItem* item = ItemWithKey(popup.items, key);
+        if (item == nullptr) continue;
+        TheWindow.procedure(&TheWindow, WM_COMMAND, item->id, 0);
+        return true;
     }
     return false;
 }

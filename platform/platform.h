@@ -32,9 +32,12 @@ using CommandId = uint16_t;
 // A menu bar as plain data: popups from left to right, each with its items.
 struct MenuItem {
     std::string label; // with '&' mnemonics; empty for a separator
-    CommandId id = 0;  // 0 for a separator
+    CommandId id = 0;  // 0 for a separator and a submenu's title
     bool checked = false;
     bool separator = false;
+    bool enabled = true; // false: shown greyed out, cannot be chosen
+    // The items of a submenu whose title this item is; empty for a plain item.
+    std::vector<MenuItem> submenu;
     // The key that chooses the item, shown beside its label: "Ctrl+N" (a
     // letter with the control key), "Space" or "Esc"; empty for none.
     std::string accelerator;

@@ -1,3 +1,6 @@
+#include <map>
+#include <set>
+
 #include "tests/test_support.h"
 
 // The menu bar, a line per popup: the title, then item ids, '-' a separator, '*' a check mark,
@@ -45,5 +48,92 @@ TEST(Menus, EachViewOffersItsOwnCommandsCheckMarksAndAccelerators) {
     for (const auto& [commands, layout] : cases) {
         for (uint16_t command : commands) Command(command);
         EXPECT_EQ(MenuLayout(), layout) << "after command " << commands.back();
+    }
+}
+
+// The labels as the menus have always shown them, mnemonics included.
+TEST(Menus, EveryItemKeepsItsLabel) {
+    const std::map<CommandId, std::string> labels = {{CmdNew, "&New"},
+                                                     {CmdLoadWaveform, "Load Waveform..."},
+                                                     {CmdSaveWaveform, "Save Waveform..."},
+                                                     {CmdLoadWavetable, "Load Wavetable..."},
+                                                     {CmdSaveWavetable, "Save Wavetable..."},
+                                                     {CmdSaveWavedata, "Save Wavedata..."},
+                                                     {CmdExport2048, "Export 2048 Wavetable..."},
+                                                     {CmdLoadHarmonics, "Load Harmonics..."},
+                                                     {CmdSaveHarmonics, "Save Harmonics..."},
+                                                     {CmdSavePadwave, "Save Padwave..."},
+                                                     {CmdExit, "E&xit"},
+                                                     {CmdUndo, "&Undo"},
+                                                     {CmdCut, "Cu&t"},
+                                                     {CmdCopy, "&Copy"},
+                                                     {CmdPaste, "&Paste"},
+                                                     {CmdPasteMix, "Paste &Mix"},
+                                                     {CmdClear, "C&lear"},
+                                                     {CmdNormalize, "&Normalize"},
+                                                     {CmdAmplify, "&Amplify"},
+                                                     {CmdAttenuate, "Att&enuate"},
+                                                     {CmdInvert, "&Invert"},
+                                                     {CmdReverse, "&Reverse"},
+                                                     {CmdPositive, "Positive"},
+                                                     {CmdNegative, "Negative"},
+                                                     {CmdMorph, "&Morph"},
+                                                     {CmdGenerate, "&Generate"},
+                                                     {CmdTimes10, "&x10"},
+                                                     {CmdViewWaveform, "&Waveform"},
+                                                     {CmdViewWavetable, "&Wavetable"},
+                                                     {CmdViewAdditive, "&Additive"},
+                                                     {CmdViewPadwave, "&Padwave"},
+                                                     {CmdSynthAdditive, "&Additive"},
+                                                     {CmdSynthPadwave, "&Padwave"},
+                                                     {CmdSine, "Sine"},
+                                                     {CmdSaw, "Saw"},
+                                                     {CmdRamp, "Ramp"},
+                                                     {CmdTriangle, "Triangle"},
+                                                     {CmdSquare, "Square"},
+                                                     {CmdRandom, "Random"},
+                                                     {CmdPlay, "&Play"},
+                                                     {CmdStop, "&Stop"},
+                                                     {CmdAbout, "&About"}};
+    FreshEditor();
+    for (CommandId view : {CmdViewWaveform, CmdViewWavetable, CmdViewAdditive, CmdViewPadwave}) {
+        Command(view);
+        for (const MenuPopup& popup : HeadlessMenuBar)
+            for (const MenuItem& item : popup.items)
+                if (labels.count(item.id)) {
+                    EXPECT_EQ(item.label, labels.at(item.id)) << item.id;
+                }
+    }
+}
+
+// Every command the menus offer somewhere, sent in a view whose menus lack it,
+// changes nothing and repaints nothing.
+TEST(Menus, CommandOutsideItsViewsMenusDoesNothing) {
+    const CommandId views[] = {CmdViewWaveform, CmdViewWavetable, CmdViewAdditive, CmdViewPadwave};
+    std::map<CommandId, std::set<CommandId>> offeredIn;
+    FreshEditor();
+    for (CommandId view : views) {
+        Command(view);
+        for (const MenuPopup& popup : HeadlessMenuBar)
+            for (const MenuItem& item : popup.items) offeredIn[item.id].insert(view);
+    }
+    for (CommandId view : views) {
+        for (const auto& [id, where] : offeredIn) {
+            if (id == 0 || where.count(view)) continue;
+            FreshEditor();
+            Command(view);
+            FillTableWithIndices();
+            const int builds = HeadlessMenuBarBuilds;
+            const int invalidations = HeadlessInvalidations;
+            const int32_t mode = ViewMode;
+            Command(id);
+            EXPECT_TRUE(TableHoldsIndicesOutside(FrameCount, -1)) << id << " in view " << view;
+            EXPECT_EQ(ViewMode, mode) << id;
+            EXPECT_EQ(HeadlessMenuBarBuilds, builds) << id << " in view " << view;
+            EXPECT_EQ(HeadlessInvalidations, invalidations) << id << " in view " << view;
+            EXPECT_TRUE(HeadlessMessageBoxes.empty()) << id << " in view " << view;
+            EXPECT_TRUE(HeadlessDialogsShown.empty()) << id << " in view " << view;
+            EXPECT_FALSE(HeadlessDestroyed) << id << " in view " << view;
+        }
     }
 }

@@ -1,6 +1,9 @@
 #include "tests/test_support.h"
 
+#include "app/commands.h"
+
 void FreshEditor() {
+    InstallCommands();
     HeadlessCreateWindow(MainWindowProc);
     for (float* table : {Wavetable, UndoSnapshot, TableClipboard})
         std::fill_n(table, TableSamples, 0.0f);

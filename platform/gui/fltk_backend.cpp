@@ -190,6 +190,30 @@ int ShortcutOf(const std::string& accelerator) {
     return 0;
 }
 
+// Appends one popup's or submenu's items in FLTK's flat form: a separator
+// marks the item before it, a submenu is its title, its items and an end mark.
+void AppendMenuItems(AppWindow& w, const std::vector<MenuItem>& described,
+                     std::vector<Fl_Menu_Item>& items) {
+    for (const MenuItem& item : described) {
+        if (item.separator) {
+            if (!(items.back().flags & FL_SUBMENU)) items.back().flags |= FL_MENU_DIVIDER;
+            continue;
+        }
+        int flags = item.checked ? FL_MENU_TOGGLE | FL_MENU_VALUE : 0;
+        if (!item.enabled) flags |= FL_MENU_INACTIVE;
+        if (!item.submenu.empty()) {
+            items.push_back(
+                {KeepLabel(w, item.label), 0, nullptr, nullptr, flags | FL_SUBMENU, 0, 0, 0, 0});
+            AppendMenuItems(w, item.submenu, items);
+            items.push_back({nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0});
+            continue;
+        }
+        void* id = reinterpret_cast<void*>(static_cast<uintptr_t>(item.id));
+        items.push_back({KeepLabel(w, item.label), ShortcutOf(item.accelerator), MenuChosen, id,
+                         flags, 0, 0, 0, 0});
+    }
+}
+
 // The menu bar owns the shortcuts: FLTK offers a key that nothing else takes to
 // the menu bar, which runs the item of the current menus that has it (so a key
 // whose command the view lacks does nothing) and shows it beside the label.
@@ -199,16 +223,7 @@ void ApplyMenuBar(AppWindow& w, const MenuBar& bar) {
     std::vector<Fl_Menu_Item> items;
     for (const MenuPopup& popup : bar) {
         items.push_back({KeepLabel(w, popup.title), 0, nullptr, nullptr, FL_SUBMENU, 0, 0, 0, 0});
-        for (const MenuItem& item : popup.items) {
-            if (item.separator) {
-                if (items.back().flags != FL_SUBMENU) items.back().flags |= FL_MENU_DIVIDER;
-                continue;
-            }
-            const int flags = item.checked ? FL_MENU_TOGGLE | FL_MENU_VALUE : 0;
-            void* id = reinterpret_cast<void*>(static_cast<uintptr_t>(item.id));
-            items.push_back({KeepLabel(w, item.label), ShortcutOf(item.accelerator), MenuChosen, id,
-                             flags, 0, 0, 0, 0});
-        }
+        AppendMenuItems(w, popup.items, items);
         items.push_back({nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0});
     }
     items.push_back({nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0});
