@@ -1,4 +1,3 @@
-#include "synth/fill_gaps.h"
 #include "tests/frame_content.h"
 
 namespace {
@@ -29,7 +28,7 @@ TEST(FillGaps, FillsTheRunsBetweenKeyframesOnly) {
             const std::vector<float> before(Wavetable, Wavetable + TableSamples);
             CurrentFrame = wave;
             OffsetFrame = offset;
-            EXPECT_TRUE(FillGaps(spectral));
+            Command(spectral ? CmdFillGapsSpectral : CmdFillGaps);
             const auto blend = spectral ? SpectralBlend : LinearBlend;
             for (int j = 0; j < FrameCount; ++j) {
                 const int from = j < 40 ? 0 : 40;
@@ -56,21 +55,31 @@ TEST(FillGaps, LeavesFramesAfterTheLastKeyframeAndOutsideTheRange) {
     const std::vector<float> square(FrameAt(99), FrameAt(100));
     CurrentFrame = 0;
     OffsetFrame = 60;
-    EXPECT_TRUE(FillGaps(false));
+    Command(CmdFillGaps);
     EXPECT_FALSE(Silent(1));
     EXPECT_FALSE(Silent(39));
     for (int j = 41; j < 99; ++j) EXPECT_TRUE(Silent(j)) << "frame " << j;
     EXPECT_TRUE(std::equal(square.begin(), square.end(), FrameAt(99)));
 }
 
-// Knobs on 20 and 60 hold keyframe 40 alone: neither the table nor the undo snapshot changes.
-TEST(FillGaps, WithOneKeyframeChangesNothing) {
-    ThreeKeyframes();
-    CurrentFrame = 20;
-    OffsetFrame = 60;
-    UndoSnapshot[5] = 123.0f;
-    const std::vector<float> before(Wavetable, Wavetable + TableSamples);
-    EXPECT_FALSE(FillGaps(true));
-    EXPECT_EQ(std::memcmp(before.data(), Wavetable, sizeof Wavetable), 0);
-    EXPECT_EQ(UndoSnapshot[5], 123.0f);
+// Knobs on 20 and 60 hold keyframe 40 alone, the Waveform view one frame: a message, and
+// neither the table nor the undo snapshot changes.
+TEST(FillGaps, WithOneKeyframeOnlySaysSo) {
+    for (CommandId command : {CmdFillGaps, CmdFillGapsSpectral}) {
+        for (int32_t view : {ViewWavetable, ViewWaveform}) {
+            ThreeKeyframes();
+            ViewMode = view;
+            CurrentFrame = 40;
+            OffsetFrame = 20;
+            UndoSnapshot[5] = 123.0f;
+            const std::vector<float> before(Wavetable, Wavetable + TableSamples);
+            Command(command);
+            EXPECT_EQ(std::memcmp(before.data(), Wavetable, sizeof Wavetable), 0);
+            EXPECT_EQ(UndoSnapshot[5], 123.0f);
+            ASSERT_EQ(HeadlessMessageBoxes.size(), 1u);
+            EXPECT_EQ(HeadlessMessageBoxes[0].text,
+                      "Fill Gaps needs two frames with sound in the range.");
+            EXPECT_EQ(HeadlessMessageBoxes[0].caption, "QARNO Wavetable Maker");
+        }
+    }
 }

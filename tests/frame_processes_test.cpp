@@ -1,11 +1,20 @@
-#include "core/sample_ops.h"
-#include "synth/frame_processes.h"
 #include "tests/frame_content.h"
 #include "tests/test_support.h"
 
 namespace {
 
 using Reference = std::function<DoubleFrame(const DoubleFrame&)>;
+
+// A menu command, or one that asks for a number and is answered with `typed`.
+std::function<void()> Menu(CommandId id) {
+    return [id] { Command(id); };
+}
+std::function<void()> Answered(CommandId id, int typed) {
+    return [id, typed] {
+        HeadlessDialogAnswers.push_back(std::to_string(typed));
+        Command(id);
+    };
+}
 
 // The process through the double DFT: `change` alters bins 0 .. 512.
 Reference ThroughSpectrum(const std::function<void(DoubleSpectrum&)>& change) {
@@ -48,7 +57,7 @@ void ExpectEachFrameMatches(const std::function<void()>& command, const Referenc
 } // namespace
 
 TEST(FrameProcesses, RemoveDcSubtractsEachFramesMean) {
-    ExpectEachFrameMatches(RemoveDcEach, [](DoubleFrame x) {
+    ExpectEachFrameMatches(Menu(CmdRemoveDc), [](DoubleFrame x) {
         double mean = 0.0;
         for (double s : x) mean += s / SamplesPerFrame;
         for (double& s : x) s -= mean;
@@ -57,7 +66,7 @@ TEST(FrameProcesses, RemoveDcSubtractsEachFramesMean) {
 }
 
 TEST(FrameProcesses, NormalizeEachScalesEveryFrameToItsOwnPeak) {
-    ExpectEachFrameMatches(NormalizeEach, [](DoubleFrame x) {
+    ExpectEachFrameMatches(Menu(CmdNormalizeEach), [](DoubleFrame x) {
         double peak = 0.0;
         for (double s : x) peak = std::max(peak, std::fabs(s));
         for (double& s : x) s *= 0.5 / 1.4142 / peak;
@@ -74,7 +83,7 @@ TEST(FrameProcesses, NormalizeEachKeepsNormalizesRulesForEveryFrame) {
     FrameAt(0)[6] = 3.0f;
     FrameAt(1)[0] = NAN;
     FrameAt(1)[1] = -0.25f;
-    NormalizeEach();
+    Command(CmdNormalizeEach);
     EXPECT_EQ(FrameAt(0)[5], 0.35355678f);
     EXPECT_EQ(FrameAt(0)[6], 0.0f);
     EXPECT_EQ(FrameAt(1)[0], 0.0f);
@@ -84,7 +93,7 @@ TEST(FrameProcesses, NormalizeEachKeepsNormalizesRulesForEveryFrame) {
 
 // Bin k turns by -k theta so that bin 1 ends at the phase of sin(2 pi n / 1024), -pi / 2.
 TEST(FrameProcesses, AlignPhaseRotatesTheFundamentalToASinesPhase) {
-    ExpectEachFrameMatches(AlignPhaseEach, ThroughSpectrum([](DoubleSpectrum& bins) {
+    ExpectEachFrameMatches(Menu(CmdAlignPhase), ThroughSpectrum([](DoubleSpectrum& bins) {
                                const double theta = std::arg(bins[1]) + M_PI / 2;
                                for (size_t k = 1; k < bins.size(); ++k)
                                    bins[k] *= std::polar(1.0, -theta * k);
@@ -104,7 +113,7 @@ TEST(FrameProcesses, AlignPhaseTurnsFundamentalsDownTo100Decibels) {
     const std::vector<float> before(Wavetable, Wavetable + 3 * SamplesPerFrame);
     Command(CmdViewWavetable);
     OffsetFrame = 2;
-    AlignPhaseEach();
+    Command(CmdAlignPhase);
     DoubleFrame sine(SamplesPerFrame);
     for (int n = 0; n < SamplesPerFrame; ++n) sine[n] = 0.3 * std::sin(2.0 * M_PI * n / 1024);
     EXPECT_TRUE(FrameNear(0, sine, 1e-6));
@@ -115,7 +124,7 @@ TEST(FrameProcesses, AlignPhaseTurnsFundamentalsDownTo100Decibels) {
 TEST(FrameProcesses, LowPassKeepsDcAndHarmonicsUpToTheLimit) {
     for (int highest : {1, 40, 511}) {
         SCOPED_TRACE(testing::Message() << "up to " << highest);
-        ExpectEachFrameMatches([highest] { LowPassEach(highest); },
+        ExpectEachFrameMatches(Answered(CmdLowPass, highest),
                                ThroughSpectrum([highest](DoubleSpectrum& bins) {
                                    for (size_t k = highest + 1; k < bins.size(); ++k) bins[k] = 0.0;
                                }));
@@ -125,7 +134,7 @@ TEST(FrameProcesses, LowPassKeepsDcAndHarmonicsUpToTheLimit) {
 TEST(FrameProcesses, HighPassRemovesDcAndHarmonicsBelowTheLimit) {
     for (int lowest : {1, 40, 511}) {
         SCOPED_TRACE(testing::Message() << "below " << lowest);
-        ExpectEachFrameMatches([lowest] { HighPassEach(lowest); },
+        ExpectEachFrameMatches(Answered(CmdHighPass, lowest),
                                ThroughSpectrum([lowest](DoubleSpectrum& bins) {
                                    for (int k = 0; k < lowest; ++k) bins[k] = 0.0;
                                }));
@@ -136,7 +145,7 @@ TEST(FrameProcesses, HighPassRemovesDcAndHarmonicsBelowTheLimit) {
 TEST(FrameProcesses, HarmonicShiftMovesHarmonicsAndDropsWhatLeaves) {
     for (int shift : {0, 3, -3, 510, -511}) {
         SCOPED_TRACE(testing::Message() << "by " << shift);
-        ExpectEachFrameMatches([shift] { ShiftHarmonicsEach(shift); },
+        ExpectEachFrameMatches(Answered(CmdHarmonicShift, shift),
                                ThroughSpectrum([shift](DoubleSpectrum& bins) {
                                    DoubleSpectrum shifted(bins.size());
                                    shifted[0] = bins[0];
@@ -152,7 +161,7 @@ TEST(FrameProcesses, HarmonicShiftMovesHarmonicsAndDropsWhatLeaves) {
 // than becoming NaN everywhere; the finite frame next to it is processed.
 TEST(FrameProcesses, FramesWithNaNOrInfinityStayAsTheyAre) {
     const std::vector<std::function<void()>> processes = {
-        RemoveDcEach, AlignPhaseEach, [] { LowPassEach(3); }, [] { ShiftHarmonicsEach(2); }};
+        Menu(CmdRemoveDc), Menu(CmdAlignPhase), Answered(CmdLowPass, 3), Answered(CmdWaveFold, 2)};
     for (const auto& process : processes) {
         FreshEditor();
         FillTableWithPartials();

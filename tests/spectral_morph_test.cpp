@@ -1,4 +1,3 @@
-#include "synth/spectral_morph.h"
 #include "tests/frame_content.h"
 
 namespace {
@@ -24,7 +23,7 @@ TEST(SpectralMorph, FadesMagnitudesAndPhasesBetweenTheKnobFrames) {
         Command(CmdViewWavetable);
         CurrentFrame = wave;
         OffsetFrame = offset;
-        SpectralMorphFrames();
+        Command(CmdSpectralMorph);
         for (int j = 0; j < FrameCount; ++j) {
             const float* old = before.data() + j * SamplesPerFrame;
             if (j > 20 && j < 31)
@@ -48,7 +47,7 @@ TEST(SpectralMorph, KeepsTheLevelOfASineTurningIntoItsInverse) {
     }
     Command(CmdViewWavetable);
     OffsetFrame = 10;
-    SpectralMorphFrames();
+    Command(CmdSpectralMorph);
     for (int j = 1; j < 10; ++j) {
         const std::vector<double> levels = Magnitudes(j);
         EXPECT_NEAR(levels[1], 0.35, 1e-5) << "frame " << j;
@@ -65,9 +64,22 @@ TEST(SpectralMorph, HalfwayMagnitudesAreTheMeans) {
     Command(CmdSquare);
     Command(CmdViewWavetable);
     OffsetFrame = 10;
-    SpectralMorphFrames();
+    Command(CmdSpectralMorph);
     const std::vector<double> saw = Magnitudes(10);
     const std::vector<double> square = Magnitudes(20);
     const std::vector<double> halfway = Magnitudes(15);
     for (int k = 0; k < 513; ++k) EXPECT_NEAR(halfway[k], (saw[k] + square[k]) / 2, 1e-6) << k;
+}
+
+TEST(SpectralMorph, InTheWaveformViewOnlyAsksForTheWavetableView) {
+    FreshEditor();
+    FillTableWithIndices();
+    UndoSnapshot[0] = 123.0f;
+    Command(CmdSpectralMorph);
+    ASSERT_EQ(HeadlessMessageBoxes.size(), 1u);
+    EXPECT_EQ(HeadlessMessageBoxes[0].text,
+              "Select wavetable view to morph from one waveform to another.");
+    EXPECT_EQ(HeadlessMessageBoxes[0].caption, "QARNO Wavetable Editor");
+    EXPECT_EQ(UndoSnapshot[0], 123.0f);
+    EXPECT_TRUE(TableHoldsIndicesOutside(1, 0));
 }

@@ -53,7 +53,8 @@ TEST(WaveFold, EqualsTheFoldComputedFinelyAndCutToHarmonic511) {
             ViewMode = view;
             CurrentFrame = 6;
             OffsetFrame = 5;
-            WaveFoldEach(static_cast<float>(gain));
+            HeadlessDialogAnswers.push_back(std::to_string(gain));
+            Command(CmdWaveFold);
             EXPECT_TRUE(FrameNear(6, expected, 1e-4));
             EXPECT_NEAR(*std::max_element(FrameAt(6), FrameAt(7)), p, 1e-6);
             if (view == ViewWavetable)
