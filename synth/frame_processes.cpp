@@ -10,12 +10,6 @@
 
 namespace {
 
-bool AllFinite(const float* frame) {
-    for (int32_t n = 0; n < SamplesPerFrame; ++n)
-        if (!std::isfinite(frame[n])) return false;
-    return true;
-}
-
 // Runs `change` on the spectrum of each finite frame of the edit range; a frame
 // whose spectrum `change` declines (false) keeps its samples bit for bit.
 void ChangeEachSpectrum(const std::function<bool(Bin* bins)>& change) {
@@ -38,7 +32,7 @@ bool ZeroBins(Bin* bins, int32_t first, int32_t end) {
 void TurnBins(Bin* bins, float theta) {
     for (int32_t k = 1; k < FrameBins; ++k) {
         // The angle k x theta is formed in double on purpose: in single
-        // precision bin 511 would be off by 1e-4 of a turn.
+        // precision bin 511 would turn up to 1e-4 radian wrong.
         const double angle = -static_cast<double>(k) * static_cast<double>(theta);
         const Bin turn(static_cast<float>(std::cos(angle)), static_cast<float>(std::sin(angle)));
         bins[k] = bins[k] * turn;
@@ -69,6 +63,12 @@ bool ShiftHarmonics(Bin* bins, int32_t shift) {
 }
 
 } // namespace
+
+bool AllFinite(const float* frame) {
+    for (int32_t n = 0; n < SamplesPerFrame; ++n)
+        if (!std::isfinite(frame[n])) return false;
+    return true;
+}
 
 void EditFrames(int32_t& first, int32_t& last) {
     ComputeEditRange();

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <functional>
 
+// Whether every sample of the frame is a finite number.
+bool AllFinite(const float* frame);
 // The first and last frame of the current view's edit range, computed afresh.
 void EditFrames(int32_t& first, int32_t& last);
 // Takes the undo snapshot, then runs `process` on every frame of the edit range.

@@ -14,8 +14,6 @@ float Peak(const float* frame) {
     return peak;
 }
 
-} // namespace
-
 // asin(sin(pi u / 2)) is the triangle of period 4 through (0, 0) and (1, 1),
 // computed here by its straight pieces: u + 1 taken modulo 4 rises from -1 to 1
 // over 0 .. 2 and falls back over 2 .. 4.
@@ -25,11 +23,12 @@ float Fold(float u) {
     return m < 2.0f ? m - 1.0f : 3.0f - m;
 }
 
+} // namespace
+
 void WaveFold(float* frame, float gain) {
+    if (!AllFinite(frame)) return;
     const float peak = Peak(frame);
-    if (!(peak > 0.0f) || !std::isfinite(peak)) return;
-    for (int32_t n = 0; n < SamplesPerFrame; ++n)
-        if (std::isnan(frame[n])) return;
+    if (!(peak > 0.0f)) return;
     static float fine[FineSamples];
     RaiseToFine(frame, fine);
     for (float& x : fine) x = peak * Fold(gain * x / peak);
