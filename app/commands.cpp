@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "app/frame_commands.h"
 #include "core/command_ids.h"
 #include "core/command_table.h"
 #include "core/editor_state.h"
@@ -14,6 +15,7 @@
 #include "synth/generators.h"
 #include "synth/morph.h"
 #include "synth/padwave.h"
+#include "synth/spectral_morph.h"
 
 namespace {
 
@@ -119,10 +121,13 @@ void SetPolarity(WindowHandle, CommandId id) {
 }
 bool PolarityChecked(CommandId id) { return Polarity == (id == CmdPositive ? 1 : 0); }
 
-void Morph(WindowHandle window, CommandId) {
+// Morph and Spectral Morph fade between the two knob frames of the Wavetable view.
+void Morph(WindowHandle window, CommandId id) {
     if (ViewMode == ViewWaveform)
         ShowMessageBox(window, "Select wavetable view to morph from one waveform to another.",
                        EditorCaption);
+    else if (id == CmdSpectralMorph)
+        SpectralMorphFrames();
     else
         MorphFrames();
 }
@@ -222,6 +227,19 @@ const CommandRow CommandTable[] = {
     {Edit, "Positive", CmdPositive, InAdditive, "", SetPolarity, true, PolarityChecked},
     {Edit, "Negative", CmdNegative, InAdditive, "", SetPolarity, true, PolarityChecked},
     {Edit, "&Morph", CmdMorph, InTableViews, "", Morph, true},
+    {Edit, nullptr, 0, InTableViews, "", nullptr, false},
+    {Edit, "Spectral Morph", CmdSpectralMorph, InTableViews, "", Morph, true},
+    {Edit, "Fill Gaps", CmdFillGaps, InTableViews, "", FillGapsCommand, true},
+    {Edit, "Fill Gaps Spectral", CmdFillGapsSpectral, InTableViews, "", FillGapsCommand, true},
+    {Edit, nullptr, 0, InTableViews, "", nullptr, false},
+    {Edit, "Remove DC", CmdRemoveDc, InTableViews, "", EachFrameCommand, true},
+    {Edit, "Normalize Each", CmdNormalizeEach, InTableViews, "", EachFrameCommand, true},
+    {Edit, "Align Phase", CmdAlignPhase, InTableViews, "", EachFrameCommand, true},
+    {Edit, nullptr, 0, InTableViews, "", nullptr, false},
+    {Edit, "Low Pass...", CmdLowPass, InTableViews, "", AskedFrameCommand, true},
+    {Edit, "High Pass...", CmdHighPass, InTableViews, "", AskedFrameCommand, true},
+    {Edit, "Harmonic Shift...", CmdHarmonicShift, InTableViews, "", AskedFrameCommand, true},
+    {Edit, "Wave Fold...", CmdWaveFold, InTableViews, "", AskedFrameCommand, true},
     {Edit, "&Generate", CmdGenerate, InPadwave, "", Generate, true},
     {Edit, "&x10", CmdTimes10, InPadwave, "", ToggleTimes10, true, Times10Checked},
 

@@ -14,12 +14,13 @@ TEST(Menus, EachViewOffersItsOwnCommandsCheckMarksAndAccelerators) {
     const std::string file = "&File: 1100[Ctrl+N] 1570 1580 - ";
     const std::string exit = " - 1600[Ctrl+Q]\n";
     const std::string padwave = file + "1720" + exit + "&Edit: 2120 2130";
+    const std::string frames = " 2110 - 2200 2210 2220 - 2230 2240 2250 - 2260 2270 2280 2290\n";
     const std::pair<std::vector<uint16_t>, std::string> cases[] = {
         {{CmdViewWaveform},
-         file + "1500 1510" + exit + edit + " 2110\n" + "&View: 2500* 2510 2520 2530\n" +
-             synthesize + tail},
+         file + "1500 1510" + exit + edit + frames + "&View: 2500* 2510 2520 2530\n" + synthesize +
+             tail},
         {{CmdViewWavetable},
-         file + "1520 1530 - 1540 1545 1550" + exit + edit + " 2110\n" +
+         file + "1520 1530 - 1540 1545 1550" + exit + edit + frames +
              "&View: 2500 2510* 2520 2530\n" + synthesize + tail},
         {{CmdViewAdditive},
          file + "1610 1710" + exit + edit + " 2140* 2150\n" + "&View: 2500 2510 2520* 2530\n" +
@@ -63,6 +64,16 @@ TEST(Menus, EveryItemKeepsItsLabel) {
                                                      {CmdPositive, "Positive"},
                                                      {CmdNegative, "Negative"},
                                                      {CmdMorph, "&Morph"},
+                                                     {CmdSpectralMorph, "Spectral Morph"},
+                                                     {CmdFillGaps, "Fill Gaps"},
+                                                     {CmdFillGapsSpectral, "Fill Gaps Spectral"},
+                                                     {CmdRemoveDc, "Remove DC"},
+                                                     {CmdNormalizeEach, "Normalize Each"},
+                                                     {CmdAlignPhase, "Align Phase"},
+                                                     {CmdLowPass, "Low Pass..."},
+                                                     {CmdHighPass, "High Pass..."},
+                                                     {CmdHarmonicShift, "Harmonic Shift..."},
+                                                     {CmdWaveFold, "Wave Fold..."},
                                                      {CmdGenerate, "&Generate"},
                                                      {CmdTimes10, "&x10"},
                                                      {CmdViewWaveform, "&Waveform"},
