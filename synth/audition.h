@@ -58,25 +58,25 @@ struct AuditionEvent {
 // One voice: what it plays, where it is in its cycle and its sweep, and its
 // envelope. Engine-private; the fields are here so that the engine is plain
 // data of fixed size.
-enum class AuditionStage : uint8_t { Idle, Attack, Hold, Release, Steal };
+enum class AuditionStage : uint8_t { Idle, Attack, Hold, Release, Fade };
 struct AuditionVoice {
     AuditionStage stage = AuditionStage::Idle;
     AuditionSource source = AuditionSource::Table;
-    uint8_t note = 0;
-    bool held = false;      // key still down
-    bool sustained = false; // key up while the sustain pedal is down
-    uint8_t nextNote = 0;   // Steal: the note that starts once the fade is done
-    uint8_t nextVelocity = 0;
-    uint32_t age = 0;      // note-on order: smaller is older
-    uint64_t phase = 0;    // position in the cycle, 2^64 a whole cycle
-    float gain = 0.0f;     // from the velocity
-    float envelope = 0.0f; // 0 .. 1
-    float releaseStep = 0.0f;
-    float sweepTime = 0.0f; // seconds since note-on
-    float position = 0.0f;  // frame position, slewed towards the sweep's
-    int8_t level = -1;      // band-limit level playing (-1: none fits)
+    uint8_t key = 0;          // the key it answers to (a stolen voice's next note)
+    uint8_t note = 0;         // the note it sounds
+    bool held = false;        // key still down
+    bool sustained = false;   // key up while the sustain pedal is down
+    uint8_t nextVelocity = 0; // Fade: the velocity `key` starts with once faded (0: none)
+    uint32_t age = 0;         // note-on order: smaller is older
+    uint64_t phase = 0;       // position in the cycle, 2^64 a whole cycle
+    uint64_t sweep = 0;       // position in the sweep, 2^63 from `from` to `to`
+    float gain = 0.0f;        // from the velocity
+    float envelope = 0.0f;    // 0 .. 1
+    float envelopeStep = 0.0f;
+    float position = 0.0f; // frame position, slewed towards the sweep's
+    int8_t level = -1;     // band-limit level playing (-1: none fits)
     int8_t fadingLevel = -1;
-    float levelFade = 0.0f; // 1 -> 0 while fadingLevel fades out
+    float levelFade = 0.0f; // 1 -> 0 while fadingLevel gives way to level
 };
 
 // The voices and controllers. No allocation after AuditionReset.
