@@ -216,27 +216,31 @@ TablePoint PointIn(uint64_t phase, uint32_t size) {
             static_cast<float>(static_cast<uint32_t>(point)) * 2.3283064e-10f};
 }
 
-// The quintic B-spline's six weights at fraction t.
+// The quintic B-spline's six weights at fraction t. The spline is symmetric:
+// the weights at 1 - t are those at t in reverse order.
 struct Weights {
     float w[6];
 };
 
+float OuterWeight(float x) {
+    const float x2 = x * x;
+    return x2 * x2 * x;
+}
+
+float NearWeight(float x) {
+    return 26.0f + x * (-50.0f + x * (20.0f + x * (20.0f + x * (-20.0f + x * 5.0f))));
+}
+
+float MiddleWeight(float x) {
+    const float x2 = x * x;
+    return 66.0f + x2 * (-60.0f + x2 * (30.0f - 10.0f * x));
+}
+
 Weights SplineWeights(float t) {
-    const float t2 = t * t;
-    const float t3 = t2 * t;
-    const float t4 = t3 * t;
-    const float t5 = t4 * t;
+    constexpr float Scale = 1.0f / 120.0f;
     const float u = 1.0f - t;
-    const float u2 = u * u;
-    constexpr float Sixth = 1.0f / 120.0f;
-    Weights weights;
-    weights.w[0] = u2 * u2 * u * Sixth;
-    weights.w[1] = (26.0f - 50.0f * t + 20.0f * t2 + 20.0f * t3 - 20.0f * t4 + 5.0f * t5) * Sixth;
-    weights.w[2] = (66.0f - 60.0f * t2 + 30.0f * t4 - 10.0f * t5) * Sixth;
-    weights.w[3] = (26.0f + 50.0f * t + 20.0f * t2 - 20.0f * t3 - 20.0f * t4 + 10.0f * t5) * Sixth;
-    weights.w[4] = (1.0f + 5.0f * t + 10.0f * t2 + 10.0f * t3 + 5.0f * t4 - 5.0f * t5) * Sixth;
-    weights.w[5] = t5 * Sixth;
-    return weights;
+    return {{OuterWeight(u) * Scale, NearWeight(t) * Scale, MiddleWeight(t) * Scale,
+             MiddleWeight(u) * Scale, NearWeight(u) * Scale, OuterWeight(t) * Scale}};
 }
 
 // One level of one or two waves at a phase: wave `a`, crossfaded by `mix`
@@ -245,14 +249,13 @@ float LevelSample(const float* a, const float* b, float mix, uint32_t size, uint
     const TablePoint point = PointIn(phase, size);
     const Weights weights = SplineWeights(point.fraction);
     const float* pa = a + point.index;
-    float sum = 0.0f;
-    if (b == nullptr) {
-        for (int i = 0; i < 6; ++i) sum = sum + weights.w[i] * pa[i];
-        return sum;
-    }
+    float sa = 0.0f;
+    for (int i = 0; i < 6; ++i) sa = sa + weights.w[i] * pa[i];
+    if (b == nullptr) return sa;
     const float* pb = b + point.index;
-    for (int i = 0; i < 6; ++i) sum = sum + weights.w[i] * (pa[i] + mix * (pb[i] - pa[i]));
-    return sum;
+    float sb = 0.0f;
+    for (int i = 0; i < 6; ++i) sb = sb + weights.w[i] * pb[i];
+    return sa + mix * (sb - sa);
 }
 
 // The two waves a voice reads: the frames either side of its position (or
@@ -278,10 +281,10 @@ VoiceWaves WavesAt(const AuditionMaterial& material, const AuditionVoice& voice)
     return waves;
 }
 
-float VoiceSample(const AuditionMaterial* material, const AuditionVoice& voice) {
+float VoiceSample(const AuditionMaterial* material, const AuditionLadder& ladder,
+                  const AuditionVoice& voice) {
     if (material == nullptr) return 0.0f;
     const VoiceWaves waves = WavesAt(*material, voice);
-    const AuditionLadder& ladder = LadderOf(voice.source);
     auto level = [&](int k) {
         if (k < 0) return 0.0f;
         const int64_t offset = ladder.offset[k];
@@ -342,13 +345,15 @@ void RenderVoice(const AuditionEngine& engine, AuditionVoice& voice,
     const float slew = LastFrame / (SlewSeconds * engine.sampleRate);
     const uint64_t sweepStep = SweepStep(engine);
     uint64_t phaseStep = PhaseStep(CycleHz(engine, voice), engine.sampleRate);
+    const AuditionLadder* ladder = &LadderOf(voice.source);
     for (int i = 0; i < frames; ++i) {
-        mix[i] = mix[i] + VoiceSample(material, voice) * voice.envelope * voice.gain;
+        mix[i] = mix[i] + VoiceSample(material, *ladder, voice) * voice.envelope * voice.gain;
         const EnvelopeStep step = StepEnvelope(engine, voice);
         if (step == EnvelopeStep::Ended) return;
         if (step == EnvelopeStep::Restarted) {
             // Its next note begins at the start of its cycle and its sweep.
             phaseStep = PhaseStep(CycleHz(engine, voice), engine.sampleRate);
+            ladder = &LadderOf(voice.source);
             continue;
         }
         voice.phase = voice.phase + phaseStep;
