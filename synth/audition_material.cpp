@@ -46,9 +46,9 @@ AuditionLadder MakeLadder(int32_t sourceLength, int32_t top, int32_t bottom, flo
         ladder.size[k] = FriendlySize(std::max(minimum, SmallestTable));
         ladder.offset[k] = ladder.floats;
         ladder.floats += GuardBefore + ladder.size[k] + GuardAfter;
-        if (harmonics <= bottom) break;
         const auto next = static_cast<int32_t>(std::ceil(static_cast<float>(harmonics) / ratio));
-        harmonics = std::max(bottom, std::min(next, harmonics - 1));
+        harmonics = std::min(next, harmonics - 1);
+        if (harmonics < bottom) break;
     }
     return ladder;
 }

@@ -476,6 +476,23 @@ TEST(AuditionMaterial, ARebuildSharesTheUnchangedFramesAndSoundsAsAFreshOne) {
     EXPECT_LT(AuditionMaterialBytes(fresh.get()), 32 << 20);
 }
 
+TEST(AuditionMaterial, EveryPitchKeepsItsHarmonicsUpTo042OfTheRateAndNoneAbove) {
+    const AuditionLadder& ladder = FrameLadder();
+    for (float rate : {44100.0f, 48000.0f, 96000.0f}) {
+        for (float hz = 8.0f; hz < rate / 2; hz *= 1.001f) {
+            const int level = ChooseLevel(ladder, hz, rate);
+            ASSERT_GE(level, 0) << hz;
+            const int kept = ladder.harmonics[level];
+            ASSERT_LT(static_cast<float>(kept) * hz, rate / 2) << hz;
+            ASSERT_GE(kept, std::min(511, static_cast<int>(0.42f * rate / hz))) << hz;
+        }
+        EXPECT_EQ(ChooseLevel(ladder, rate / 2, rate), -1);
+    }
+    const AuditionLadder& pad = PadLadder();
+    EXPECT_EQ(pad.harmonics[0], PadwaveSamples / 2 - 1);
+    for (int k = 1; k < pad.count; ++k) EXPECT_LT(pad.harmonics[k], pad.harmonics[k - 1]);
+}
+
 TEST(AuditionMaterial, ASampleThatIsNotANumberPlaysAsSilence) {
     GenerateOnAllFrames(CmdSaw);
     FrameAt(0)[100] = NAN;
