@@ -143,21 +143,16 @@ void NoteOff(AuditionEngine& engine, uint8_t note) {
     }
 }
 
-void AllNotesOff(AuditionEngine& engine) {
+// All Notes Off releases every note; All Sound Off (`atOnce`) fades them in 2 ms.
+void EndEveryNote(AuditionEngine& engine, bool atOnce) {
     for (AuditionVoice& voice : engine.voices) {
         voice.held = false;
         voice.sustained = false;
         voice.nextVelocity = 0;
-        Release(engine, voice);
-    }
-}
-
-void AllSoundOff(AuditionEngine& engine) {
-    for (AuditionVoice& voice : engine.voices) {
-        voice.held = false;
-        voice.sustained = false;
-        voice.nextVelocity = 0;
-        FadeOut(engine, voice, AuditionStage::Fade, FadeSeconds);
+        if (atOnce)
+            FadeOut(engine, voice, AuditionStage::Fade, FadeSeconds);
+        else
+            Release(engine, voice);
     }
 }
 
@@ -177,10 +172,10 @@ void Control(AuditionEngine& engine, uint8_t controller, uint8_t value) {
         }
         break;
     case 120:
-        AllSoundOff(engine);
+        EndEveryNote(engine, true);
         break;
     case 123:
-        AllNotesOff(engine);
+        EndEveryNote(engine, false);
         break;
     default:
         break;
@@ -404,10 +399,10 @@ void AuditionApply(AuditionEngine& engine, const AuditionEvent& event) {
         Control(engine, event.note, event.value);
         break;
     case AuditionEventType::AllNotesOff:
-        AllNotesOff(engine);
+        EndEveryNote(engine, false);
         break;
     case AuditionEventType::AllSoundOff:
-        AllSoundOff(engine);
+        EndEveryNote(engine, true);
         break;
     case AuditionEventType::SetPlayMode:
         engine.mode = SaneMode(event.mode);

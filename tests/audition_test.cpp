@@ -28,43 +28,20 @@ void GenerateOnAllFrames(CommandId wave) {
     Command(wave);
 }
 
-// Frame 0 a Sine, frame 99 a Square, morphed between.
-void SineToSquareTable() {
-    FreshEditor();
-    CurrentFrame = 0;
-    Command(CmdSine);
-    CurrentFrame = 99;
-    Command(CmdSquare);
-    Command(CmdViewWavetable);
-    CurrentFrame = 0;
-    OffsetFrame = 99;
-    Command(CmdMorph);
-}
-
-AuditionEvent Event(AuditionEventType type) {
+AuditionEvent Event(AuditionEventType type, uint8_t note = 0, uint8_t value = 0) {
     AuditionEvent e;
     e.type = type;
+    e.note = note;
+    e.value = value;
     return e;
 }
 
 AuditionEvent NoteOn(uint8_t note, uint8_t velocity = 127) {
-    AuditionEvent e = Event(AuditionEventType::NoteOn);
-    e.note = note;
-    e.value = velocity;
-    return e;
+    return Event(AuditionEventType::NoteOn, note, velocity);
 }
-
-AuditionEvent NoteOff(uint8_t note) {
-    AuditionEvent e = Event(AuditionEventType::NoteOff);
-    e.note = note;
-    return e;
-}
-
+AuditionEvent NoteOff(uint8_t note) { return Event(AuditionEventType::NoteOff, note); }
 AuditionEvent Controller(uint8_t number, uint8_t value) {
-    AuditionEvent e = Event(AuditionEventType::Control);
-    e.note = number;
-    e.value = value;
-    return e;
+    return Event(AuditionEventType::Control, number, value);
 }
 
 AuditionEvent Bend(int16_t bend) {

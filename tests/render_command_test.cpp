@@ -23,15 +23,7 @@ RenderRun RunRender(std::vector<std::string> args) {
 
 // A saved table: frame 0 a Sine, frame 99 a Square, morphed between.
 std::string SavedTable(const ScratchFolder& folder) {
-    FreshEditor();
-    CurrentFrame = 0;
-    Command(CmdSine);
-    CurrentFrame = 99;
-    Command(CmdSquare);
-    Command(CmdViewWavetable);
-    CurrentFrame = 0;
-    OffsetFrame = 99;
-    Command(CmdMorph);
+    SineToSquareTable();
     const std::string path = folder.File("table.wav");
     CommandOn(CmdSaveWavetable, path);
     return path;
