@@ -70,7 +70,7 @@ float SweepTarget(const AuditionEngine& engine, uint64_t sweep) {
         const float u = static_cast<float>(sweep) * TwoToMinus63;
         along = u <= 1.0f ? u : 2.0f - u;
     }
-    return mode.from + along * (mode.to - mode.from);
+    return std::clamp(mode.from + along * (mode.to - mode.from), 0.0f, LastFrame);
 }
 
 void StartSound(const AuditionEngine& engine, AuditionVoice& voice, uint8_t velocity) {
