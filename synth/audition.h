@@ -93,6 +93,8 @@ void AuditionReset(AuditionEngine& engine, float sampleRate);
 void AuditionApply(AuditionEngine& engine, const AuditionEvent& event);
 // Renders `frames` stereo frames (interleaved L R floats) into `out`,
 // overwriting it. `material` may be null: silence, while the voices still
-// advance their envelopes.
+// advance their envelopes. The engine keeps no pointer to the material: once a
+// call has returned, that material is not read again until it is passed again.
+// A new material takes over at once, at the same point of every cycle.
 void AuditionRender(AuditionEngine& engine, const AuditionMaterial* material, float* out,
                     int frames);
