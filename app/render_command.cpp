@@ -14,14 +14,15 @@
 #include "io/wav_format.h"
 #include "synth/audition.h"
 
-const char RenderUsage[] = "Usage: qarno-wavetable-maker render TABLE.wav OUT.wav [--note N] "
-                           "[--seconds S] [--from F] [--to G] [--velocity V] [--rate R]\n";
+const char RenderUsage[] =
+    "Usage: qarno-wavetable-maker render TABLE.wav OUT.wav [--note N] [--seconds S]\n"
+    "           [--from F] [--to G] [--velocity V] [--rate R]\n";
 const char RenderOptions[] =
     "Play one note of a wavetable file and write it to OUT.wav (32-bit float stereo).\n"
     "The note is held S seconds while it sweeps from frame F to frame G, then released;\n"
     "the file holds the release too.\n"
     "\n"
-    "  --note N       MIDI note number 0 to 127, or a name such as A4, C#3, Eb2 (C3 = 48;\n"
+    "  --note N       MIDI note number 0 to 127, or a name such as A4, C#3, Eb2 (C4 = 60;\n"
     "                 default C3)\n"
     "  --seconds S    seconds the note is held, 0 to 300 (default 4)\n"
     "  --from F       frame at the start of the note, 0 to 99 (default 0)\n"
