@@ -56,15 +56,27 @@ AuditionLadder MakeLadder(int32_t sourceLength, int32_t top, int32_t bottom, flo
 // sin(pi x) / (pi x).
 float Sinc(float x) { return x == 0.0f ? 1.0f : std::sin(Pi * x) / (Pi * x); }
 
-// FFTW plans of every length the ladders use, made once: FFTW's planner is not
-// thread-safe, its execute functions are.
-std::mutex PlanMutex;
-std::map<int32_t, fftwf_plan> ForwardPlans;
-std::map<int32_t, fftwf_plan> InversePlans;
+// FFTW plans of every length the ladders use, made once and kept to the end
+// of the program: FFTW's planner is not thread-safe, its execute functions are.
+struct PlanCache {
+    std::mutex mutex;
+    std::map<int32_t, fftwf_plan> forward;
+    std::map<int32_t, fftwf_plan> inverse;
+
+    PlanCache() = default;
+    PlanCache(const PlanCache&) = delete;
+    PlanCache& operator=(const PlanCache&) = delete;
+    ~PlanCache() {
+        for (auto* plans : {&forward, &inverse})
+            for (auto& entry : *plans) fftwf_destroy_plan(entry.second);
+        fftwf_cleanup();
+    }
+};
 
 fftwf_plan PlanFor(int32_t n, bool forward) {
-    std::lock_guard<std::mutex> lock(PlanMutex);
-    auto& plans = forward ? ForwardPlans : InversePlans;
+    static PlanCache cache;
+    std::lock_guard<std::mutex> lock(cache.mutex);
+    auto& plans = forward ? cache.forward : cache.inverse;
     auto found = plans.find(n);
     if (found != plans.end()) return found->second;
     float* real = fftwf_alloc_real(static_cast<size_t>(n));
