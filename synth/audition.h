@@ -28,6 +28,9 @@ void FreeAuditionMaterial(AuditionMaterial* material);
 int64_t AuditionMaterialBytes(const AuditionMaterial* material);
 
 // What a note plays, chosen by the view. Positions are in frames (fractional).
+// A note keeps the source it started with; from, to, seconds and pingPong
+// apply to the sounding notes at once (a jump of the position glides there in
+// 20 ms). Each note's sweep starts at its own note-on.
 enum class AuditionSource : uint8_t { Table, Additive, Pad };
 struct AuditionPlayMode {
     AuditionSource source = AuditionSource::Table;
