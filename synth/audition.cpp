@@ -356,6 +356,7 @@ void RenderVoice(const AuditionEngine& engine, AuditionVoice& voice,
             voice.levelFade = voice.levelFade - levelFadeStep;
             if (voice.levelFade <= 0.0f) voice.fadingLevel = -1;
         }
+        if (voice.source != AuditionSource::Table) continue; // only frames sweep
         if (engine.mode.pingPong)
             voice.sweep = voice.sweep + sweepStep;
         else
