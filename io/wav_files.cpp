@@ -47,17 +47,25 @@ void Export2048Writer(WindowHandle owner) {
     });
 }
 
-void WavReader(WindowHandle owner, int32_t firstFrame, int32_t frameCount) {
-    const FileDialog dialog{false, "Wavefile(*.wav)", "*.wav", "wav"};
-    std::string path;
+bool ReadWavFrames(const std::string& path, float* out, int32_t frameCount, FileError& error) {
     std::vector<uint8_t> bytes;
-    if (!LoadThroughDialog(owner, dialog, path, bytes)) return;
+    if (!LoadWholeFile(path, bytes, error)) return false;
     WavContent content;
     const WavStatus status = ParseWav(bytes.data(), bytes.size(), content);
     if (status != WavStatus::Ok) {
-        ReportFileError(owner, {LoadFailure(status), ""}, path);
-        return;
+        error = {LoadFailure(status), ""};
+        return false;
     }
-    ImportFrames(bytes.data(), content,
-                 Wavetable + static_cast<size_t>(firstFrame) * SamplesPerFrame, frameCount);
+    ImportFrames(bytes.data(), content, out, frameCount);
+    return true;
+}
+
+void WavReader(WindowHandle owner, int32_t firstFrame, int32_t frameCount) {
+    const FileDialog dialog{false, "Wavefile(*.wav)", "*.wav", "wav"};
+    std::string path;
+    if (!AskFileName(dialog, path)) return;
+    FileError error;
+    if (!ReadWavFrames(path, Wavetable + static_cast<size_t>(firstFrame) * SamplesPerFrame,
+                       frameCount, error))
+        ReportFileError(owner, error, path);
 }
