@@ -5,6 +5,7 @@
 #include "synth/audition.h"
 #include "synth/audition_material.h"
 #include "synth/oscillator.h"
+#include "tests/reference/double_dft.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -59,6 +60,14 @@ AuditionEvent Mode(float from, float to, float seconds = 2.0f, bool pingPong = f
     e.mode.seconds = seconds;
     e.mode.pingPong = pingPong;
     return e;
+}
+
+// A fresh engine at 48 kHz that has taken the events.
+AuditionEngine Started(std::initializer_list<AuditionEvent> events) {
+    AuditionEngine engine;
+    AuditionReset(engine, Rate);
+    for (const AuditionEvent& event : events) AuditionApply(engine, event);
+    return engine;
 }
 
 // `frames` frames of the left channel; the right one must be the same.
@@ -119,15 +128,10 @@ double Db(double ratio) { return 20.0 * std::log10(ratio); }
 
 // Harmonic h of a frame relative to its fundamental, h = 1 .. 512.
 std::vector<double> FrameLevels(const float* frame) {
-    std::vector<double> levels(SamplesPerFrame / 2 + 1, 0.0);
-    std::vector<double> amplitude(levels.size());
-    for (size_t h = 1; h < levels.size(); ++h) {
-        std::complex<double> sum = 0.0;
-        for (int n = 0; n < SamplesPerFrame; ++n)
-            sum += std::polar(static_cast<double>(frame[n]), -2.0 * M_PI * h * n / SamplesPerFrame);
-        amplitude[h] = std::abs(sum);
-    }
-    for (size_t h = 1; h < levels.size(); ++h) levels[h] = amplitude[h] / amplitude[1];
+    const DoubleSpectrum bins =
+        DoubleDft(ToDouble(frame, SamplesPerFrame), SamplesPerFrame / 2 + 1);
+    std::vector<double> levels(bins.size(), 0.0);
+    for (size_t h = 1; h < bins.size(); ++h) levels[h] = std::abs(bins[h]) / std::abs(bins[1]);
     return levels;
 }
 
@@ -201,6 +205,15 @@ double Cents(double hz, double reference) { return 1200.0 * std::log2(hz / refer
 
 const int Settle = Second / 20; // attack and level fade long over
 
+// A cosine frame starts at its peak, so a note that began or ended at once
+// would jump by its whole level.
+void CosineTable() {
+    FreshEditor();
+    for (int f = 0; f < FrameCount; ++f)
+        for (int n = 0; n < SamplesPerFrame; ++n)
+            FrameAt(f)[n] = std::cos(2.0f * Pi * static_cast<float>(n) / SamplesPerFrame);
+}
+
 } // namespace
 
 TEST(AuditionSpectrum, SawNotesKeepTheirHarmonicsAndNothingElse) {
@@ -209,10 +222,7 @@ TEST(AuditionSpectrum, SawNotesKeepTheirHarmonicsAndNothingElse) {
     ASSERT_LT(frame[300], HoldsNot); // the saw stops below 256
     const Material material = EditorMaterial();
     for (int note : {21, 45, 69, 93, 108}) {
-        AuditionEngine engine;
-        AuditionReset(engine, Rate);
-        AuditionApply(engine, Mode(0.0f, 0.0f));
-        AuditionApply(engine, NoteOn(static_cast<uint8_t>(note)));
+        AuditionEngine engine = Started({Mode(0.0f, 0.0f), NoteOn(static_cast<uint8_t>(note))});
         const std::vector<float> x = Render(engine, material.get(), Settle + Second);
         ExpectCleanSpectrum(Tail(x, Settle, Second), NoteHz(note), frame);
     }
@@ -222,9 +232,7 @@ TEST(AuditionSpectrum, ABentNoteDropsTheHarmonicsThatWouldAlias) {
     GenerateOnAllFrames(CmdSaw);
     const std::vector<double> frame = FrameLevels(FrameAt(0));
     const Material material = EditorMaterial();
-    AuditionEngine engine;
-    AuditionReset(engine, Rate);
-    AuditionApply(engine, NoteOn(106)); // 3729 Hz: harmonic 6 fits, 2 semitones up it does not
+    AuditionEngine engine = Started({NoteOn(106)}); // 3729 Hz: harmonic 6 fits, 2 up it does not
     Render(engine, material.get(), Settle);
     AuditionApply(engine, Bend(8191));
     const std::vector<float> x = Render(engine, material.get(), Settle + Second);
@@ -234,10 +242,7 @@ TEST(AuditionSpectrum, ABentNoteDropsTheHarmonicsThatWouldAlias) {
 TEST(AuditionSweep, TheThirdHarmonicRisesSmoothlyFromSineToSquare) {
     SineToSquareTable();
     const Material material = EditorMaterial();
-    AuditionEngine engine;
-    AuditionReset(engine, Rate);
-    AuditionApply(engine, Mode(0.0f, 99.0f, 4.0f));
-    AuditionApply(engine, NoteOn(81)); // A5, 880 Hz
+    AuditionEngine engine = Started({Mode(0.0f, 99.0f, 4.0f), NoteOn(81)}); // A5, 880 Hz
     const std::vector<float> x = Render(engine, material.get(), 4 * Second + Second / 10);
     const int span = Second / 25; // 40 ms windows
     const std::vector<double> w = Window(span);
@@ -263,23 +268,16 @@ TEST(AuditionSweep, PingPongComesBackAndTheModWheelHoldsItsPoint) {
         const std::vector<float> x = Render(engine, material.get(), frames);
         return ComponentAt(Tail(x, frames - Second / 25, Second / 25), w, 3 * 880.0);
     };
-    AuditionEngine engine;
-    AuditionReset(engine, Rate);
-    AuditionApply(engine, Mode(99.0f, 99.0f));
-    AuditionApply(engine, NoteOn(81));
+    AuditionEngine engine = Started({Mode(99.0f, 99.0f), NoteOn(81)});
     const double square = thirdAfter(engine, Second / 10);
 
-    AuditionReset(engine, Rate);
-    AuditionApply(engine, Mode(0.0f, 99.0f, 0.5f, true));
-    AuditionApply(engine, NoteOn(81));
+    engine = Started({Mode(0.0f, 99.0f, 0.5f, true), NoteOn(81)});
     EXPECT_NEAR(thirdAfter(engine, Second / 2 + Second / 50), square, 0.03 * square);
     EXPECT_LT(thirdAfter(engine, Second / 2), 0.05 * square); // back at the sine at 1 s
 
     for (auto [wheel, share] : {std::pair{64, 63.0 / 126.0}, std::pair{127, 1.0}}) {
-        AuditionReset(engine, Rate);
-        AuditionApply(engine, Mode(0.0f, 99.0f, 0.5f, true));
-        AuditionApply(engine, Controller(1, static_cast<uint8_t>(wheel)));
-        AuditionApply(engine, NoteOn(81));
+        engine = Started({Mode(0.0f, 99.0f, 0.5f, true), Controller(1, static_cast<uint8_t>(wheel)),
+                          NoteOn(81)});
         EXPECT_NEAR(thirdAfter(engine, Second), share * square, 0.01 * square) << wheel;
     }
 }
@@ -289,10 +287,7 @@ TEST(AuditionPitch, A4IsAt440HzAndTheBendReachesTwoSemitones) {
     const Material material = EditorMaterial();
     for (auto [bend, hz, cents] : {std::tuple{0, 440.0, 0.1}, std::tuple{8191, NoteHz(71), 1.0},
                                    std::tuple{-8192, NoteHz(67), 1.0}}) {
-        AuditionEngine engine;
-        AuditionReset(engine, Rate);
-        AuditionApply(engine, Bend(static_cast<int16_t>(bend)));
-        AuditionApply(engine, NoteOn(69));
+        AuditionEngine engine = Started({Bend(static_cast<int16_t>(bend)), NoteOn(69)});
         const std::vector<float> x = Render(engine, material.get(), Settle + Second);
         EXPECT_NEAR(Cents(PeakHz(Tail(x, Settle, Second), hz), hz), 0.0, cents) << bend;
     }
@@ -307,34 +302,17 @@ TEST(AuditionPitch, NoteA4PlaysThePadAtThePitchItWasMadeFor) {
                             static_cast<float>(PadwaveSamples));
     const Material material = EditorMaterial();
     const double hz = bin * 44100.0 / PadwaveSamples;
-    AuditionEngine engine;
-    AuditionReset(engine, Rate);
-    AuditionApply(engine, Mode(0.0f, 0.0f, 2.0f, false, AuditionSource::Pad));
-    AuditionApply(engine, NoteOn(69));
+    AuditionEngine engine =
+        Started({Mode(0.0f, 0.0f, 2.0f, false, AuditionSource::Pad), NoteOn(69)});
     const std::vector<float> x = Render(engine, material.get(), Settle + Second);
     EXPECT_NEAR(Cents(PeakHz(Tail(x, Settle, Second), hz), hz), 0.0, 0.1);
     EXPECT_NEAR(Peak(x, Settle, Settle + Second), 0.25f * 0.3f, 0.002f);
 }
 
-namespace {
-
-// A cosine frame starts at its peak, so a note that began or ended at once
-// would jump by its whole level.
-void CosineTable() {
-    FreshEditor();
-    for (int f = 0; f < FrameCount; ++f)
-        for (int n = 0; n < SamplesPerFrame; ++n)
-            FrameAt(f)[n] = std::cos(2.0f * Pi * static_cast<float>(n) / SamplesPerFrame);
-}
-
-} // namespace
-
 TEST(AuditionEnvelope, NotesRiseWithin5MsAndFade150MsWithoutAClick) {
     CosineTable();
     const Material material = EditorMaterial();
-    AuditionEngine engine;
-    AuditionReset(engine, Rate);
-    AuditionApply(engine, NoteOn(60));
+    AuditionEngine engine = Started({NoteOn(60)});
     std::vector<float> x = Render(engine, material.get(), Second / 5);
     AuditionApply(engine, NoteOff(60));
     const std::vector<float> tail = Render(engine, material.get(), Second / 4);
@@ -354,9 +332,7 @@ TEST(AuditionEnvelope, VelocityScalesOneNoteLinearly) {
     const Material material = EditorMaterial();
     std::vector<float> notes[2];
     for (int v : {0, 1}) {
-        AuditionEngine engine;
-        AuditionReset(engine, Rate);
-        AuditionApply(engine, NoteOn(40, v ? 127 : 64));
+        AuditionEngine engine = Started({NoteOn(40, v ? 127 : 64)});
         notes[v] = Render(engine, material.get(), Second / 10);
     }
     for (size_t i = 0; i < notes[0].size(); ++i)
@@ -366,8 +342,7 @@ TEST(AuditionEnvelope, VelocityScalesOneNoteLinearly) {
 TEST(AuditionVoices, SixteenLoudNotesStayInsideFullScale) {
     GenerateOnAllFrames(CmdSquare);
     const Material material = EditorMaterial();
-    AuditionEngine engine;
-    AuditionReset(engine, Rate);
+    AuditionEngine engine = Started({});
     for (int i = 0; i < AuditionVoiceCount; ++i)
         AuditionApply(engine, NoteOn(static_cast<uint8_t>(36 + 3 * i)));
     const std::vector<float> x = Render(engine, material.get(), Second / 2);
@@ -378,8 +353,7 @@ TEST(AuditionVoices, SixteenLoudNotesStayInsideFullScale) {
 TEST(AuditionVoices, TheSeventeenthNoteTakesTheOldestVoice) {
     GenerateOnAllFrames(CmdSine);
     const Material material = EditorMaterial();
-    AuditionEngine engine;
-    AuditionReset(engine, Rate);
+    AuditionEngine engine = Started({});
     for (int i = 0; i < AuditionVoiceCount; ++i) {
         AuditionApply(engine, NoteOn(static_cast<uint8_t>(40 + i)));
         Render(engine, material.get(), 64);
@@ -407,11 +381,7 @@ TEST(AuditionControllers, SustainHoldsAndTheOffControllersEndNotes) {
     CosineTable();
     const Material material = EditorMaterial();
     const int ms = Second / 1000;
-    AuditionEngine engine;
-    AuditionReset(engine, Rate);
-    AuditionApply(engine, Controller(64, 127));
-    AuditionApply(engine, NoteOn(60));
-    AuditionApply(engine, NoteOff(60));
+    AuditionEngine engine = Started({Controller(64, 127), NoteOn(60), NoteOff(60)});
     EXPECT_NEAR(Peak(Render(engine, material.get(), 300 * ms), 290 * ms, 300 * ms), 0.25f, 0.001f);
     AuditionApply(engine, Controller(64, 0));
     EXPECT_EQ(Peak(Render(engine, material.get(), 200 * ms), 160 * ms, 200 * ms), 0.0f);
@@ -443,10 +413,7 @@ TEST(AuditionMaterial, ARebuildSharesTheUnchangedFramesAndSoundsAsAFreshOne) {
     const Material fresh = EditorMaterial();
     std::vector<float> played[2];
     for (int m : {0, 1}) {
-        AuditionEngine engine;
-        AuditionReset(engine, Rate);
-        AuditionApply(engine, Mode(35.0f, 45.0f, 0.05f, true));
-        AuditionApply(engine, NoteOn(57));
+        AuditionEngine engine = Started({Mode(35.0f, 45.0f, 0.05f, true), NoteOn(57)});
         played[m] = Render(engine, m ? fresh.get() : second.get(), Second / 10);
     }
     EXPECT_EQ(played[0], played[1]);
@@ -475,9 +442,7 @@ TEST(AuditionMaterial, ASampleThatIsNotANumberPlaysAsSilence) {
     FrameAt(0)[100] = NAN;
     FrameAt(0)[200] = INFINITY;
     const Material material = EditorMaterial();
-    AuditionEngine engine;
-    AuditionReset(engine, Rate);
-    AuditionApply(engine, NoteOn(60));
+    AuditionEngine engine = Started({NoteOn(60)});
     const std::vector<float> x = Render(engine, material.get(), Second / 10);
     for (float s : x) ASSERT_TRUE(std::isfinite(s));
     EXPECT_GT(Peak(x, 0, Second / 10), 0.1f);
