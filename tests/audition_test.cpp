@@ -1,10 +1,7 @@
 #include <fftw3.h>
 
-#include <memory>
-
-#include "synth/audition.h"
-#include "synth/audition_material.h"
 #include "synth/oscillator.h"
+#include "tests/audition_events.h"
 #include "tests/reference/double_dft.h"
 #include "tests/test_support.h"
 
@@ -12,8 +9,6 @@ namespace {
 
 constexpr float Rate = 48000.0f;
 constexpr int Second = 48000;
-
-using Material = std::unique_ptr<AuditionMaterial, decltype(&FreeAuditionMaterial)>;
 
 Material EditorMaterial(const AuditionMaterial* previous = nullptr) {
     return Material(BuildAuditionMaterial(Wavetable, AdditiveFrame, PadwaveBuffer, previous),
@@ -27,39 +22,6 @@ void GenerateOnAllFrames(CommandId wave) {
     CurrentFrame = 0;
     OffsetFrame = 99;
     Command(wave);
-}
-
-AuditionEvent Event(AuditionEventType type, uint8_t note = 0, uint8_t value = 0) {
-    AuditionEvent e;
-    e.type = type;
-    e.note = note;
-    e.value = value;
-    return e;
-}
-
-AuditionEvent NoteOn(uint8_t note, uint8_t velocity = 127) {
-    return Event(AuditionEventType::NoteOn, note, velocity);
-}
-AuditionEvent NoteOff(uint8_t note) { return Event(AuditionEventType::NoteOff, note); }
-AuditionEvent Controller(uint8_t number, uint8_t value) {
-    return Event(AuditionEventType::Control, number, value);
-}
-
-AuditionEvent Bend(int16_t bend) {
-    AuditionEvent e = Event(AuditionEventType::PitchBend);
-    e.bend = bend;
-    return e;
-}
-
-AuditionEvent Mode(float from, float to, float seconds = 2.0f, bool pingPong = false,
-                   AuditionSource source = AuditionSource::Table) {
-    AuditionEvent e = Event(AuditionEventType::SetPlayMode);
-    e.mode.source = source;
-    e.mode.from = from;
-    e.mode.to = to;
-    e.mode.seconds = seconds;
-    e.mode.pingPong = pingPong;
-    return e;
 }
 
 // A fresh engine at 48 kHz that has taken the events.

@@ -30,10 +30,18 @@ TEST(Morph, FadesByARunningSumInEitherKnobOrder) {
     }
 }
 
+// Morph and Spectral Morph alike: a message, and neither the table nor the undo snapshot changes.
 TEST(Morph, InTheWaveformViewOnlyAsksForTheWavetableView) {
-    FreshEditor();
-    UndoSnapshot[0] = 123.0f;
-    Command(CmdMorph);
-    EXPECT_EQ(HeadlessMessageBoxes.size(), 1u);
-    EXPECT_EQ(UndoSnapshot[0], 123.0f);
+    for (CommandId command : {CmdMorph, CmdSpectralMorph}) {
+        FreshEditor();
+        FillTableWithIndices();
+        UndoSnapshot[0] = 123.0f;
+        Command(command);
+        ASSERT_EQ(HeadlessMessageBoxes.size(), 1u);
+        EXPECT_EQ(HeadlessMessageBoxes[0].text,
+                  "Select wavetable view to morph from one waveform to another.");
+        EXPECT_EQ(HeadlessMessageBoxes[0].caption, "QARNO Wavetable Editor");
+        EXPECT_EQ(UndoSnapshot[0], 123.0f);
+        EXPECT_TRUE(TableHoldsIndicesOutside(1, 0)) << command;
+    }
 }

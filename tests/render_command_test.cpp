@@ -1,9 +1,8 @@
-#include <memory>
 #include <sstream>
 
 #include "app/render_command.h"
 #include "io/wav_files.h"
-#include "synth/audition.h"
+#include "tests/audition_events.h"
 #include "tests/file_helpers.h"
 
 namespace {
@@ -30,14 +29,6 @@ std::string SavedTable(const ScratchFolder& folder) {
     return path;
 }
 
-AuditionEvent Event(AuditionEventType type, uint8_t note = 0, uint8_t value = 0) {
-    AuditionEvent event;
-    event.type = type;
-    event.note = note;
-    event.value = value;
-    return event;
-}
-
 // The engine itself, as the command is to play it: held, released, rendered
 // in 256-frame blocks until the voice is done.
 std::vector<float> EngineNote(const std::string& table, uint8_t note, uint8_t velocity,
@@ -46,21 +37,17 @@ std::vector<float> EngineNote(const std::string& table, uint8_t note, uint8_t ve
     FileError error;
     EXPECT_TRUE(ReadWavFrames(table, frames.data(), FrameCount, error));
     const std::vector<float> silence(PadwaveSamples, 0.0f);
-    std::unique_ptr<AuditionMaterial, decltype(&FreeAuditionMaterial)> material(
+    const Material material(
         BuildAuditionMaterial(frames.data(), silence.data(), silence.data(), nullptr),
         &FreeAuditionMaterial);
     AuditionEngine engine;
     AuditionReset(engine, static_cast<float>(rate));
-    AuditionEvent mode = Event(AuditionEventType::SetPlayMode);
-    mode.mode.from = from;
-    mode.mode.to = to;
-    mode.mode.seconds = seconds;
-    AuditionApply(engine, mode);
-    AuditionApply(engine, Event(AuditionEventType::NoteOn, note, velocity));
+    AuditionApply(engine, Mode(from, to, seconds));
+    AuditionApply(engine, NoteOn(note, velocity));
     const int held = static_cast<int>(std::lround(seconds * static_cast<float>(rate)));
     std::vector<float> out(2 * static_cast<size_t>(held));
     AuditionRender(engine, material.get(), out.data(), held);
-    AuditionApply(engine, Event(AuditionEventType::NoteOff, note));
+    AuditionApply(engine, NoteOff(note));
     std::vector<float> block(2 * 256);
     while (engine.voices[0].stage != AuditionStage::Idle) {
         AuditionRender(engine, material.get(), block.data(), 256);

@@ -24,16 +24,3 @@ TEST(SpectralMorph, FadesMagnitudesAndPhasesBetweenTheKnobFrames) {
         EXPECT_EQ(std::memcmp(before.data(), Wavetable, sizeof Wavetable), 0);
     }
 }
-
-TEST(SpectralMorph, InTheWaveformViewOnlyAsksForTheWavetableView) {
-    FreshEditor();
-    FillTableWithIndices();
-    UndoSnapshot[0] = 123.0f;
-    Command(CmdSpectralMorph);
-    ASSERT_EQ(HeadlessMessageBoxes.size(), 1u);
-    EXPECT_EQ(HeadlessMessageBoxes[0].text,
-              "Select wavetable view to morph from one waveform to another.");
-    EXPECT_EQ(HeadlessMessageBoxes[0].caption, "QARNO Wavetable Editor");
-    EXPECT_EQ(UndoSnapshot[0], 123.0f);
-    EXPECT_TRUE(TableHoldsIndicesOutside(1, 0));
-}
