@@ -5,18 +5,16 @@ text and a number out of range in place, takes a typed one with Enter, and chang
 Esc, not even the undo snapshot."""
 import os, sys, time
 
-from xdriver import check, choose, close_window, run, start_editor, visible, wait_for, xdo, xvfb
+from xdriver import check, choose, close_window, start_editor, visible, wait_for, xdo, xvfb
+from window_test import HEIGHT, MENU_BAR_HEIGHT, WIDTH, geometry, grab
 
-MENU_BAR_HEIGHT, WIDTH, HEIGHT = 25, 768, 575
 TITLE = "QARNO Wavetable Maker"
 SAW, NORMALIZE_EACH, WAVE_FOLD = 3, 16, 21  # places in the menus; separators are no places
 
 
 def client(env, window):
-    shell = run(["xdotool", "getwindowgeometry", "--shell", window], env)
-    place = dict(line.split("=") for line in shell.split())
-    crop = "%dx%d+%s+%d" % (WIDTH, HEIGHT, place["X"], int(place["Y"]) + MENU_BAR_HEIGHT)
-    return run(["import", "-window", "root", "-crop", crop, "-depth", "8", "rgb:-"], env, False)
+    left, top = geometry(env, window)[:2]
+    return grab(env, left, top + MENU_BAR_HEIGHT, WIDTH, HEIGHT)
 
 
 def boxes(env):  # windows titled as the editor: the editor itself and an open number dialog
