@@ -11,6 +11,8 @@ struct AppWindow {
 std::vector<RecordedMessageBox> HeadlessMessageBoxes;
 std::deque<std::optional<std::string>> HeadlessDialogAnswers;
 std::vector<FileDialog> HeadlessDialogsShown;
+std::deque<std::optional<HeadlessImportAnswer>> HeadlessImportAnswers;
+std::vector<ImportDialog> HeadlessImportDialogsShown;
 std::vector<std::string> HeadlessSoundCalls;
 std::optional<std::string> HeadlessSoundFailure;
 std::set<int> HeadlessFailingBitmaps;
@@ -41,6 +43,8 @@ WindowHandle HeadlessCreateWindow(WindowProc procedure) {
     HeadlessMessageBoxes.clear();
     HeadlessDialogAnswers.clear();
     HeadlessDialogsShown.clear();
+    HeadlessImportAnswers.clear();
+    HeadlessImportDialogsShown.clear();
     HeadlessSoundCalls.clear();
     HeadlessSoundFailure.reset();
     HeadlessFailingBitmaps.clear();
@@ -72,6 +76,18 @@ bool AskFileName(const FileDialog& dialog, std::string& path) {
     HeadlessDialogAnswers.pop_front();
     if (!answer) return false;
     path = *answer;
+    return true;
+}
+
+bool AskImportChoices(WindowHandle, ImportDialog& dialog) {
+    HeadlessImportDialogsShown.push_back(dialog);
+    if (HeadlessImportAnswers.empty()) return false;
+    const std::optional<HeadlessImportAnswer> answer = HeadlessImportAnswers.front();
+    HeadlessImportAnswers.pop_front();
+    if (!answer) return false;
+    dialog.pitch = answer->pitch;
+    dialog.from = answer->from.value_or(dialog.from);
+    dialog.to = answer->to.value_or(dialog.to);
     return true;
 }
 

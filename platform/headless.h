@@ -22,6 +22,16 @@ extern std::vector<RecordedMessageBox> HeadlessMessageBoxes;
 // Answers for the next file dialogs, front first; std::nullopt cancels.
 extern std::deque<std::optional<std::string>> HeadlessDialogAnswers;
 extern std::vector<FileDialog> HeadlessDialogsShown;
+// What the next import dialogs answer, front first: the typed pitch and the
+// span, each left as the dialog offers it where unset; std::nullopt cancels,
+// and so does an empty queue.
+struct HeadlessImportAnswer {
+    std::string pitch;
+    std::optional<double> from;
+    std::optional<double> to;
+};
+extern std::deque<std::optional<HeadlessImportAnswer>> HeadlessImportAnswers;
+extern std::vector<ImportDialog> HeadlessImportDialogsShown;
 // "play <path>" and "stop", in call order.
 extern std::vector<std::string> HeadlessSoundCalls;
 // When set, PlayLoopingWav fails with this reason.

@@ -55,6 +55,18 @@ struct FileDialog {
     std::string extension;  // e.g. "wav"
 };
 
+// The import dialog of Import Audio: what it tells about the file, and the
+// fields the user may change (the typed pitch, empty for the detected one, and
+// the span in seconds).
+struct ImportDialog {
+    std::string fileName;
+    std::string length;   // e.g. "3.00 s (44100 Hz, 2 channels)"
+    std::string detected; // e.g. "G3 +2 cents, 196.2 Hz" or "no steady pitch found"
+    std::string pitch;    // Hz or a note name; empty: the detected pitch
+    double from = 0.0;
+    double to = 0.0;
+};
+
 // A 24-bit image, rows top to bottom, 3 bytes per pixel (R, G, B).
 struct Bitmap {
     int width = 0;
@@ -111,6 +123,9 @@ void InvalidateWindow(WindowHandle window);
 void ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption);
 // Runs a file dialog; false when the user cancels. `path` receives the chosen file.
 bool AskFileName(const FileDialog& dialog, std::string& path);
+// Runs the import dialog; false when the user cancels. OK leaves the user's
+// pitch and span in `dialog`.
+bool AskImportChoices(WindowHandle owner, ImportDialog& dialog);
 // Starts playing a WAV file endlessly in the background, replacing what plays.
 // False, with a one-line reason, when it cannot sound.
 bool PlayLoopingWav(const std::string& path, std::string& reason);
