@@ -28,8 +28,10 @@ std::string ReadFailure(const std::string& path, const FileError& error) {
 // The span's first sample and its length, within the file.
 void SpanSamples(const AudioFileInfo& info, const AudioSpan& span, int64_t& first, int64_t& count) {
     const double frames = static_cast<double>(info.frames);
-    const double from = std::isfinite(span.from) ? std::clamp(span.from * info.rate, 0.0, frames) : 0.0;
-    const double to = std::isfinite(span.to) ? std::clamp(span.to * info.rate, 0.0, frames) : frames;
+    const double from =
+        std::isfinite(span.from) ? std::clamp(span.from * info.rate, 0.0, frames) : 0.0;
+    const double to =
+        std::isfinite(span.to) ? std::clamp(span.to * info.rate, 0.0, frames) : frames;
     first = std::llround(from);
     count = std::max<int64_t>(0, std::llround(to) - first);
 }

@@ -61,7 +61,8 @@ bool ReadAudioSpan(const std::string& path, int64_t first, int64_t count, std::v
         if (got <= 0) break;
         for (sf_count_t i = 0; i < got; ++i) {
             float sum = 0.0f;
-            for (int32_t c = 0; c < channels; ++c) sum += block[static_cast<size_t>(i * channels + c)];
+            for (int32_t c = 0; c < channels; ++c)
+                sum += block[static_cast<size_t>(i * channels + c)];
             mono[static_cast<size_t>(done + i)] = sum / static_cast<float>(channels);
         }
         done += got;

@@ -58,8 +58,8 @@ double ValueAt(const float* samples, int64_t length, double position) {
 }
 
 // `points` values of one period from `start`, without their mean.
-void SamplePeriod(const float* samples, int64_t length, double start, double period,
-                  int32_t points, double* cycle) {
+void SamplePeriod(const float* samples, int64_t length, double start, double period, int32_t points,
+                  double* cycle) {
     double mean = 0.0;
     for (int32_t m = 0; m < points; ++m) {
         cycle[m] = ValueAt(samples, length, start + period * m / points);
@@ -137,13 +137,15 @@ CycleStatus BuildCycles(const float* samples, int64_t length, int32_t rate, doub
         const double steady = SteadyPeriod(track);
         if (steady <= 0.0) {
             found = 0.0;
-            return length < 2.0 * rate / HighestPitch ? CycleStatus::TooShort : CycleStatus::NoPitch;
+            return length < 2.0 * rate / HighestPitch ? CycleStatus::TooShort
+                                                      : CycleStatus::NoPitch;
         }
         found = rate / steady;
         // The frames' places depend on the longest period; the track is dense
         // enough that the periods at the first guess of those places serve.
         for (int32_t i = 0; i < count; ++i) {
-            const double time = count == 1 ? 0.5 * steady : 0.5 * steady + (length - steady) * i / (count - 1.0);
+            const double time =
+                count == 1 ? 0.5 * steady : 0.5 * steady + (length - steady) * i / (count - 1.0);
             periods[i] = PeriodAt(track, time);
         }
     }

@@ -9,14 +9,14 @@
 // without its mean, and started where its fundamental has the phase of a sine
 // at sample 0, so that cycles cut at different times line up. The cycle starts
 // within a period of `centre` - `period` / 2, on the side of the middle of the
-// samples, so it lies between `centre` -+ `period` / 2 and the middle. Beyond the samples there is silence; samples that
-// are not finite count as silence.
+// samples, so it lies between `centre` -+ `period` / 2 and the middle. Beyond the samples there is
+// silence; samples that are not finite count as silence.
 void ExtractCycle(const float* samples, int64_t length, double centre, double period, float* out);
 
 enum class CycleStatus {
     Ok,
-    TooShort, // the samples hold fewer than two periods
-    NoPitch,  // no steady pitch was found and none was given
+    TooShort,     // the samples hold fewer than two periods
+    NoPitch,      // no steady pitch was found and none was given
     PitchTooHigh, // the given pitch is above half the sample rate
 };
 

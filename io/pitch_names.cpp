@@ -57,13 +57,15 @@ std::string DescribePitch(double hz) {
     const long octave = static_cast<long>(std::floor(nearest / 12.0)) - 1;
     const long name = nearest - 12 * (octave + 1);
     char text[80];
-    std::snprintf(text, sizeof text, "%s%ld %+ld cents, %.1f Hz", NoteNames[name], octave, cents, hz);
+    std::snprintf(text, sizeof text, "%s%ld %+ld cents, %.1f Hz", NoteNames[name], octave, cents,
+                  hz);
     return text;
 }
 
 bool ParsePitch(const std::string& written, double& hz) {
     const std::string text = Trimmed(written);
     if (text.empty()) return false;
-    const bool ok = std::isalpha(static_cast<unsigned char>(text[0])) ? ParseNote(text, hz) : ParseHz(text, hz);
+    const bool ok =
+        std::isalpha(static_cast<unsigned char>(text[0])) ? ParseNote(text, hz) : ParseHz(text, hz);
     return ok && std::isfinite(hz) && hz >= 1.0 && hz <= 100000.0;
 }

@@ -51,7 +51,8 @@ struct Autocorrelation {
     void Load(const float* x) {
         double mean = 0.0;
         for (int32_t i = 0; i < window; ++i) {
-            const double v = std::isfinite(x[i]) ? std::clamp<double>(x[i], -LargestSample, LargestSample) : 0.0;
+            const double v =
+                std::isfinite(x[i]) ? std::clamp<double>(x[i], -LargestSample, LargestSample) : 0.0;
             signal[i] = v;
             mean += v;
         }
@@ -117,7 +118,8 @@ struct Autocorrelation {
             const double m1 = -SquareSlopeAt(window - tau) - SquareSlopeAt(tau);
             if (m <= 0.0) break;
             const double n1 = 2.0 * (r1 * m - r * m1) / (m * m);
-            const double n2 = 2.0 * (r2 * m * m - 2.0 * r1 * m1 * m + 2.0 * r * m1 * m1) / (m * m * m);
+            const double n2 =
+                2.0 * (r2 * m * m - 2.0 * r1 * m1 * m + 2.0 * r * m1 * m1) / (m * m * m);
             if (!(n2 < 0.0)) break;
             const double next = std::clamp(tau - n1 / n2, peak - 1.0, peak + 1.0);
             const bool settled = std::fabs(next - tau) < 1e-6;
@@ -175,8 +177,10 @@ PitchTrack TrackPitch(const float* samples, int64_t length, int32_t rate, int32_
     Autocorrelation correlation(window);
     const int32_t reach = std::min(longest, window / 2);
     for (int32_t j = 0; j < points; ++j) {
-        const double centre = points == 1 ? 0.5 * length : static_cast<double>(length) * j / (points - 1);
-        const int64_t first = std::clamp<int64_t>(std::llround(centre - 0.5 * window), 0, length - window);
+        const double centre =
+            points == 1 ? 0.5 * length : static_cast<double>(length) * j / (points - 1);
+        const int64_t first =
+            std::clamp<int64_t>(std::llround(centre - 0.5 * window), 0, length - window);
         track.times[j] = first + 0.5 * window;
         correlation.Load(samples + first);
         track.periods[j] = correlation.Period(shortest, reach);

@@ -41,18 +41,195 @@ TEST(ImportAudio, SyntheticTonesGiveTheirCyclesInEveryFormat) {
             EXPECT_LT(std::fabs(Cents(found, hz)), 0.5) << found;
             double worstLevel = 0.0, worstPhase = 0.0, worstSeam = -1000.0;
             for (int i = 0; i < FrameCount; ++i) {
-                const float* frame = frames.data() + i * SamplesPerFrame;
-                const std::complex<double> first = FrameBin(frame, 1);
+                const std::vector<std::complex<double>> bins =
+                    FrameSpectrum(frames.data() + i * SamplesPerFrame);
+                const double first = std::abs(bins[1]);
                 for (int k = 2; k <= 20; ++k)
-                    worstLevel = std::max(worstLevel, std::fabs(Decibels(std::abs(FrameBin(frame, k)) /
-                                                                         std::abs(first) * k)));
-                worstPhase = std::max(worstPhase, std::fabs(std::remainder(std::arg(first) + M_PI / 2, 2 * M_PI)));
+                    worstLevel =
+                        std::max(worstLevel, std::fabs(Decibels(std::abs(bins[k]) * k / first)));
+                const double phase = std::remainder(std::arg(bins[1]) + M_PI / 2, 2 * M_PI);
+                worstPhase = std::max(worstPhase, std::fabs(phase));
                 for (int k = 21; k < SamplesPerFrame / 2; ++k)
-                    worstSeam = std::max(worstSeam, Decibels(std::abs(FrameBin(frame, k)) / std::abs(first)));
+                    worstSeam = std::max(worstSeam, Decibels(std::abs(bins[k]) / first));
             }
             EXPECT_LT(worstLevel, f.levelTolerance);
             EXPECT_LT(worstPhase, 0.01);
             EXPECT_LT(worstSeam, -60.0);
         }
     }
+}
+
+namespace {
+
+// Imports the whole span of the file into `frames`, or says why not.
+bool ImportWhole(const std::string& path, double pitch, std::vector<float>& frames, double& found,
+                 std::string& message) {
+    frames.assign(static_cast<size_t>(TableSamples), 0.0f);
+    AudioFileInfo info;
+    FileError error;
+    if (!ProbeAudioFile(path, info, error)) {
+        message = error.why;
+        return false;
+    }
+    return ImportAudioCycles(path, DefaultSpan(info), pitch, FrameCount, frames.data(), found,
+                             message);
+}
+
+double WorstMargin(const std::vector<float>& frames) {
+    double worst = 1000.0;
+    for (int i = 0; i < FrameCount; ++i)
+        worst = std::min(worst, FundamentalMargin(frames.data() + i * SamplesPerFrame));
+    return worst;
+}
+
+} // namespace
+
+// A sine gliding from 220 to 330 Hz over 2 s: the pitch is followed, so every frame is one
+// cycle, not a window of a cycle and a bit.
+TEST(ImportAudio, GlideGivesSingleCyclesAllAlong) {
+    ScratchFolder folder;
+    std::vector<float> glide(88200);
+    double phase = 0.0;
+    for (size_t n = 0; n < glide.size(); ++n) {
+        glide[n] = static_cast<float>(0.5 * std::sin(phase));
+        phase += 2.0 * M_PI * (220.0 + 110.0 * n / glide.size()) / 44100.0;
+    }
+    const std::string path = folder.File("glide.wav");
+    ASSERT_TRUE(WriteSound(path, SF_FORMAT_WAV | SF_FORMAT_PCM_24, 44100, 1, glide));
+    std::vector<float> frames;
+    double found = 0.0;
+    std::string message;
+    ASSERT_TRUE(ImportWhole(path, 0.0, frames, found, message)) << message;
+    EXPECT_GE(WorstMargin(frames), 40.0);
+}
+
+// Notes of the General MIDI font: the pitch within 5 cents of the one measured in the sound by
+// its spectrum's first harmonics (the font's samples are not all tuned to their note), never an
+// octave off, and every frame one cycle: its odd bins, which two cycles would leave empty, hold
+// more than a thousandth of its energy.
+TEST(ImportAudio, InstrumentNotesImportAtTheirOwnPitch) {
+    ScratchFolder folder;
+    struct Note {
+        const char* name;
+        int program, note;
+        double cents; // the low piano's stretched partials: held to the octave only
+    };
+    const Note notes[] = {{"low piano", 0, 28, 50.0},
+                          {"violin", 40, 55, 5.0},
+                          {"cello", 42, 48, 5.0},
+                          {"flute", 73, 77, 5.0}};
+    for (const Note& n : notes) {
+        SCOPED_TRACE(n.name);
+        const std::string path = folder.File(std::string(n.name) + ".wav");
+        if (!RenderNote(folder.path.string(), path, n.program, n.note, 1.5))
+            GTEST_SKIP() << "fluidsynth or the General MIDI font is missing";
+        std::vector<float> frames;
+        double found = 0.0;
+        std::string message;
+        ASSERT_TRUE(ImportWhole(path, 0.0, frames, found, message)) << message;
+        const double nominal = 440.0 * std::exp2((n.note - 69) / 12.0);
+        EXPECT_LT(std::fabs(Cents(found, MeasuredPitch(path, nominal))), n.cents) << found;
+        for (int i = 0; i < FrameCount; ++i) {
+            const std::vector<std::complex<double>> bins =
+                FrameSpectrum(frames.data() + i * SamplesPerFrame);
+            double odd = 0.0, all = 1e-30;
+            for (int k = 1; k < SamplesPerFrame / 2; ++k) {
+                all += std::norm(bins[k]);
+                if (k % 2 == 1) odd += std::norm(bins[k]);
+            }
+            EXPECT_GT(10.0 * std::log10(odd / all), -30.0) << "frame " << i;
+        }
+    }
+}
+
+// Noise and silence have no pitch: the message names the file, and nothing is written; with a
+// typed pitch they import, a period of that pitch a frame.
+TEST(ImportAudio, UnpitchedSoundWantsATypedPitch) {
+    ScratchFolder folder;
+    std::vector<float> noise(44100);
+    uint32_t seed = 12345;
+    for (float& s : noise) {
+        seed = seed * 1664525u + 1013904223u;
+        s = static_cast<float>(seed >> 8) / 16777216.0f - 0.5f;
+    }
+    const std::vector<float> silence(44100, 0.0f);
+    for (const auto& [name, sound] :
+         {std::make_pair("noise.wav", noise), std::make_pair("silence.wav", silence)}) {
+        const std::string path = folder.File(name);
+        ASSERT_TRUE(WriteSound(path, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 1, sound));
+        std::vector<float> frames;
+        double found = 0.0;
+        std::string message;
+        EXPECT_FALSE(ImportWhole(path, 0.0, frames, found, message));
+        EXPECT_EQ(message, "no steady pitch found in " + path + "; type a pitch to import it");
+        EXPECT_TRUE(std::all_of(frames.begin(), frames.end(), [](float s) { return s == 0.0f; }));
+        EXPECT_TRUE(ImportWhole(path, 441.0, frames, found, message)) << message;
+        EXPECT_EQ(found, 441.0);
+    }
+}
+
+// Files libsndfile cannot read give its reason after the path; a 6-channel 96 kHz file mixes
+// its channels (here the tone sits in two of them, the others silent), an 8 kHz file imports;
+// a span of less than two cycles is refused.
+TEST(ImportAudio, BadFilesSayWhyAndOddFilesImport) {
+    ScratchFolder folder;
+    const std::string empty = folder.File("empty.flac");
+    WriteBytes(empty, {});
+    const std::string text = folder.File("notes.wav");
+    WriteBytes(text, std::vector<uint8_t>(3000, 'x'));
+    const std::string flac = folder.File("cut.flac");
+    ASSERT_TRUE(WriteSound(flac, SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 44100, 1,
+                           HarmonicTone(196.0, 2.0, 44100, 5)));
+    std::vector<uint8_t> bytes = ReadBytes(flac);
+    bytes.resize(bytes.size() / 2);
+    WriteBytes(flac, bytes);
+    std::vector<float> frames(static_cast<size_t>(TableSamples), 0.0f);
+    double found = 0.0;
+    for (const std::string& path : {empty, text, flac, folder.File("missing.ogg")}) {
+        std::string message;
+        EXPECT_FALSE(
+            ImportAudioCycles(path, {0.0, 100.0}, 0.0, FrameCount, frames.data(), found, message));
+        EXPECT_EQ(message.rfind("can not read audio file " + path + ": ", 0), 0u) << message;
+        EXPECT_GT(message.size(), ("can not read audio file " + path + ": ").size());
+    }
+    EXPECT_TRUE(std::all_of(frames.begin(), frames.end(), [](float s) { return s == 0.0f; }));
+
+    const std::vector<float> tone96 = HarmonicTone(196.0, 0.6, 96000, 10);
+    std::vector<float> six(tone96.size() * 6, 0.0f);
+    for (size_t n = 0; n < tone96.size(); ++n) six[n * 6 + 1] = six[n * 6 + 4] = tone96[n];
+    const std::string surround = folder.File("six.wav");
+    ASSERT_TRUE(WriteSound(surround, SF_FORMAT_WAV | SF_FORMAT_FLOAT, 96000, 6, six));
+    const std::string phone = folder.File("phone.wav");
+    ASSERT_TRUE(WriteSound(phone, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 8000, 1,
+                           HarmonicTone(196.0, 0.6, 8000, 10)));
+    for (const std::string& path : {surround, phone}) {
+        std::string message;
+        EXPECT_TRUE(ImportWhole(path, 0.0, frames, found, message)) << message;
+        EXPECT_LT(std::fabs(Cents(found, 196.0)), 1.0) << path;
+        EXPECT_NEAR(WorstMargin(frames), 6.02, 0.1) << path; // the second harmonic at half
+    }
+    std::string message;
+    EXPECT_FALSE(ImportAudioCycles(phone, {0.1, 0.1 + 1.9 / 196.0}, 196.0, FrameCount,
+                                   frames.data(), found, message));
+    EXPECT_EQ(message, "the chosen span is too short for two cycles");
+    EXPECT_TRUE(ImportAudioCycles(phone, {0.1, 0.1 + 2.1 / 196.0}, 196.0, FrameCount, frames.data(),
+                                  found, message));
+}
+
+// Note names and frequencies as the dialog and the command line read and show them.
+TEST(ImportAudio, PitchesReadAndShowAsNotes) {
+    double hz = 0.0;
+    EXPECT_TRUE(ParsePitch("A4", hz));
+    EXPECT_DOUBLE_EQ(hz, 440.0);
+    EXPECT_TRUE(ParsePitch(" g3 ", hz));
+    EXPECT_NEAR(hz, 195.9977, 1e-4);
+    EXPECT_TRUE(ParsePitch("Bb2", hz));
+    EXPECT_NEAR(hz, 116.5409, 1e-4);
+    EXPECT_TRUE(ParsePitch("196.2 Hz", hz));
+    EXPECT_DOUBLE_EQ(hz, 196.2);
+    for (const char* bad : {"", "H3", "A", "440 kHz", "-5", "nan", "G#"})
+        EXPECT_FALSE(ParsePitch(bad, hz)) << bad;
+    EXPECT_EQ(DescribePitch(196.2), "G3 +2 cents, 196.2 Hz");
+    EXPECT_EQ(DescribePitch(438.0), "A4 -8 cents, 438.0 Hz");
+    EXPECT_EQ(DescribePitch(32.7032), "C1 +0 cents, 32.7 Hz");
 }
