@@ -3,7 +3,7 @@
 
 #include "platform/platform.h"
 
-// Performs the command in the current view, then refreshes the window for every
-// command that can change what is shown. Unknown ids do nothing at all.
-// Always returns 0.
+// Performs the command as the current view's menus offer it, then refreshes
+// the window where its row says so. An id that the current view's menus lack
+// does nothing at all. Always returns 0.
 intptr_t CommandDispatcher(WindowHandle window, CommandId id);

@@ -1,11 +1,9 @@
-// The menu bar of each view, as plain data. It is a pure function of ViewMode,
-// Polarity and PadwaveTimes10, rebuilt whole after every change.
+// Attaching the current view's menu bar (core/command_table.h describes it) and
+// refreshing the window after a change.
 #pragma once
 
 #include "platform/platform.h"
 
-// Builds the menu bar for the current view.
-MenuBar DescribeMenuBar();
 // Builds the menu bar for the current view and attaches it to the window in
 // place of the previous one.
 void BuildMenuBar(WindowHandle window);

@@ -34,35 +34,40 @@ void WavWriter(WindowHandle owner, const float* source, int32_t first, int32_t e
 
 void Export2048Writer(WindowHandle owner) {
     const FileDialog dialog{true, "Wavefile (*.wav)", "*.wav", "wav"};
-    SaveThroughDialog(owner, dialog, [] {
-        std::vector<float> frames(static_cast<size_t>(FrameCount) * ExportFrameSize);
-        ResampleCycles(
-            SamplesPerFrame, ExportFrameSize, FrameCount,
-            [](int32_t i, double* cycle) {
-                const float* frame = Wavetable + static_cast<size_t>(i) * SamplesPerFrame;
-                std::copy(frame, frame + SamplesPerFrame, cycle);
-            },
-            frames.data());
-        return BuildExportImage(frames.data(), static_cast<int32_t>(frames.size()));
-    });
+    SaveThroughDialog(owner, dialog, [] { return BuildExport2048Image(Wavetable); });
+}
+
+std::vector<uint8_t> BuildExport2048Image(const float* table) {
+    std::vector<float> frames(static_cast<size_t>(FrameCount) * ExportFrameSize);
+    ResampleCycles(
+        SamplesPerFrame, ExportFrameSize, FrameCount,
+        [table](int32_t i, double* cycle) {
+            const float* frame = table + static_cast<size_t>(i) * SamplesPerFrame;
+            std::copy(frame, frame + SamplesPerFrame, cycle);
+        },
+        frames.data());
+    return BuildExportImage(frames.data(), static_cast<int32_t>(frames.size()));
+}
+
+bool ReadWavFrames(const std::string& path, float* out, int32_t frameCount, FileError& error) {
+    std::vector<uint8_t> bytes;
+    if (!LoadWholeFile(path, bytes, error)) return false;
+    WavContent content;
+    const WavStatus status = ParseWav(bytes.data(), bytes.size(), content);
+    if (status != WavStatus::Ok) {
+        error = {LoadFailure(status), ""};
+        return false;
+    }
+    ImportFrames(bytes.data(), content, out, frameCount);
+    return true;
 }
 
 void WavReader(WindowHandle owner, int32_t firstFrame, int32_t frameCount) {
     const FileDialog dialog{false, "Wavefile(*.wav)", "*.wav", "wav"};
     std::string path;
     if (!AskFileName(dialog, path)) return;
-    std::vector<uint8_t> bytes;
     FileError error;
-    if (!LoadWholeFile(path, bytes, error)) {
+    if (!ReadWavFrames(path, Wavetable + static_cast<size_t>(firstFrame) * SamplesPerFrame,
+                       frameCount, error))
         ReportFileError(owner, error, path);
-        return;
-    }
-    WavContent content;
-    const WavStatus status = ParseWav(bytes.data(), bytes.size(), content);
-    if (status != WavStatus::Ok) {
-        ReportFileError(owner, {LoadFailure(status), ""}, path);
-        return;
-    }
-    ImportFrames(bytes.data(), content,
-                 Wavetable + static_cast<size_t>(firstFrame) * SamplesPerFrame, frameCount);
 }

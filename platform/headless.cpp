@@ -1,5 +1,6 @@
 #include "platform/headless.h"
 
+#include "platform/common/number_answer.h"
 #include "platform/common/strips.h"
 #include "platform/common/surface.h"
 
@@ -13,6 +14,7 @@ std::deque<std::optional<std::string>> HeadlessDialogAnswers;
 std::vector<FileDialog> HeadlessDialogsShown;
 std::deque<std::optional<HeadlessImportAnswer>> HeadlessImportAnswers;
 std::vector<ImportDialog> HeadlessImportDialogsShown;
+std::vector<RecordedNumberDialog> HeadlessNumberDialogs;
 std::vector<std::string> HeadlessSoundCalls;
 std::optional<std::string> HeadlessSoundFailure;
 std::set<int> HeadlessFailingBitmaps;
@@ -28,13 +30,26 @@ AppWindow TheWindow;
 
 WindowHandle HeadlessWindow() { return &TheWindow; }
 
+namespace {
+
+// The enabled item of these items or their submenus whose accelerator is `key`.
+const MenuItem* ItemWithKey(const std::vector<MenuItem>& items, const std::string& key) {
+    for (const MenuItem& item : items) {
+        const MenuItem* found = item.submenu.empty() ? nullptr : ItemWithKey(item.submenu, key);
+        if (found == nullptr && item.enabled && item.accelerator == key) found = &item;
+        if (found != nullptr) return found;
+    }
+    return nullptr;
+}
+
+} // namespace
+
 bool HeadlessPressKey(const std::string& key) {
     for (const MenuPopup& popup : HeadlessMenuBar) {
-        for (const MenuItem& item : popup.items) {
-            if (item.accelerator != key) continue;
-            TheWindow.procedure(&TheWindow, WM_COMMAND, item.id, 0);
-            return true;
-        }
+        const MenuItem* item = ItemWithKey(popup.items, key);
+        if (item == nullptr) continue;
+        TheWindow.procedure(&TheWindow, WM_COMMAND, item->id, 0);
+        return true;
     }
     return false;
 }
@@ -45,6 +60,7 @@ WindowHandle HeadlessCreateWindow(WindowProc procedure) {
     HeadlessDialogsShown.clear();
     HeadlessImportAnswers.clear();
     HeadlessImportDialogsShown.clear();
+    HeadlessNumberDialogs.clear();
     HeadlessSoundCalls.clear();
     HeadlessSoundFailure.reset();
     HeadlessFailingBitmaps.clear();
@@ -91,6 +107,21 @@ bool AskImportChoices(WindowHandle, ImportDialog& dialog) {
     return true;
 }
 
+bool AskNumber(WindowHandle, const NumberQuestion& question, double& value) {
+    HeadlessNumberDialogs.push_back({question, NumberText(value), {}});
+    while (!HeadlessDialogAnswers.empty()) {
+        const std::optional<std::string> answer = HeadlessDialogAnswers.front();
+        HeadlessDialogAnswers.pop_front();
+        if (!answer) return false;
+        if (const std::optional<double> number = ReadNumberAnswer(*answer, question)) {
+            value = *number;
+            return true;
+        }
+        HeadlessNumberDialogs.back().refusals.push_back(NumberRangeLine(question));
+    }
+    return false;
+}
+
 bool PlayLoopingWav(const std::string& path, std::string& reason) {
     HeadlessSoundCalls.push_back("play " + path);
     if (HeadlessSoundFailure) {
@@ -114,4 +145,8 @@ Surface& ClientSurface(WindowHandle window) { return window->surface; }
 bool LoadBitmapResource(int id, Bitmap& bitmap) {
     if (HeadlessFailingBitmaps.count(id)) return false;
     return LoadEmbeddedBitmap(id, bitmap);
+}
+
+void HeadlessDropFile(const std::string& path) {
+    HeadlessWindow()->procedure(HeadlessWindow(), WM_DROPFILES, 0, DroppedPathParam(path));
 }

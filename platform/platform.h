@@ -32,9 +32,12 @@ using CommandId = uint16_t;
 // A menu bar as plain data: popups from left to right, each with its items.
 struct MenuItem {
     std::string label; // with '&' mnemonics; empty for a separator
-    CommandId id = 0;  // 0 for a separator
+    CommandId id = 0;  // 0 for a separator and a submenu's title
     bool checked = false;
     bool separator = false;
+    bool enabled = true; // false: shown greyed out, cannot be chosen
+    // The items of a submenu whose title this item is; empty for a plain item.
+    std::vector<MenuItem> submenu;
     // The key that chooses the item, shown beside its label: "Ctrl+N" (a
     // letter with the control key), "Space" or "Esc"; empty for none.
     std::string accelerator;
@@ -51,7 +54,7 @@ using MenuBar = std::vector<MenuPopup>;
 struct FileDialog {
     bool save = false;
     std::string filterText; // e.g. "Wavefile (*.wav)"
-    std::string pattern;    // e.g. "*.wav"
+    std::string pattern;    // e.g. "*.wav", or "*.{wav,flac}" for several
     std::string extension;  // e.g. "wav"
 };
 
@@ -93,6 +96,7 @@ enum : uint32_t {
     WM_RBUTTONDOWN = 0x0204,
     WM_RBUTTONUP = 0x0205,
     WM_MOUSEWHEEL = 0x020A,
+    WM_DROPFILES = 0x0233,
 };
 
 // The wheel's turn in a WM_MOUSEWHEEL message: the high 16 bits of wParam, a
@@ -104,6 +108,12 @@ inline uintptr_t WheelParam(int notches) {
 }
 inline int WheelNotches(uintptr_t wParam) {
     return static_cast<int16_t>((wParam >> 16) & 0xFFFF) / WheelNotch;
+}
+
+// A file dropped on the window arrives as WM_DROPFILES; lParam points to its
+// path, a NUL-terminated string alive for the call.
+inline intptr_t DroppedPathParam(const std::string& path) {
+    return reinterpret_cast<intptr_t>(path.c_str());
 }
 
 // Mouse messages carry the client position in lParam: x in the low 16 bits and
@@ -126,6 +136,19 @@ bool AskFileName(const FileDialog& dialog, std::string& path);
 // Runs the import dialog; false when the user cancels. OK leaves the user's
 // pitch and span in `dialog`.
 bool AskImportChoices(WindowHandle owner, ImportDialog& dialog);
+// A question whose answer is a number from `minimum` to `maximum`, a whole one
+// when `whole` is set.
+struct NumberQuestion {
+    std::string question; // e.g. "Keep harmonics up to:"
+    double minimum = 0.0;
+    double maximum = 0.0;
+    bool whole = true;
+};
+// A modal box with the question, a field holding `value`, OK (Enter) and Cancel
+// (Esc). A value out of range or no number is refused in the box with one line
+// naming the range, and the box stays open. True with the accepted number in
+// `value`; false, `value` untouched, when the user cancels.
+bool AskNumber(WindowHandle owner, const NumberQuestion& question, double& value);
 // Starts playing a WAV file endlessly in the background, replacing what plays.
 // False, with a one-line reason, when it cannot sound.
 bool PlayLoopingWav(const std::string& path, std::string& reason);

@@ -1,6 +1,9 @@
 #include "tests/test_support.h"
 
+#include "app/commands.h"
+
 void FreshEditor() {
+    InstallCommands();
     HeadlessCreateWindow(MainWindowProc);
     for (float* table : {Wavetable, UndoSnapshot, TableClipboard})
         std::fill_n(table, TableSamples, 0.0f);
@@ -33,4 +36,16 @@ std::vector<Levels> LevelSets() {
     extremes[2] = INT_MIN;
     extremes[8] = INT_MAX;
     return {Levels(HarmonicCount, FullLevel), Levels(HarmonicCount, SilentLevel), spread, extremes};
+}
+
+void SineToSquareTable() {
+    FreshEditor();
+    CurrentFrame = 0;
+    Command(CmdSine);
+    CurrentFrame = 99;
+    Command(CmdSquare);
+    Command(CmdViewWavetable);
+    CurrentFrame = 0;
+    OffsetFrame = 99;
+    Command(CmdMorph);
 }

@@ -24,6 +24,9 @@
 
 // NewDocument in a fresh headless window, with the buffers New keeps zeroed as at start-up.
 void FreshEditor();
+// A fresh editor whose frame 0 is a Sine and frame 99 a Square, morphed between, left in
+// the Wavetable view with the knobs at 0 and 99.
+void SineToSquareTable();
 // A menu choice.
 inline void Command(CommandId id) { MainWindowProc(HeadlessWindow(), WM_COMMAND, id, 0); }
 inline float* FrameAt(int frame) { return Wavetable + frame * SamplesPerFrame; }
@@ -74,4 +77,22 @@ inline int CountColour(int left, int top, int right, int bottom, Rgb colour) {
     for (int y = top; y < bottom; ++y)
         for (int x = left; x < right; ++x) count += PixelAt(x, y) == colour;
     return count;
+}
+
+// The menu bar, a line per popup: the title, then item ids, '-' a separator, '*' a check mark,
+// the accelerator in brackets.
+inline std::string MenuLayout() {
+    std::string out;
+    for (const MenuPopup& popup : HeadlessMenuBar) {
+        out += popup.title + ":";
+        for (const MenuItem& item : popup.items) {
+            if (item.separator)
+                out += " -";
+            else
+                out += " " + std::to_string(item.id) + (item.checked ? "*" : "");
+            if (!item.accelerator.empty()) out += "[" + item.accelerator + "]";
+        }
+        out += "\n";
+    }
+    return out;
 }

@@ -24,6 +24,7 @@
 #include <sstream>
 #include <string>
 
+#include "app/commands.h"
 #include "app/main_window.h"
 #include "core/editor_state.h"
 #include "platform/common/surface.h"
@@ -105,6 +106,7 @@ bool WritePpm(const std::string& path) {
 
 // What the program does from its start to the first painted window.
 void Start() {
+    InstallCommands();
     HeadlessCreateWindow(MainWindowProc);
     NewDocument();
     Send(WM_CREATE, 0, 0);

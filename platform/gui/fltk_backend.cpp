@@ -11,6 +11,7 @@
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_File_Chooser.H>
 #include <FL/Fl_File_Input.H>
+#include <FL/Fl_Input.H>
 #include <FL/Fl_Menu_Bar.H>
 #include <FL/Fl_Return_Button.H>
 #include <FL/Fl_Widget.H>
@@ -24,13 +25,16 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/common/file_names.h"
+#include "platform/common/number_answer.h"
 #include "platform/common/screen_scale.h"
 #include "platform/common/strips.h"
 #include "platform/common/surface.h"
@@ -151,6 +155,17 @@ int ClientArea::handle(int event) {
     case FL_ENTER:
     case FL_LEAVE:
         return 1;
+    // A file dragged over the window is taken; its path comes as a paste.
+    case FL_DND_ENTER:
+    case FL_DND_DRAG:
+    case FL_DND_LEAVE:
+    case FL_DND_RELEASE:
+        return 1;
+    case FL_PASTE: {
+        const std::string path = FirstDroppedPath(Fl::event_text());
+        if (!path.empty()) window_->procedure(window_, WM_DROPFILES, 0, DroppedPathParam(path));
+        return 1;
+    }
     default:
         return Fl_Widget::handle(event);
     }
@@ -190,6 +205,30 @@ int ShortcutOf(const std::string& accelerator) {
     return 0;
 }
 
+// Appends one popup's or submenu's items in FLTK's flat form: a separator
+// marks the item before it, a submenu is its title, its items and an end mark.
+void AppendMenuItems(AppWindow& w, const std::vector<MenuItem>& described,
+                     std::vector<Fl_Menu_Item>& items) {
+    for (const MenuItem& item : described) {
+        if (item.separator) {
+            if (!(items.back().flags & FL_SUBMENU)) items.back().flags |= FL_MENU_DIVIDER;
+            continue;
+        }
+        int flags = item.checked ? FL_MENU_TOGGLE | FL_MENU_VALUE : 0;
+        if (!item.enabled) flags |= FL_MENU_INACTIVE;
+        if (!item.submenu.empty()) {
+            items.push_back(
+                {KeepLabel(w, item.label), 0, nullptr, nullptr, flags | FL_SUBMENU, 0, 0, 0, 0});
+            AppendMenuItems(w, item.submenu, items);
+            items.push_back({nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0});
+            continue;
+        }
+        void* id = reinterpret_cast<void*>(static_cast<uintptr_t>(item.id));
+        items.push_back({KeepLabel(w, item.label), ShortcutOf(item.accelerator), MenuChosen, id,
+                         flags, 0, 0, 0, 0});
+    }
+}
+
 // The menu bar owns the shortcuts: FLTK offers a key that nothing else takes to
 // the menu bar, which runs the item of the current menus that has it (so a key
 // whose command the view lacks does nothing) and shows it beside the label.
@@ -199,16 +238,7 @@ void ApplyMenuBar(AppWindow& w, const MenuBar& bar) {
     std::vector<Fl_Menu_Item> items;
     for (const MenuPopup& popup : bar) {
         items.push_back({KeepLabel(w, popup.title), 0, nullptr, nullptr, FL_SUBMENU, 0, 0, 0, 0});
-        for (const MenuItem& item : popup.items) {
-            if (item.separator) {
-                if (items.back().flags != FL_SUBMENU) items.back().flags |= FL_MENU_DIVIDER;
-                continue;
-            }
-            const int flags = item.checked ? FL_MENU_TOGGLE | FL_MENU_VALUE : 0;
-            void* id = reinterpret_cast<void*>(static_cast<uintptr_t>(item.id));
-            items.push_back({KeepLabel(w, item.label), ShortcutOf(item.accelerator), MenuChosen, id,
-                             flags, 0, 0, 0, 0});
-        }
+        AppendMenuItems(w, popup.items, items);
         items.push_back({nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0});
     }
     items.push_back({nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0});
@@ -327,6 +357,23 @@ void PressOk(Fl_Widget* button, void* pressed) {
     button->top_window()->hide();
 }
 
+// Ends the box's layout and runs it modally, centred over the main window (or
+// the screen when there is none), with the focus on `focus`, until it hides.
+// Escape and the close box hide it.
+void RunModal(Fl_Window& box, Fl_Widget& focus) {
+    box.end();
+    box.callback(HideBox);
+    box.set_modal();
+    const Fl_Window* main =
+        TheWindow.window && TheWindow.window->shown() ? TheWindow.window.get() : nullptr;
+    const int centreX = main ? main->x() + main->w() / 2 : Fl::w() / 2;
+    const int centreY = main ? main->y() + main->h() / 2 : Fl::h() / 2;
+    box.position(centreX - box.w() / 2, centreY - box.h() / 2);
+    box.show();
+    focus.take_focus();
+    while (box.shown()) Fl::wait();
+}
+
 // A modal box laid out at the screen scale: the caption as its title, an icon
 // when `icon` is given, the text, and a row of buttons on the right: `ok`,
 // which Return presses, and `cancel` (when given) before it. Escape and the
@@ -364,18 +411,7 @@ bool RunBox(const std::string& text, const std::string& caption, const char* ico
     }
     Fl_Return_Button* yes = new Fl_Return_Button(okLeft, buttonTop, buttonWidth, buttonHeight, ok);
     yes->callback(PressOk, &pressed);
-    box.end();
-    box.callback(HideBox);
-    box.set_modal();
-    // Centred over the main window, or the screen when there is none.
-    const Fl_Window* main =
-        TheWindow.window && TheWindow.window->shown() ? TheWindow.window.get() : nullptr;
-    const int centreX = main ? main->x() + main->w() / 2 : Fl::w() / 2;
-    const int centreY = main ? main->y() + main->h() / 2 : Fl::h() / 2;
-    box.position(centreX - box.w() / 2, centreY - box.h() / 2);
-    box.show();
-    yes->take_focus();
-    while (box.shown()) Fl::wait();
+    RunModal(box, *yes);
     return pressed;
 }
 
@@ -384,6 +420,158 @@ bool RunBox(const std::string& text, const std::string& caption, const char* ico
 void ShowMessageBox(WindowHandle, const std::string& text, const std::string& caption) {
     // Only errors carry the exclamation mark; every box has one OK button.
     RunBox(text, caption, caption == "Error" ? "!" : nullptr, nullptr, "OK");
+}
+
+namespace {
+
+// What the number box's OK button reads and writes.
+struct NumberEntry {
+    const NumberQuestion* question;
+    Fl_Input* field;
+    Fl_Box* refusal;
+    std::string refusalLine;
+    std::optional<double> accepted;
+};
+
+// OK takes a number it can accept and closes the box; any other answer is
+// refused in place, the field selected for typing again.
+void TakeNumber(Fl_Widget* button, void* data) {
+    NumberEntry& entry = *static_cast<NumberEntry*>(data);
+    entry.accepted = ReadNumberAnswer(entry.field->value(), *entry.question);
+    if (entry.accepted) {
+        button->top_window()->hide();
+        return;
+    }
+    entry.refusal->label(entry.refusalLine.c_str());
+    entry.refusal->redraw();
+    entry.field->take_focus();
+    entry.field->position(entry.field->size(), 0);
+}
+
+} // namespace
+
+bool AskNumber(WindowHandle, const NumberQuestion& question, double& value) {
+    const int s = Scale;
+    const int margin = 10 * s, lineHeight = 20 * s, fieldHeight = 25 * s;
+    const int buttonWidth = 90 * s, buttonHeight = 25 * s;
+    NumberEntry entry{&question, nullptr, nullptr, NumberRangeLine(question), std::nullopt};
+    fl_font(FL_HELVETICA, FL_NORMAL_SIZE);
+    const int textWidth = std::max(static_cast<int>(fl_width(question.question.c_str())),
+                                   static_cast<int>(fl_width(entry.refusalLine.c_str())));
+    const int width =
+        std::max({margin + textWidth + margin, 300 * s, 3 * margin + 2 * buttonWidth});
+    const int fieldTop = margin + lineHeight;
+    const int refusalTop = fieldTop + fieldHeight + margin / 2;
+    const int buttonTop = refusalTop + lineHeight + margin;
+    Fl_Window box(width, buttonTop + buttonHeight + margin);
+    box.copy_label("QARNO Wavetable Maker");
+    new PlainText(margin, margin, width - 2 * margin, lineHeight, question.question);
+    const std::string offered = NumberText(value);
+    entry.field = new Fl_Input(margin, fieldTop, width - 2 * margin, fieldHeight);
+    entry.field->textsize(FL_NORMAL_SIZE);
+    entry.field->value(offered.c_str());
+    entry.field->position(entry.field->size(), 0);
+    entry.refusal = new Fl_Box(margin, refusalTop, width - 2 * margin, lineHeight);
+    entry.refusal->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
+    entry.refusal->labelsize(FL_NORMAL_SIZE);
+    entry.refusal->labelcolor(FL_RED);
+    const int okLeft = width - margin - buttonWidth;
+    Fl_Button* cancel = new Fl_Button(okLeft - margin - buttonWidth, buttonTop, buttonWidth,
+                                      buttonHeight, "Cancel");
+    cancel->callback(HideBox);
+    Fl_Return_Button* ok = new Fl_Return_Button(okLeft, buttonTop, buttonWidth, buttonHeight, "OK");
+    ok->callback(TakeNumber, &entry);
+    RunModal(box, *entry.field);
+    if (!entry.accepted) return false;
+    value = *entry.accepted;
+    return true;
+}
+
+namespace {
+
+// The import dialog's fields, read when OK is pressed: the span must be two
+// numbers of seconds, else the box stays open and says so.
+struct ImportEntry {
+    ImportDialog* dialog;
+    Fl_Input* pitch;
+    Fl_Input* from;
+    Fl_Input* to;
+    Fl_Box* refusal;
+    bool accepted = false;
+};
+
+bool ReadSeconds(const char* text, double& seconds) {
+    char* end = nullptr;
+    seconds = std::strtod(text, &end);
+    while (end != text && *end == ' ') ++end;
+    return end != text && *end == '\0' && std::isfinite(seconds) && seconds >= 0.0;
+}
+
+void TakeImport(Fl_Widget* button, void* data) {
+    ImportEntry& entry = *static_cast<ImportEntry*>(data);
+    double from = 0.0, to = 0.0;
+    if (!ReadSeconds(entry.from->value(), from) || !ReadSeconds(entry.to->value(), to)) {
+        entry.refusal->label("Start and end are seconds, such as 0.25");
+        entry.refusal->redraw();
+        return;
+    }
+    entry.dialog->pitch = entry.pitch->value();
+    entry.dialog->from = from;
+    entry.dialog->to = to;
+    entry.accepted = true;
+    button->top_window()->hide();
+}
+
+std::string SecondsText(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", seconds);
+    return text;
+}
+
+} // namespace
+
+bool AskImportChoices(WindowHandle, ImportDialog& dialog) {
+    const int s = Scale;
+    const int margin = 10 * s, line = 22 * s, labelWidth = 150 * s, fieldWidth = 250 * s;
+    const int buttonWidth = 90 * s, buttonHeight = 25 * s;
+    const int width = 2 * margin + labelWidth + fieldWidth;
+    Fl_Window box(width, 2 * margin + 8 * line + buttonHeight);
+    box.copy_label("Import Audio");
+    const std::string rows[3][2] = {{"File:", dialog.fileName},
+                                    {"Length:", dialog.length},
+                                    {"Detected pitch:", dialog.detected}};
+    int top = margin;
+    for (const auto& row : rows) {
+        new PlainText(margin, top, labelWidth, line, row[0]);
+        new PlainText(margin + labelWidth, top, fieldWidth, line, row[1]);
+        top += line;
+    }
+    const std::string from = SecondsText(dialog.from), to = SecondsText(dialog.to);
+    ImportEntry entry{&dialog, nullptr, nullptr, nullptr, nullptr};
+    Fl_Input** fields[3] = {&entry.pitch, &entry.from, &entry.to};
+    const char* labels[3] = {"Other pitch (Hz or note):", "Start (seconds):", "End (seconds):"};
+    const std::string values[3] = {dialog.pitch, from, to};
+    for (int i = 0; i < 3; ++i) {
+        top += i == 0 ? line / 2 : 0;
+        new PlainText(margin, top + 3 * s, labelWidth, line, labels[i]);
+        *fields[i] = new Fl_Input(margin + labelWidth, top, fieldWidth, line);
+        (*fields[i])->textsize(FL_NORMAL_SIZE);
+        (*fields[i])->value(values[i].c_str());
+        top += line + margin / 2;
+    }
+    entry.refusal = new Fl_Box(margin, top, width - 2 * margin, line);
+    entry.refusal->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
+    entry.refusal->labelsize(FL_NORMAL_SIZE);
+    entry.refusal->labelcolor(FL_RED);
+    const int buttonTop = box.h() - margin - buttonHeight;
+    const int okLeft = width - margin - buttonWidth;
+    Fl_Button* cancel = new Fl_Button(okLeft - margin - buttonWidth, buttonTop, buttonWidth,
+                                      buttonHeight, "Cancel");
+    cancel->callback(HideBox);
+    Fl_Return_Button* ok = new Fl_Return_Button(okLeft, buttonTop, buttonWidth, buttonHeight, "OK");
+    ok->callback(TakeImport, &entry);
+    RunModal(box, *entry.pitch);
+    return entry.accepted;
 }
 
 namespace {
@@ -438,13 +626,21 @@ void KeepCursorAfterName(Fl_Widget* widget, void* data) {
         input.position(cursor + static_cast<int>(added));
 }
 
+void KeepFilter(Fl_Widget*, void*) {}
+
 // The chooser's own parts that the program changes: its filter list (FLTK
 // follows the given filter with "All Files" and "Custom Filter"; the program
 // offers its own filter alone) and its name field.
-void AdjustChooser(Fl_Group& window, NameField& field) {
+void AdjustChooser(Fl_Group& window, NameField& field, const std::string& filterText) {
     ForEachWidget(window, [&](Fl_Widget& widget) {
-        if (Fl_Choice* choice = dynamic_cast<Fl_Choice*>(&widget))
+        if (Fl_Choice* choice = dynamic_cast<Fl_Choice*>(&widget)) {
             while (choice->size() > 2) choice->remove(1);
+            // The one filter shows the program's text even where the chooser
+            // reads its patterns in its own syntax; choosing it again changes
+            // nothing, so the chooser need not read the text back.
+            choice->replace(0, filterText.c_str());
+            choice->callback(KeepFilter);
+        }
         if (dynamic_cast<Fl_File_Input*>(&widget)) {
             field.chooserCallback = widget.callback();
             field.chooserData = widget.user_data();
@@ -484,12 +680,16 @@ bool AskFileName(const FileDialog& dialog, std::string& path) {
     if (!getcwd(shown, sizeof shown)) shown[0] = '\0';
     // FLTK's own chooser, the same on every machine. The filter's text names its
     // pattern in parentheses, which is how the chooser reads it.
+    // The chooser matches the dialog's pattern, written in its own syntax
+    // ("*.{wav,flac}" for several extensions).
+    const std::string filter =
+        dialog.filterText.substr(0, dialog.filterText.find('(')) + "(" + dialog.pattern + ")";
     NameField field;
-    Fl_File_Chooser chooser(shown, dialog.filterText.c_str(),
+    Fl_File_Chooser chooser(shown, filter.c_str(),
                             dialog.save ? Fl_File_Chooser::CREATE : Fl_File_Chooser::SINGLE,
                             dialog.save ? "Save As" : "Open");
     Fl_Window& window = *chooser.newButton->window();
-    AdjustChooser(window, field);
+    AdjustChooser(window, field, dialog.filterText);
     if (Scale > 1) ScaleLayout(window);
     for (;;) {
         chooser.show();
