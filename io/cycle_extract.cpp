@@ -137,8 +137,9 @@ CycleStatus BuildCycles(const float* samples, int64_t length, int32_t rate, doub
         const double steady = SteadyPeriod(track);
         if (steady <= 0.0) {
             found = 0.0;
-            return length < 2.0 * rate / HighestPitch ? CycleStatus::TooShort
-                                                      : CycleStatus::NoPitch;
+            // Too short to hold two cycles of the lowest pitch looked for, a
+            // span may have failed for its shortness alone.
+            return length < 2.0 * rate / LowestPitch ? CycleStatus::TooShort : CycleStatus::NoPitch;
         }
         found = rate / steady;
         // The frames' places depend on the longest period; the track is dense

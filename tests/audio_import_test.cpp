@@ -1,6 +1,8 @@
+#include "app/import_command.h"
 #include "io/audio_import.h"
 #include "io/cycle_extract.h"
 #include "io/pitch_names.h"
+#include "io/wav_files.h"
 #include "tests/audio_helpers.h"
 
 namespace {
@@ -232,4 +234,149 @@ TEST(ImportAudio, PitchesReadAndShowAsNotes) {
     EXPECT_EQ(DescribePitch(196.2), "G3 +2 cents, 196.2 Hz");
     EXPECT_EQ(DescribePitch(438.0), "A4 -8 cents, 438.0 Hz");
     EXPECT_EQ(DescribePitch(32.7032), "C1 +0 cents, 32.7 Hz");
+}
+
+// Through the menu and the dialogs: the dialog shows the file, its length, the detected pitch
+// and the default span; Cancel changes nothing and takes no snapshot; OK in the Waveform view
+// fills the current frame alone after the snapshot; a file dropped on the Wavetable view fills
+// the table, in the Additive view it does nothing; a failure says so and keeps the table.
+TEST(ImportAudio, MenuAndDropGoThroughTheDialog) {
+    ScratchFolder folder;
+    const std::string path = folder.File("violin.wav");
+    ASSERT_TRUE(WriteSound(path, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 2, [] {
+        const std::vector<float> mono = HarmonicTone(196.2, 2.0, 44100, 8);
+        std::vector<float> stereo;
+        for (float s : mono) stereo.insert(stereo.end(), {s, s});
+        return stereo;
+    }()));
+    FreshEditor();
+    FillTableWithIndices();
+    std::copy(Wavetable, Wavetable + TableSamples, UndoSnapshot);
+    ViewMode = ViewWaveform;
+    CurrentFrame = 7;
+    HeadlessImportAnswers.push_back(std::nullopt);
+    CommandOn(CmdImportAudio, path);
+    EXPECT_EQ(HeadlessDialogsShown.back().filterText,
+              "Audio files (*.wav *.flac *.ogg *.opus *.aiff *.aif *.mp3)");
+    ASSERT_EQ(HeadlessImportDialogsShown.size(), 1u);
+    const ImportDialog& shown = HeadlessImportDialogsShown[0];
+    EXPECT_EQ(shown.fileName, "violin.wav");
+    EXPECT_EQ(shown.length, "2.00 s (44100 Hz, 2 channels)");
+    EXPECT_EQ(shown.detected, "G3 +2 cents, 196.2 Hz");
+    EXPECT_DOUBLE_EQ(shown.from, 0.1);
+    EXPECT_DOUBLE_EQ(shown.to, 2.0);
+    EXPECT_TRUE(TableHoldsIndicesOutside(100, -1));
+    EXPECT_TRUE(std::equal(Wavetable, Wavetable + TableSamples, UndoSnapshot));
+
+    HeadlessImportAnswers.push_back(HeadlessImportAnswer{"", 0.5, 1.5});
+    CommandOn(CmdImportAudio, path);
+    EXPECT_TRUE(TableHoldsIndicesOutside(7, 7));
+    EXPECT_EQ(UndoSnapshot[7 * SamplesPerFrame + 3], IndexValue(7, 3));
+    const float* frame = FrameAt(7);
+    float peak = 0.0f;
+    for (int n = 0; n < SamplesPerFrame; ++n) peak = std::max(peak, std::fabs(frame[n]));
+    EXPECT_NEAR(peak, 0.5f / 1.4142f, 1e-5f);
+    EXPECT_GT(FundamentalMargin(frame), 5.0);
+
+    FillTableWithIndices();
+    ViewMode = ViewAdditive;
+    HeadlessDropFile(path);
+    EXPECT_EQ(HeadlessImportDialogsShown.size(), 2u);
+    ViewMode = ViewWavetable;
+    HeadlessImportAnswers.push_back(HeadlessImportAnswer{"G3", std::nullopt, std::nullopt});
+    HeadlessDropFile(path);
+    EXPECT_EQ(HeadlessImportDialogsShown.size(), 3u);
+    EXPECT_EQ(UndoSnapshot[99 * SamplesPerFrame], IndexValue(99, 0));
+    for (int i = 0; i < FrameCount; ++i) EXPECT_GT(FundamentalMargin(FrameAt(i)), 5.0) << i;
+
+    FillTableWithIndices();
+    HeadlessImportAnswers.push_back(HeadlessImportAnswer{"", 1.0, 1.005});
+    HeadlessDropFile(path);
+    HeadlessImportAnswers.push_back(HeadlessImportAnswer{"H9", std::nullopt, std::nullopt});
+    HeadlessDropFile(path);
+    HeadlessDropFile(folder.File("gone.wav"));
+    EXPECT_TRUE(TableHoldsIndicesOutside(100, -1));
+    const std::vector<std::string> errors = ErrorTexts();
+    ASSERT_EQ(errors.size(), 3u);
+    EXPECT_EQ(errors[0], "the chosen span is too short for two cycles");
+    EXPECT_EQ(errors[1], "\"H9\" is not a pitch: type Hz (196.2) or a note name (G3)");
+    EXPECT_EQ(errors[2].rfind("can not read audio file " + folder.File("gone.wav") + ": ", 0), 0u);
+}
+
+namespace {
+
+struct ImportRun {
+    int status;
+    std::string output;
+    std::string errors;
+};
+
+ImportRun RunImport(std::vector<std::string> args) {
+    args.insert(args.begin(), {"qarno-wavetable-maker", "import"});
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    const int status = RunImportCommand(static_cast<int>(argv.size()), argv.data());
+    const std::string output = testing::internal::GetCapturedStdout();
+    return {status, output, testing::internal::GetCapturedStderr()};
+}
+
+} // namespace
+
+// The command line writes the table Save Wavetable writes (it loads back as the frames the
+// import makes, to a 16-bit step), or Export 2048's with --export-2048, and prints the pitch;
+// a failure is one line and no file, a misuse the usage and status 2.
+TEST(ImportAudio, CommandLineWritesTheTable) {
+    ScratchFolder folder;
+    const std::string audio = folder.File("tone.flac");
+    ASSERT_TRUE(WriteSound(audio, SF_FORMAT_FLAC | SF_FORMAT_PCM_24, 44100, 1,
+                           HarmonicTone(261.63, 1.0, 44100, 20)));
+    const std::string out = folder.File("table.wav");
+    const ImportRun run = RunImport({audio, out, "--from", "0.2", "--to", "0.9"});
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(run.output, "C4 +0 cents, 261.6 Hz\n");
+    std::vector<float> frames(static_cast<size_t>(TableSamples));
+    double found = 0.0;
+    std::string message;
+    ASSERT_TRUE(
+        ImportAudioCycles(audio, {0.2, 0.9}, 0.0, FrameCount, frames.data(), found, message));
+    FreshEditor();
+    ViewMode = ViewWavetable;
+    CommandOn(CmdLoadWavetable, out);
+    int mismatches = 0;
+    for (int i = 0; i < TableSamples; ++i) {
+        const float stored = static_cast<float>(static_cast<int>(frames[i] * 65536.0f * 0.76f));
+        if (std::fabs(Wavetable[i] - stored * 0.00002f) > 1e-6f) ++mismatches;
+    }
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_EQ(SurgeFrameSize(ReadBytes(out)), 1024);
+
+    const std::string wide = folder.File("wide.wav");
+    EXPECT_EQ(RunImport({audio, wide, "--export-2048", "--pitch", "C4"}).status, 0);
+    double c4 = 0.0;
+    ASSERT_TRUE(ParsePitch("C4", c4));
+    ASSERT_TRUE(
+        ImportAudioCycles(audio, {0.05, 1.0}, c4, FrameCount, frames.data(), found, message));
+    EXPECT_EQ(ReadBytes(wide), BuildExport2048Image(frames.data()));
+
+    const std::string none = folder.File("none.wav");
+    const ImportRun bad = RunImport({folder.File("missing.wav"), none});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.errors.rfind("qarno-wavetable-maker: can not read audio file " +
+                                   folder.File("missing.wav") + ": ",
+                               0),
+              0u);
+    EXPECT_EQ(std::count(bad.errors.begin(), bad.errors.end(), '\n'), 1);
+    const ImportRun shortSpan = RunImport({audio, none, "--from", "0.5", "--to", "0.501"});
+    EXPECT_EQ(shortSpan.errors,
+              "qarno-wavetable-maker: the chosen span is too short for two cycles\n");
+    EXPECT_FALSE(std::filesystem::exists(none));
+    for (const std::vector<std::string>& misuse : {std::vector<std::string>{audio},
+                                                   {audio, none, "--pitch", "loud"},
+                                                   {audio, none, "--gain", "2"}}) {
+        const ImportRun run = RunImport(misuse);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.errors.rfind("Usage: qarno-wavetable-maker import", 0), 0u);
+    }
 }
