@@ -532,7 +532,7 @@ std::string SecondsText(double seconds) {
 
 bool AskImportChoices(WindowHandle, ImportDialog& dialog) {
     const int s = Scale;
-    const int margin = 10 * s, line = 22 * s, labelWidth = 150 * s, fieldWidth = 250 * s;
+    const int margin = 10 * s, line = 22 * s, labelWidth = 190 * s, fieldWidth = 250 * s;
     const int buttonWidth = 90 * s, buttonHeight = 25 * s;
     const int width = 2 * margin + labelWidth + fieldWidth;
     Fl_Window box(width, 2 * margin + 8 * line + buttonHeight);
