@@ -425,6 +425,26 @@ void ShowMessageBox(WindowHandle, const std::string& text, const std::string& ca
 namespace {
 
 // What the number box's OK button reads and writes.
+// The red line where a box refuses what was typed.
+Fl_Box* RefusalLine(int x, int y, int w, int h) {
+    Fl_Box* line = new Fl_Box(x, y, w, h);
+    line->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
+    line->labelsize(FL_NORMAL_SIZE);
+    line->labelcolor(FL_RED);
+    return line;
+}
+
+// Cancel and OK (which Return presses) at the right of a box `width` wide.
+void AddCancelAndOk(int width, int top, Fl_Callback* take, void* data) {
+    const int margin = 10 * Scale, buttonWidth = 90 * Scale, buttonHeight = 25 * Scale;
+    const int okLeft = width - margin - buttonWidth;
+    Fl_Button* cancel =
+        new Fl_Button(okLeft - margin - buttonWidth, top, buttonWidth, buttonHeight, "Cancel");
+    cancel->callback(HideBox);
+    Fl_Return_Button* ok = new Fl_Return_Button(okLeft, top, buttonWidth, buttonHeight, "OK");
+    ok->callback(take, data);
+}
+
 struct NumberEntry {
     const NumberQuestion* question;
     Fl_Input* field;
@@ -471,16 +491,8 @@ bool AskNumber(WindowHandle, const NumberQuestion& question, double& value) {
     entry.field->textsize(FL_NORMAL_SIZE);
     entry.field->value(offered.c_str());
     entry.field->position(entry.field->size(), 0);
-    entry.refusal = new Fl_Box(margin, refusalTop, width - 2 * margin, lineHeight);
-    entry.refusal->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
-    entry.refusal->labelsize(FL_NORMAL_SIZE);
-    entry.refusal->labelcolor(FL_RED);
-    const int okLeft = width - margin - buttonWidth;
-    Fl_Button* cancel = new Fl_Button(okLeft - margin - buttonWidth, buttonTop, buttonWidth,
-                                      buttonHeight, "Cancel");
-    cancel->callback(HideBox);
-    Fl_Return_Button* ok = new Fl_Return_Button(okLeft, buttonTop, buttonWidth, buttonHeight, "OK");
-    ok->callback(TakeNumber, &entry);
+    entry.refusal = RefusalLine(margin, refusalTop, width - 2 * margin, lineHeight);
+    AddCancelAndOk(width, buttonTop, TakeNumber, &entry);
     RunModal(box, *entry.field);
     if (!entry.accepted) return false;
     value = *entry.accepted;
@@ -533,7 +545,7 @@ std::string SecondsText(double seconds) {
 bool AskImportChoices(WindowHandle, ImportDialog& dialog) {
     const int s = Scale;
     const int margin = 10 * s, line = 22 * s, labelWidth = 190 * s, fieldWidth = 250 * s;
-    const int buttonWidth = 90 * s, buttonHeight = 25 * s;
+    const int buttonHeight = 25 * s;
     const int width = 2 * margin + labelWidth + fieldWidth;
     Fl_Window box(width, 2 * margin + 8 * line + buttonHeight);
     box.copy_label("Import Audio");
@@ -559,17 +571,8 @@ bool AskImportChoices(WindowHandle, ImportDialog& dialog) {
         (*fields[i])->value(values[i].c_str());
         top += line + margin / 2;
     }
-    entry.refusal = new Fl_Box(margin, top, width - 2 * margin, line);
-    entry.refusal->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
-    entry.refusal->labelsize(FL_NORMAL_SIZE);
-    entry.refusal->labelcolor(FL_RED);
-    const int buttonTop = box.h() - margin - buttonHeight;
-    const int okLeft = width - margin - buttonWidth;
-    Fl_Button* cancel = new Fl_Button(okLeft - margin - buttonWidth, buttonTop, buttonWidth,
-                                      buttonHeight, "Cancel");
-    cancel->callback(HideBox);
-    Fl_Return_Button* ok = new Fl_Return_Button(okLeft, buttonTop, buttonWidth, buttonHeight, "OK");
-    ok->callback(TakeImport, &entry);
+    entry.refusal = RefusalLine(margin, top, width - 2 * margin, line);
+    AddCancelAndOk(width, box.h() - margin - buttonHeight, TakeImport, &entry);
     RunModal(box, *entry.pitch);
     return entry.accepted;
 }
