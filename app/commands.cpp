@@ -7,6 +7,7 @@
 #include "core/command_table.h"
 #include "core/editor_state.h"
 #include "core/edits.h"
+#include "io/audio_import.h"
 #include "io/preview.h"
 #include "io/project_file.h"
 #include "io/raw_files.h"
@@ -69,6 +70,7 @@ void SaveWavetable(WindowHandle window, CommandId) {
 void SaveWavedata(WindowHandle window, CommandId) { WaveDataWriter(window); }
 void LoadWavedata(WindowHandle window, CommandId) { WaveDataReader(window); }
 void Export2048(WindowHandle window, CommandId) { Export2048Writer(window); }
+void ImportAudioCommand(WindowHandle window, CommandId) { ImportAudio(window); }
 
 void LoadHarmonics(WindowHandle window, CommandId) {
     HarmonicsReader(window);
@@ -198,12 +200,14 @@ const CommandRow CommandTable[] = {
     {File, nullptr, 0, InEveryView, "", nullptr, false},
     {File, "Load Waveform...", CmdLoadWaveform, InWaveform, "", LoadWav, true},
     {File, "Save Waveform...", CmdSaveWaveform, InWaveform, "", SaveWaveform, false},
+    {File, "Import Audio...", CmdImportAudio, InWaveform, "", ImportAudioCommand, true},
     {File, "Load Wavetable...", CmdLoadWavetable, InWavetable, "", LoadWav, true},
     {File, "Save Wavetable...", CmdSaveWavetable, InWavetable, "", SaveWavetable, false},
     {File, nullptr, 0, InWavetable, "", nullptr, false},
     {File, "Save Wavedata...", CmdSaveWavedata, InWavetable, "", SaveWavedata, false},
     {File, "Load Wavedata...", CmdLoadWavedata, InWavetable, "", LoadWavedata, true},
     {File, "Export 2048 Wavetable...", CmdExport2048, InWavetable, "", Export2048, false},
+    {File, "Import Audio...", CmdImportAudio, InWavetable, "", ImportAudioCommand, true},
     {File, "Load Harmonics...", CmdLoadHarmonics, InAdditive, "", LoadHarmonics, true},
     {File, "Save Harmonics...", CmdSaveHarmonics, InAdditive, "", SaveHarmonics, false},
     {File, "Save Padwave...", CmdSavePadwave, InPadwave, "", SavePadwave, false},

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/commands.h"
+#include "app/import_command.h"
 #include "app/main_window.h"
 #include "app/render_command.h"
 #include "core/editor_state.h"
@@ -17,7 +18,8 @@
 namespace {
 
 const char Usage[] = "Usage: qarno-wavetable-maker [--scale N] [--help] [--version]\n"
-                     "       qarno-wavetable-maker render TABLE.wav OUT.wav [options]\n";
+                     "       qarno-wavetable-maker render TABLE.wav OUT.wav [options]\n"
+                     "       qarno-wavetable-maker import AUDIO OUT.wav [options]\n";
 const char Options[] =
     "Make and edit wavetables for wavetable synthesizers.\n"
     "\n"
@@ -27,7 +29,10 @@ const char Options[] =
     "  --version   print the program's version and exit\n"
     "\n"
     "  render      play one note of TABLE.wav and write it to OUT.wav without a window;\n"
-    "              \"qarno-wavetable-maker render --help\" lists its options\n";
+    "              \"qarno-wavetable-maker render --help\" lists its options\n"
+    "  import      make a 100-frame table from recorded sound, cycle by cycle at its own\n"
+    "              pitch, and write it to OUT.wav without a window;\n"
+    "              \"qarno-wavetable-maker import --help\" lists its options\n";
 
 // A scale as written in the option or in QARNO_SCALE: one of the digits 1 to 4.
 bool ParseScale(const char* text, int& scale) {
@@ -83,6 +88,7 @@ void EndOnSignal(int signal) {
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "render") == 0) return RunRenderCommand(argc, argv);
+    if (argc > 1 && std::strcmp(argv[1], "import") == 0) return RunImportCommand(argc, argv);
     int scale = 0;
     const int status = ReadOptions(argc, argv, scale);
     if (status >= 0) return status;

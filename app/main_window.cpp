@@ -3,6 +3,7 @@
 #include "app/dispatcher.h"
 #include "core/editor_state.h"
 #include "core/menus.h"
+#include "io/audio_import.h"
 #include "io/preview.h"
 #include "platform/common/strips.h"
 #include "platform/common/surface.h"
@@ -92,6 +93,13 @@ intptr_t MainWindowProc(WindowHandle window, uint32_t message, uintptr_t wParam,
         return 0;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONUP:
+        return 0;
+    case WM_DROPFILES:
+        // A dropped file imports as Import Audio... does, where that is offered.
+        if (ViewMode == ViewWaveform || ViewMode == ViewWavetable) {
+            ImportAudioFile(window, reinterpret_cast<const char*>(lParam));
+            RefreshWindow(window);
+        }
         return 0;
     case WM_CLOSE:
         RemovePreviewFile();

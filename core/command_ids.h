@@ -13,6 +13,7 @@ enum : CommandId {
     CmdSaveWavedata = 1540,
     CmdLoadWavedata = 1545,
     CmdExport2048 = 1550,
+    CmdImportAudio = 1560,
     CmdSaveProject = 1570,
     CmdOpenProject = 1580,
     CmdExit = 1600,

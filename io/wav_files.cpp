@@ -34,17 +34,19 @@ void WavWriter(WindowHandle owner, const float* source, int32_t first, int32_t e
 
 void Export2048Writer(WindowHandle owner) {
     const FileDialog dialog{true, "Wavefile (*.wav)", "*.wav", "wav"};
-    SaveThroughDialog(owner, dialog, [] {
-        std::vector<float> frames(static_cast<size_t>(FrameCount) * ExportFrameSize);
-        ResampleCycles(
-            SamplesPerFrame, ExportFrameSize, FrameCount,
-            [](int32_t i, double* cycle) {
-                const float* frame = Wavetable + static_cast<size_t>(i) * SamplesPerFrame;
-                std::copy(frame, frame + SamplesPerFrame, cycle);
-            },
-            frames.data());
-        return BuildExportImage(frames.data(), static_cast<int32_t>(frames.size()));
-    });
+    SaveThroughDialog(owner, dialog, [] { return BuildExport2048Image(Wavetable); });
+}
+
+std::vector<uint8_t> BuildExport2048Image(const float* table) {
+    std::vector<float> frames(static_cast<size_t>(FrameCount) * ExportFrameSize);
+    ResampleCycles(
+        SamplesPerFrame, ExportFrameSize, FrameCount,
+        [table](int32_t i, double* cycle) {
+            const float* frame = table + static_cast<size_t>(i) * SamplesPerFrame;
+            std::copy(frame, frame + SamplesPerFrame, cycle);
+        },
+        frames.data());
+    return BuildExportImage(frames.data(), static_cast<int32_t>(frames.size()));
 }
 
 bool ReadWavFrames(const std::string& path, float* out, int32_t frameCount, FileError& error) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "io/file_access.h"
 #include "io/wav_format.h"
@@ -17,6 +18,8 @@ void WavWriter(WindowHandle owner, const float* source, int32_t first, int32_t e
 // by trigonometric interpolation, as 32-bit float frames tagged for wavetable
 // synthesizers that cut files into 2048-sample frames.
 void Export2048Writer(WindowHandle owner);
+// The file Export 2048 Wavetable writes, of the 100 frames at `table`.
+std::vector<uint8_t> BuildExport2048Image(const float* table);
 
 // Asks for a WAV file and fills `frameCount` frames of the table from frame
 // `firstFrame` on, taking the frame size the file declares into account. A file

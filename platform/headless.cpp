@@ -12,6 +12,8 @@ struct AppWindow {
 std::vector<RecordedMessageBox> HeadlessMessageBoxes;
 std::deque<std::optional<std::string>> HeadlessDialogAnswers;
 std::vector<FileDialog> HeadlessDialogsShown;
+std::deque<std::optional<HeadlessImportAnswer>> HeadlessImportAnswers;
+std::vector<ImportDialog> HeadlessImportDialogsShown;
 std::vector<RecordedNumberDialog> HeadlessNumberDialogs;
 std::vector<std::string> HeadlessSoundCalls;
 std::optional<std::string> HeadlessSoundFailure;
@@ -56,6 +58,8 @@ WindowHandle HeadlessCreateWindow(WindowProc procedure) {
     HeadlessMessageBoxes.clear();
     HeadlessDialogAnswers.clear();
     HeadlessDialogsShown.clear();
+    HeadlessImportAnswers.clear();
+    HeadlessImportDialogsShown.clear();
     HeadlessNumberDialogs.clear();
     HeadlessSoundCalls.clear();
     HeadlessSoundFailure.reset();
@@ -88,6 +92,18 @@ bool AskFileName(const FileDialog& dialog, std::string& path) {
     HeadlessDialogAnswers.pop_front();
     if (!answer) return false;
     path = *answer;
+    return true;
+}
+
+bool AskImportChoices(WindowHandle, ImportDialog& dialog) {
+    HeadlessImportDialogsShown.push_back(dialog);
+    if (HeadlessImportAnswers.empty()) return false;
+    const std::optional<HeadlessImportAnswer> answer = HeadlessImportAnswers.front();
+    HeadlessImportAnswers.pop_front();
+    if (!answer) return false;
+    dialog.pitch = answer->pitch;
+    dialog.from = answer->from.value_or(dialog.from);
+    dialog.to = answer->to.value_or(dialog.to);
     return true;
 }
 
@@ -129,4 +145,8 @@ Surface& ClientSurface(WindowHandle window) { return window->surface; }
 bool LoadBitmapResource(int id, Bitmap& bitmap) {
     if (HeadlessFailingBitmaps.count(id)) return false;
     return LoadEmbeddedBitmap(id, bitmap);
+}
+
+void HeadlessDropFile(const std::string& path) {
+    HeadlessWindow()->procedure(HeadlessWindow(), WM_DROPFILES, 0, DroppedPathParam(path));
 }

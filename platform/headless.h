@@ -24,6 +24,16 @@ extern std::vector<RecordedMessageBox> HeadlessMessageBoxes;
 // an answer it cannot take and reads the next one, as a user types again.
 extern std::deque<std::optional<std::string>> HeadlessDialogAnswers;
 extern std::vector<FileDialog> HeadlessDialogsShown;
+// What the next import dialogs answer, front first: the typed pitch and the
+// span, each left as the dialog offers it where unset; std::nullopt cancels,
+// and so does an empty queue.
+struct HeadlessImportAnswer {
+    std::string pitch;
+    std::optional<double> from;
+    std::optional<double> to;
+};
+extern std::deque<std::optional<HeadlessImportAnswer>> HeadlessImportAnswers;
+extern std::vector<ImportDialog> HeadlessImportDialogsShown;
 struct RecordedNumberDialog {
     NumberQuestion question;
     std::string offered;               // the text the field held when the box opened
@@ -51,3 +61,5 @@ WindowHandle HeadlessWindow();
 // whose accelerator is `key` ("Ctrl+Z", "Space", ...) is chosen; false, and
 // nothing happens, when no item has it.
 bool HeadlessPressKey(const std::string& key);
+// A file dropped on the window, as the real window delivers it.
+void HeadlessDropFile(const std::string& path);

@@ -54,8 +54,20 @@ using MenuBar = std::vector<MenuPopup>;
 struct FileDialog {
     bool save = false;
     std::string filterText; // e.g. "Wavefile (*.wav)"
-    std::string pattern;    // e.g. "*.wav"
+    std::string pattern;    // e.g. "*.wav", or "*.{wav,flac}" for several
     std::string extension;  // e.g. "wav"
+};
+
+// The import dialog of Import Audio: what it tells about the file, and the
+// fields the user may change (the typed pitch, empty for the detected one, and
+// the span in seconds).
+struct ImportDialog {
+    std::string fileName;
+    std::string length;   // e.g. "3.00 s (44100 Hz, 2 channels)"
+    std::string detected; // e.g. "G3 +2 cents, 196.2 Hz" or "no steady pitch found"
+    std::string pitch;    // Hz or a note name; empty: the detected pitch
+    double from = 0.0;
+    double to = 0.0;
 };
 
 // A 24-bit image, rows top to bottom, 3 bytes per pixel (R, G, B).
@@ -84,6 +96,7 @@ enum : uint32_t {
     WM_RBUTTONDOWN = 0x0204,
     WM_RBUTTONUP = 0x0205,
     WM_MOUSEWHEEL = 0x020A,
+    WM_DROPFILES = 0x0233,
 };
 
 // The wheel's turn in a WM_MOUSEWHEEL message: the high 16 bits of wParam, a
@@ -95,6 +108,12 @@ inline uintptr_t WheelParam(int notches) {
 }
 inline int WheelNotches(uintptr_t wParam) {
     return static_cast<int16_t>((wParam >> 16) & 0xFFFF) / WheelNotch;
+}
+
+// A file dropped on the window arrives as WM_DROPFILES; lParam points to its
+// path, a NUL-terminated string alive for the call.
+inline intptr_t DroppedPathParam(const std::string& path) {
+    return reinterpret_cast<intptr_t>(path.c_str());
 }
 
 // Mouse messages carry the client position in lParam: x in the low 16 bits and
@@ -114,6 +133,9 @@ void InvalidateWindow(WindowHandle window);
 void ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption);
 // Runs a file dialog; false when the user cancels. `path` receives the chosen file.
 bool AskFileName(const FileDialog& dialog, std::string& path);
+// Runs the import dialog; false when the user cancels. OK leaves the user's
+// pitch and span in `dialog`.
+bool AskImportChoices(WindowHandle owner, ImportDialog& dialog);
 // A question whose answer is a number from `minimum` to `maximum`, a whole one
 // when `whole` is set.
 struct NumberQuestion {

@@ -17,10 +17,10 @@ TEST(Menus, EachViewOffersItsOwnCommandsCheckMarksAndAccelerators) {
     const std::string frames = " 2110 - 2200 2210 2220 - 2230 2240 2250 - 2260 2270 2280 2290\n";
     const std::pair<std::vector<uint16_t>, std::string> cases[] = {
         {{CmdViewWaveform},
-         file + "1500 1510" + exit + edit + frames + "&View: 2500* 2510 2520 2530\n" + synthesize +
-             tail},
+         file + "1500 1510 1560" + exit + edit + frames + "&View: 2500* 2510 2520 2530\n" +
+             synthesize + tail},
         {{CmdViewWavetable},
-         file + "1520 1530 - 1540 1545 1550" + exit + edit + frames +
+         file + "1520 1530 - 1540 1545 1550 1560" + exit + edit + frames +
              "&View: 2500 2510* 2520 2530\n" + synthesize + tail},
         {{CmdViewAdditive},
          file + "1610 1710" + exit + edit + " 2140* 2150\n" + "&View: 2500 2510 2520* 2530\n" +
@@ -46,6 +46,7 @@ TEST(Menus, EveryItemKeepsItsLabel) {
                                                      {CmdSaveWavedata, "Save Wavedata..."},
                                                      {CmdLoadWavedata, "Load Wavedata..."},
                                                      {CmdExport2048, "Export 2048 Wavetable..."},
+                                                     {CmdImportAudio, "Import Audio..."},
                                                      {CmdLoadHarmonics, "Load Harmonics..."},
                                                      {CmdSaveHarmonics, "Save Harmonics..."},
                                                      {CmdSavePadwave, "Save Padwave..."},

@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -154,6 +155,17 @@ int ClientArea::handle(int event) {
     case FL_ENTER:
     case FL_LEAVE:
         return 1;
+    // A file dragged over the window is taken; its path comes as a paste.
+    case FL_DND_ENTER:
+    case FL_DND_DRAG:
+    case FL_DND_LEAVE:
+    case FL_DND_RELEASE:
+        return 1;
+    case FL_PASTE: {
+        const std::string path = FirstDroppedPath(Fl::event_text());
+        if (!path.empty()) window_->procedure(window_, WM_DROPFILES, 0, DroppedPathParam(path));
+        return 1;
+    }
     default:
         return Fl_Widget::handle(event);
     }
@@ -413,6 +425,26 @@ void ShowMessageBox(WindowHandle, const std::string& text, const std::string& ca
 namespace {
 
 // What the number box's OK button reads and writes.
+// The red line where a box refuses what was typed.
+Fl_Box* RefusalLine(int x, int y, int w, int h) {
+    Fl_Box* line = new Fl_Box(x, y, w, h);
+    line->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
+    line->labelsize(FL_NORMAL_SIZE);
+    line->labelcolor(FL_RED);
+    return line;
+}
+
+// Cancel and OK (which Return presses) at the right of a box `width` wide.
+void AddCancelAndOk(int width, int top, Fl_Callback* take, void* data) {
+    const int margin = 10 * Scale, buttonWidth = 90 * Scale, buttonHeight = 25 * Scale;
+    const int okLeft = width - margin - buttonWidth;
+    Fl_Button* cancel =
+        new Fl_Button(okLeft - margin - buttonWidth, top, buttonWidth, buttonHeight, "Cancel");
+    cancel->callback(HideBox);
+    Fl_Return_Button* ok = new Fl_Return_Button(okLeft, top, buttonWidth, buttonHeight, "OK");
+    ok->callback(take, data);
+}
+
 struct NumberEntry {
     const NumberQuestion* question;
     Fl_Input* field;
@@ -459,20 +491,90 @@ bool AskNumber(WindowHandle, const NumberQuestion& question, double& value) {
     entry.field->textsize(FL_NORMAL_SIZE);
     entry.field->value(offered.c_str());
     entry.field->position(entry.field->size(), 0);
-    entry.refusal = new Fl_Box(margin, refusalTop, width - 2 * margin, lineHeight);
-    entry.refusal->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
-    entry.refusal->labelsize(FL_NORMAL_SIZE);
-    entry.refusal->labelcolor(FL_RED);
-    const int okLeft = width - margin - buttonWidth;
-    Fl_Button* cancel = new Fl_Button(okLeft - margin - buttonWidth, buttonTop, buttonWidth,
-                                      buttonHeight, "Cancel");
-    cancel->callback(HideBox);
-    Fl_Return_Button* ok = new Fl_Return_Button(okLeft, buttonTop, buttonWidth, buttonHeight, "OK");
-    ok->callback(TakeNumber, &entry);
+    entry.refusal = RefusalLine(margin, refusalTop, width - 2 * margin, lineHeight);
+    AddCancelAndOk(width, buttonTop, TakeNumber, &entry);
     RunModal(box, *entry.field);
     if (!entry.accepted) return false;
     value = *entry.accepted;
     return true;
+}
+
+namespace {
+
+// The import dialog's fields, read when OK is pressed: the span must be two
+// numbers of seconds, else the box stays open and says so.
+struct ImportEntry {
+    ImportDialog* dialog;
+    Fl_Input* pitch;
+    Fl_Input* from;
+    Fl_Input* to;
+    Fl_Box* refusal;
+    bool accepted = false;
+};
+
+bool ReadSeconds(const char* text, double& seconds) {
+    char* end = nullptr;
+    seconds = std::strtod(text, &end);
+    while (end != text && *end == ' ') ++end;
+    return end != text && *end == '\0' && std::isfinite(seconds) && seconds >= 0.0;
+}
+
+void TakeImport(Fl_Widget* button, void* data) {
+    ImportEntry& entry = *static_cast<ImportEntry*>(data);
+    double from = 0.0, to = 0.0;
+    if (!ReadSeconds(entry.from->value(), from) || !ReadSeconds(entry.to->value(), to)) {
+        entry.refusal->label("Start and end are seconds, such as 0.25");
+        entry.refusal->redraw();
+        return;
+    }
+    entry.dialog->pitch = entry.pitch->value();
+    entry.dialog->from = from;
+    entry.dialog->to = to;
+    entry.accepted = true;
+    button->top_window()->hide();
+}
+
+std::string SecondsText(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", seconds);
+    return text;
+}
+
+} // namespace
+
+bool AskImportChoices(WindowHandle, ImportDialog& dialog) {
+    const int s = Scale;
+    const int margin = 10 * s, line = 22 * s, labelWidth = 190 * s, fieldWidth = 250 * s;
+    const int buttonHeight = 25 * s;
+    const int width = 2 * margin + labelWidth + fieldWidth;
+    Fl_Window box(width, 2 * margin + 8 * line + buttonHeight);
+    box.copy_label("Import Audio");
+    const std::string rows[3][2] = {{"File:", dialog.fileName},
+                                    {"Length:", dialog.length},
+                                    {"Detected pitch:", dialog.detected}};
+    int top = margin;
+    for (const auto& row : rows) {
+        new PlainText(margin, top, labelWidth, line, row[0]);
+        new PlainText(margin + labelWidth, top, fieldWidth, line, row[1]);
+        top += line;
+    }
+    const std::string from = SecondsText(dialog.from), to = SecondsText(dialog.to);
+    ImportEntry entry{&dialog, nullptr, nullptr, nullptr, nullptr};
+    Fl_Input** fields[3] = {&entry.pitch, &entry.from, &entry.to};
+    const char* labels[3] = {"Other pitch (Hz or note):", "Start (seconds):", "End (seconds):"};
+    const std::string values[3] = {dialog.pitch, from, to};
+    for (int i = 0; i < 3; ++i) {
+        top += i == 0 ? line / 2 : 0;
+        new PlainText(margin, top + 3 * s, labelWidth, line, labels[i]);
+        *fields[i] = new Fl_Input(margin + labelWidth, top, fieldWidth, line);
+        (*fields[i])->textsize(FL_NORMAL_SIZE);
+        (*fields[i])->value(values[i].c_str());
+        top += line + margin / 2;
+    }
+    entry.refusal = RefusalLine(margin, top, width - 2 * margin, line);
+    AddCancelAndOk(width, box.h() - margin - buttonHeight, TakeImport, &entry);
+    RunModal(box, *entry.pitch);
+    return entry.accepted;
 }
 
 namespace {
@@ -527,13 +629,21 @@ void KeepCursorAfterName(Fl_Widget* widget, void* data) {
         input.position(cursor + static_cast<int>(added));
 }
 
+void KeepFilter(Fl_Widget*, void*) {}
+
 // The chooser's own parts that the program changes: its filter list (FLTK
 // follows the given filter with "All Files" and "Custom Filter"; the program
 // offers its own filter alone) and its name field.
-void AdjustChooser(Fl_Group& window, NameField& field) {
+void AdjustChooser(Fl_Group& window, NameField& field, const std::string& filterText) {
     ForEachWidget(window, [&](Fl_Widget& widget) {
-        if (Fl_Choice* choice = dynamic_cast<Fl_Choice*>(&widget))
+        if (Fl_Choice* choice = dynamic_cast<Fl_Choice*>(&widget)) {
             while (choice->size() > 2) choice->remove(1);
+            // The one filter shows the program's text even where the chooser
+            // reads its patterns in its own syntax; choosing it again changes
+            // nothing, so the chooser need not read the text back.
+            choice->replace(0, filterText.c_str());
+            choice->callback(KeepFilter);
+        }
         if (dynamic_cast<Fl_File_Input*>(&widget)) {
             field.chooserCallback = widget.callback();
             field.chooserData = widget.user_data();
@@ -573,12 +683,16 @@ bool AskFileName(const FileDialog& dialog, std::string& path) {
     if (!getcwd(shown, sizeof shown)) shown[0] = '\0';
     // FLTK's own chooser, the same on every machine. The filter's text names its
     // pattern in parentheses, which is how the chooser reads it.
+    // The chooser matches the dialog's pattern, written in its own syntax
+    // ("*.{wav,flac}" for several extensions).
+    const std::string filter =
+        dialog.filterText.substr(0, dialog.filterText.find('(')) + "(" + dialog.pattern + ")";
     NameField field;
-    Fl_File_Chooser chooser(shown, dialog.filterText.c_str(),
+    Fl_File_Chooser chooser(shown, filter.c_str(),
                             dialog.save ? Fl_File_Chooser::CREATE : Fl_File_Chooser::SINGLE,
                             dialog.save ? "Save As" : "Open");
     Fl_Window& window = *chooser.newButton->window();
-    AdjustChooser(window, field);
+    AdjustChooser(window, field, dialog.filterText);
     if (Scale > 1) ScaleLayout(window);
     for (;;) {
         chooser.show();
