@@ -8,6 +8,7 @@
 
 #include "app/commands.h"
 #include "app/main_window.h"
+#include "app/render_command.h"
 #include "core/editor_state.h"
 #include "io/preview.h"
 #include "platform/common/screen_scale.h"
@@ -15,14 +16,18 @@
 
 namespace {
 
-const char Usage[] = "Usage: qarno-wavetable-maker [--scale N] [--help] [--version]\n";
+const char Usage[] = "Usage: qarno-wavetable-maker [--scale N] [--help] [--version]\n"
+                     "       qarno-wavetable-maker render TABLE.wav OUT.wav [options]\n";
 const char Options[] =
     "Make and edit wavetables for wavetable synthesizers.\n"
     "\n"
     "  --scale N   show every pixel of the window as an N x N block, N from 1 to 4\n"
     "              (without it: QARNO_SCALE, else the X resource Xft.dpi / 96)\n"
     "  --help      print this message and exit\n"
-    "  --version   print the program's version and exit\n";
+    "  --version   print the program's version and exit\n"
+    "\n"
+    "  render      play one note of TABLE.wav and write it to OUT.wav without a window;\n"
+    "              \"qarno-wavetable-maker render --help\" lists its options\n";
 
 // A scale as written in the option or in QARNO_SCALE: one of the digits 1 to 4.
 bool ParseScale(const char* text, int& scale) {
@@ -77,6 +82,7 @@ void EndOnSignal(int signal) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "render") == 0) return RunRenderCommand(argc, argv);
     int scale = 0;
     const int status = ReadOptions(argc, argv, scale);
     if (status >= 0) return status;

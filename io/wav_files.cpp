@@ -47,22 +47,25 @@ void Export2048Writer(WindowHandle owner) {
     });
 }
 
+bool ReadWavFrames(const std::string& path, float* out, int32_t frameCount, FileError& error) {
+    std::vector<uint8_t> bytes;
+    if (!LoadWholeFile(path, bytes, error)) return false;
+    WavContent content;
+    const WavStatus status = ParseWav(bytes.data(), bytes.size(), content);
+    if (status != WavStatus::Ok) {
+        error = {LoadFailure(status), ""};
+        return false;
+    }
+    ImportFrames(bytes.data(), content, out, frameCount);
+    return true;
+}
+
 void WavReader(WindowHandle owner, int32_t firstFrame, int32_t frameCount) {
     const FileDialog dialog{false, "Wavefile(*.wav)", "*.wav", "wav"};
     std::string path;
     if (!AskFileName(dialog, path)) return;
-    std::vector<uint8_t> bytes;
     FileError error;
-    if (!LoadWholeFile(path, bytes, error)) {
+    if (!ReadWavFrames(path, Wavetable + static_cast<size_t>(firstFrame) * SamplesPerFrame,
+                       frameCount, error))
         ReportFileError(owner, error, path);
-        return;
-    }
-    WavContent content;
-    const WavStatus status = ParseWav(bytes.data(), bytes.size(), content);
-    if (status != WavStatus::Ok) {
-        ReportFileError(owner, {LoadFailure(status), ""}, path);
-        return;
-    }
-    ImportFrames(bytes.data(), content,
-                 Wavetable + static_cast<size_t>(firstFrame) * SamplesPerFrame, frameCount);
 }

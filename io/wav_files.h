@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
+#include "io/file_access.h"
 #include "io/wav_format.h"
 #include "platform/platform.h"
 
@@ -20,3 +22,7 @@ void Export2048Writer(WindowHandle owner);
 // `firstFrame` on, taking the frame size the file declares into account. A file
 // that cannot be read leaves the table as it was and is reported.
 void WavReader(WindowHandle owner, int32_t firstFrame, int32_t frameCount);
+// The reading half of WavReader, without dialog or message: fills `frameCount`
+// frames at `out`, or returns false with what failed (and the system's reason,
+// where there is one) and leaves `out` as it was.
+bool ReadWavFrames(const std::string& path, float* out, int32_t frameCount, FileError& error);

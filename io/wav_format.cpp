@@ -21,20 +21,26 @@ int16_t EncodeSample(float sample, WavPurpose purpose) {
     return static_cast<int16_t>(static_cast<int32_t>(scaled));
 }
 
-// RIFF, WAVE and a 16-byte "fmt " chunk of one channel.
+// RIFF, WAVE and a 16-byte "fmt " chunk.
 void PutHeader(std::vector<uint8_t>& image, uint32_t riffSize, uint16_t format, uint32_t rate,
-               uint16_t bits) {
+               uint16_t bits, uint16_t channels = 1) {
     PutTag(image, "RIFF");
     PutU32(image, riffSize);
     PutTag(image, "WAVE");
     PutTag(image, "fmt ");
     PutU32(image, 16);
     PutU16(image, format);
-    PutU16(image, 1); // mono
+    PutU16(image, channels);
     PutU32(image, rate);
-    PutU32(image, rate * (bits / 8));
-    PutU16(image, static_cast<uint16_t>(bits / 8));
+    PutU32(image, rate * channels * (bits / 8));
+    PutU16(image, static_cast<uint16_t>(channels * bits / 8));
     PutU16(image, bits);
+}
+
+void PutFloat(std::vector<uint8_t>& image, float value) {
+    uint32_t bits;
+    std::memcpy(&bits, &value, 4);
+    PutU32(image, bits);
 }
 
 } // namespace
@@ -91,11 +97,18 @@ std::vector<uint8_t> BuildExportImage(const float* samples, int32_t count) {
         image.push_back(i < sizeof ExportClmText ? static_cast<uint8_t>(ExportClmText[i]) : 0);
     PutTag(image, "data");
     PutU32(image, dataBytes);
-    for (int32_t i = 0; i < count; ++i) {
-        const float level = samples[i] * ExportLevel;
-        uint32_t bits;
-        std::memcpy(&bits, &level, 4);
-        PutU32(image, bits);
-    }
+    for (int32_t i = 0; i < count; ++i) PutFloat(image, samples[i] * ExportLevel);
+    return image;
+}
+
+std::vector<uint8_t> BuildStereoFloatImage(const float* interleaved, int64_t frames,
+                                           int32_t sampleRate) {
+    const auto dataBytes = static_cast<uint32_t>(frames * 8);
+    std::vector<uint8_t> image;
+    image.reserve(dataBytes + 44);
+    PutHeader(image, 4 + 24 + 8 + dataBytes, 3, static_cast<uint32_t>(sampleRate), 32, 2);
+    PutTag(image, "data");
+    PutU32(image, dataBytes);
+    for (int64_t i = 0; i < 2 * frames; ++i) PutFloat(image, interleaved[i]);
     return image;
 }

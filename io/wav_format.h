@@ -28,3 +28,8 @@ std::vector<uint8_t> BuildWavImage(const float* samples, int32_t count, int32_t 
 // IEEE float at 44100 Hz, each sample x 1.52 (the fraction of full scale of the
 // 16-bit saves), unclipped; "clm " before "data".
 std::vector<uint8_t> BuildExportImage(const float* samples, int32_t count);
+
+// A rendered sound: `frames` interleaved left-right pairs as 32-bit IEEE float
+// stereo at `sampleRate`, nothing but "fmt " and "data" (under 4 GB of samples).
+std::vector<uint8_t> BuildStereoFloatImage(const float* interleaved, int64_t frames,
+                                           int32_t sampleRate);

@@ -28,6 +28,9 @@ void FreeAuditionMaterial(AuditionMaterial* material);
 int64_t AuditionMaterialBytes(const AuditionMaterial* material);
 
 // What a note plays, chosen by the view. Positions are in frames (fractional).
+// A note keeps the source it started with; from, to, seconds and pingPong
+// apply to the sounding notes at once (a jump of the position glides there in
+// 20 ms). Each note's sweep starts at its own note-on.
 enum class AuditionSource : uint8_t { Table, Additive, Pad };
 struct AuditionPlayMode {
     AuditionSource source = AuditionSource::Table;
@@ -58,25 +61,25 @@ struct AuditionEvent {
 // One voice: what it plays, where it is in its cycle and its sweep, and its
 // envelope. Engine-private; the fields are here so that the engine is plain
 // data of fixed size.
-enum class AuditionStage : uint8_t { Idle, Attack, Hold, Release, Steal };
+enum class AuditionStage : uint8_t { Idle, Attack, Hold, Release, Fade };
 struct AuditionVoice {
     AuditionStage stage = AuditionStage::Idle;
     AuditionSource source = AuditionSource::Table;
-    uint8_t note = 0;
-    bool held = false;      // key still down
-    bool sustained = false; // key up while the sustain pedal is down
-    uint8_t nextNote = 0;   // Steal: the note that starts once the fade is done
-    uint8_t nextVelocity = 0;
-    uint32_t age = 0;      // note-on order: smaller is older
-    uint64_t phase = 0;    // position in the cycle, 2^64 a whole cycle
-    float gain = 0.0f;     // from the velocity
-    float envelope = 0.0f; // 0 .. 1
-    float releaseStep = 0.0f;
-    float sweepTime = 0.0f; // seconds since note-on
-    float position = 0.0f;  // frame position, slewed towards the sweep's
-    int8_t level = -1;      // band-limit level playing (-1: none fits)
+    uint8_t key = 0;          // the key it answers to (a stolen voice's next note)
+    uint8_t note = 0;         // the note it sounds
+    bool held = false;        // key still down
+    bool sustained = false;   // key up while the sustain pedal is down
+    uint8_t nextVelocity = 0; // Fade: the velocity `key` starts with once faded (0: none)
+    uint32_t age = 0;         // note-on order: smaller is older
+    uint64_t phase = 0;       // position in the cycle, 2^64 a whole cycle
+    uint64_t sweep = 0;       // position in the sweep, 2^63 from `from` to `to`
+    float gain = 0.0f;        // from the velocity
+    float envelope = 0.0f;    // 0 .. 1
+    float envelopeStep = 0.0f;
+    float position = 0.0f; // frame position, slewed towards the sweep's
+    int8_t level = -1;     // band-limit level playing (-1: none fits)
     int8_t fadingLevel = -1;
-    float levelFade = 0.0f; // 1 -> 0 while fadingLevel fades out
+    float levelFade = 0.0f; // 1 -> 0 while fadingLevel gives way to level
 };
 
 // The voices and controllers. No allocation after AuditionReset.
@@ -93,6 +96,8 @@ void AuditionReset(AuditionEngine& engine, float sampleRate);
 void AuditionApply(AuditionEngine& engine, const AuditionEvent& event);
 // Renders `frames` stereo frames (interleaved L R floats) into `out`,
 // overwriting it. `material` may be null: silence, while the voices still
-// advance their envelopes.
+// advance their envelopes. The engine keeps no pointer to the material: once a
+// call has returned, that material is not read again until it is passed again.
+// A new material takes over at once, at the same point of every cycle.
 void AuditionRender(AuditionEngine& engine, const AuditionMaterial* material, float* out,
                     int frames);

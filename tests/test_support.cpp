@@ -37,3 +37,15 @@ std::vector<Levels> LevelSets() {
     extremes[8] = INT_MAX;
     return {Levels(HarmonicCount, FullLevel), Levels(HarmonicCount, SilentLevel), spread, extremes};
 }
+
+void SineToSquareTable() {
+    FreshEditor();
+    CurrentFrame = 0;
+    Command(CmdSine);
+    CurrentFrame = 99;
+    Command(CmdSquare);
+    Command(CmdViewWavetable);
+    CurrentFrame = 0;
+    OffsetFrame = 99;
+    Command(CmdMorph);
+}

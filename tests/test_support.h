@@ -24,6 +24,9 @@
 
 // NewDocument in a fresh headless window, with the buffers New keeps zeroed as at start-up.
 void FreshEditor();
+// A fresh editor whose frame 0 is a Sine and frame 99 a Square, morphed between, left in
+// the Wavetable view with the knobs at 0 and 99.
+void SineToSquareTable();
 // A menu choice.
 inline void Command(CommandId id) { MainWindowProc(HeadlessWindow(), WM_COMMAND, id, 0); }
 inline float* FrameAt(int frame) { return Wavetable + frame * SamplesPerFrame; }
