@@ -1,5 +1,6 @@
 #include "platform/headless.h"
 
+#include "platform/common/audition_port.h"
 #include "platform/common/strips.h"
 #include "platform/common/surface.h"
 
@@ -13,6 +14,10 @@ std::deque<std::optional<std::string>> HeadlessDialogAnswers;
 std::vector<FileDialog> HeadlessDialogsShown;
 std::vector<std::string> HeadlessSoundCalls;
 std::optional<std::string> HeadlessSoundFailure;
+std::vector<AuditionEvent> HeadlessAuditionEvents;
+bool HeadlessAuditionOpen;
+std::optional<std::string> HeadlessAuditionFailure;
+int HeadlessAuditionPublishes;
 std::set<int> HeadlessFailingBitmaps;
 MenuBar HeadlessMenuBar;
 int HeadlessMenuBarBuilds;
@@ -56,6 +61,10 @@ WindowHandle HeadlessCreateWindow(WindowProc procedure) {
     HeadlessDialogsShown.clear();
     HeadlessSoundCalls.clear();
     HeadlessSoundFailure.reset();
+    HeadlessAuditionEvents.clear();
+    HeadlessAuditionOpen = false;
+    HeadlessAuditionFailure.reset();
+    HeadlessAuditionPublishes = 0;
     HeadlessFailingBitmaps.clear();
     HeadlessMenuBar.clear();
     HeadlessMenuBarBuilds = 0;
@@ -98,6 +107,37 @@ bool PlayLoopingWav(const std::string& path, std::string& reason) {
 }
 
 void StopSound() { HeadlessSoundCalls.push_back("stop"); }
+
+void InstallAuditionHooks(const AuditionHooks& hooks) { AuditionPortInstall(hooks); }
+
+bool OpenAuditionOutput(std::string& reason) {
+    if (HeadlessAuditionOpen) return true;
+    if (HeadlessAuditionFailure) {
+        reason = *HeadlessAuditionFailure;
+        return false;
+    }
+    AuditionPortStart(HeadlessAuditionRate);
+    HeadlessAuditionOpen = true;
+    return true;
+}
+
+void SendAuditionEvent(const AuditionEvent& event) {
+    HeadlessAuditionEvents.push_back(event);
+    if (HeadlessAuditionOpen) AuditionPortSend(AuditionSender::Gui, event);
+}
+
+uint64_t PublishAuditionMaterial(const AuditionMaterial* material) {
+    ++HeadlessAuditionPublishes;
+    return AuditionPortPublish(material) + 2;
+}
+
+bool AuditionMaterialReleased(uint64_t ticket) {
+    return !HeadlessAuditionOpen || AuditionPortBlocks() >= ticket;
+}
+
+void HeadlessRenderAudition(float* out, int frames) { AuditionPortRender(out, frames); }
+
+std::string OpenMidiInput() { return ""; }
 
 void DestroyAppWindow(WindowHandle window) {
     HeadlessDestroyed = true;
