@@ -211,5 +211,10 @@ bool SweepTimeChecked(CommandId id) {
 
 void StartMidiInput() {
     const std::string name = OpenMidiInput();
-    if (!name.empty()) std::snprintf(MidiMenuLabel, sizeof MidiMenuLabel, "MIDI: %s", name.c_str());
+    if (name.empty()) return;
+    std::snprintf(MidiMenuLabel, sizeof MidiMenuLabel, "MIDI: %s", name.c_str());
+    // MIDI notes need the output running; one that cannot open is told at the
+    // first key's note.
+    std::string reason;
+    OpenAuditionOutput(reason);
 }

@@ -1,6 +1,7 @@
 #include "platform/headless.h"
 
 #include "platform/common/audition_port.h"
+#include "platform/common/midi_parser.h"
 #include "platform/common/strips.h"
 #include "platform/common/surface.h"
 
@@ -18,6 +19,11 @@ std::vector<AuditionEvent> HeadlessAuditionEvents;
 bool HeadlessAuditionOpen;
 std::optional<std::string> HeadlessAuditionFailure;
 int HeadlessAuditionPublishes;
+std::vector<AuditionEvent> HeadlessMidiEvents;
+
+namespace {
+MidiParser Midi;
+}
 std::set<int> HeadlessFailingBitmaps;
 MenuBar HeadlessMenuBar;
 int HeadlessMenuBarBuilds;
@@ -65,6 +71,8 @@ WindowHandle HeadlessCreateWindow(WindowProc procedure) {
     HeadlessAuditionOpen = false;
     HeadlessAuditionFailure.reset();
     HeadlessAuditionPublishes = 0;
+    HeadlessMidiEvents.clear();
+    Midi = MidiParser();
     HeadlessFailingBitmaps.clear();
     HeadlessMenuBar.clear();
     HeadlessMenuBarBuilds = 0;
@@ -136,6 +144,15 @@ bool AuditionMaterialReleased(uint64_t ticket) {
 }
 
 void HeadlessRenderAudition(float* out, int frames) { AuditionPortRender(out, frames); }
+
+void HeadlessFeedMidi(const std::vector<uint8_t>& bytes) {
+    for (uint8_t byte : bytes) {
+        AuditionEvent event;
+        if (!MidiParse(Midi, byte, event)) continue;
+        HeadlessMidiEvents.push_back(event);
+        AuditionPortSend(AuditionSender::Midi, event);
+    }
+}
 
 std::string OpenMidiInput() { return ""; }
 

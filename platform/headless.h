@@ -37,6 +37,10 @@ extern std::optional<std::string> HeadlessAuditionFailure;
 extern int HeadlessAuditionPublishes;
 constexpr float HeadlessAuditionRate = 48000.0f;
 void HeadlessRenderAudition(float* out, int frames);
+// Bytes from the MIDI input, read as the real port reads them; the events
+// parsed go to the audition's MIDI queue and into HeadlessMidiEvents.
+extern std::vector<AuditionEvent> HeadlessMidiEvents;
+void HeadlessFeedMidi(const std::vector<uint8_t>& bytes);
 // Bitmap ids whose loading fails.
 extern std::set<int> HeadlessFailingBitmaps;
 extern MenuBar HeadlessMenuBar;

@@ -27,5 +27,3 @@ uint64_t PublishAuditionMaterial(const AuditionMaterial* material) {
 bool AuditionMaterialReleased(uint64_t ticket) {
     return !SdlPlayerRunning() || AuditionPortBlocks() >= ticket;
 }
-
-std::string OpenMidiInput() { return ""; }
