@@ -17,6 +17,7 @@
 #include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
 #include <FL/x.H>
+#include <X11/XKBlib.h>
 #include <X11/Xresource.h>
 
 #include <fcntl.h>
@@ -271,6 +272,11 @@ bool OpenDisplay() {
     Display* display = XOpenDisplay(nullptr);
     if (!display) return false;
     fl_open_display(display);
+    // A held key then repeats as presses alone: without it, X sends a release
+    // before each repeat, which FLTK passes on when the press is not yet
+    // queued, and a held note would end and start again.
+    Bool detectable = False;
+    XkbSetDetectableAutoRepeat(display, True, &detectable);
     return true;
 }
 
