@@ -3,17 +3,20 @@
 #include <iterator>
 
 #include "app/live_audition.h"
+#include "app/frame_commands.h"
 #include "core/command_ids.h"
 #include "core/command_table.h"
 #include "core/editor_state.h"
 #include "core/edits.h"
 #include "io/preview.h"
+#include "io/project_file.h"
 #include "io/raw_files.h"
 #include "io/wav_files.h"
 #include "synth/additive.h"
 #include "synth/generators.h"
 #include "synth/morph.h"
 #include "synth/padwave.h"
+#include "synth/spectral_morph.h"
 
 namespace {
 
@@ -39,6 +42,8 @@ void ClearLevels() {
 }
 
 void New(WindowHandle, CommandId) { NewDocument(); }
+void SaveProject(WindowHandle window, CommandId) { ProjectWriter(window); }
+void OpenProject(WindowHandle window, CommandId) { ProjectReader(window); }
 
 // Load Waveform fills the current frame, Load Wavetable the whole table. The
 // undo snapshot is taken before the dialog, so even a cancelled load replaces it.
@@ -63,6 +68,7 @@ void SaveWavetable(WindowHandle window, CommandId) {
 }
 
 void SaveWavedata(WindowHandle window, CommandId) { WaveDataWriter(window); }
+void LoadWavedata(WindowHandle window, CommandId) { WaveDataReader(window); }
 void Export2048(WindowHandle window, CommandId) { Export2048Writer(window); }
 
 void LoadHarmonics(WindowHandle window, CommandId) {
@@ -116,10 +122,13 @@ void SetPolarity(WindowHandle, CommandId id) {
 }
 bool PolarityChecked(CommandId id) { return Polarity == (id == CmdPositive ? 1 : 0); }
 
-void Morph(WindowHandle window, CommandId) {
+// Morph and Spectral Morph fade between the two knob frames of the Wavetable view.
+void Morph(WindowHandle window, CommandId id) {
     if (ViewMode == ViewWaveform)
         ShowMessageBox(window, "Select wavetable view to morph from one waveform to another.",
                        EditorCaption);
+    else if (id == CmdSpectralMorph)
+        SpectralMorphFrames();
     else
         MorphFrames();
 }
@@ -190,6 +199,8 @@ const char* const About = "&About";
 // change nothing and do not repaint.
 const CommandRow CommandTable[] = {
     {File, "&New", CmdNew, InEveryView, "Ctrl+N", New, true},
+    {File, "Save Project...", CmdSaveProject, InEveryView, "", SaveProject, false},
+    {File, "Open Project...", CmdOpenProject, InEveryView, "", OpenProject, true},
     {File, nullptr, 0, InEveryView, "", nullptr, false},
     {File, "Load Waveform...", CmdLoadWaveform, InWaveform, "", LoadWav, true},
     {File, "Save Waveform...", CmdSaveWaveform, InWaveform, "", SaveWaveform, false},
@@ -197,6 +208,7 @@ const CommandRow CommandTable[] = {
     {File, "Save Wavetable...", CmdSaveWavetable, InWavetable, "", SaveWavetable, false},
     {File, nullptr, 0, InWavetable, "", nullptr, false},
     {File, "Save Wavedata...", CmdSaveWavedata, InWavetable, "", SaveWavedata, false},
+    {File, "Load Wavedata...", CmdLoadWavedata, InWavetable, "", LoadWavedata, true},
     {File, "Export 2048 Wavetable...", CmdExport2048, InWavetable, "", Export2048, false},
     {File, "Load Harmonics...", CmdLoadHarmonics, InAdditive, "", LoadHarmonics, true},
     {File, "Save Harmonics...", CmdSaveHarmonics, InAdditive, "", SaveHarmonics, false},
@@ -221,6 +233,19 @@ const CommandRow CommandTable[] = {
     {Edit, "Positive", CmdPositive, InAdditive, "", SetPolarity, true, PolarityChecked},
     {Edit, "Negative", CmdNegative, InAdditive, "", SetPolarity, true, PolarityChecked},
     {Edit, "&Morph", CmdMorph, InTableViews, "", Morph, true},
+    {Edit, nullptr, 0, InTableViews, "", nullptr, false},
+    {Edit, "Spectral Morph", CmdSpectralMorph, InTableViews, "", Morph, true},
+    {Edit, "Fill Gaps", CmdFillGaps, InTableViews, "", FillGapsCommand, true},
+    {Edit, "Fill Gaps Spectral", CmdFillGapsSpectral, InTableViews, "", FillGapsCommand, true},
+    {Edit, nullptr, 0, InTableViews, "", nullptr, false},
+    {Edit, "Remove DC", CmdRemoveDc, InTableViews, "", EachFrameCommand, true},
+    {Edit, "Normalize Each", CmdNormalizeEach, InTableViews, "", EachFrameCommand, true},
+    {Edit, "Align Phase", CmdAlignPhase, InTableViews, "", EachFrameCommand, true},
+    {Edit, nullptr, 0, InTableViews, "", nullptr, false},
+    {Edit, "Low Pass...", CmdLowPass, InTableViews, "", AskedFrameCommand, true},
+    {Edit, "High Pass...", CmdHighPass, InTableViews, "", AskedFrameCommand, true},
+    {Edit, "Harmonic Shift...", CmdHarmonicShift, InTableViews, "", AskedFrameCommand, true},
+    {Edit, "Wave Fold...", CmdWaveFold, InTableViews, "", AskedFrameCommand, true},
     {Edit, "&Generate", CmdGenerate, InPadwave, "", Generate, true},
     {Edit, "&x10", CmdTimes10, InPadwave, "", ToggleTimes10, true, Times10Checked},
 

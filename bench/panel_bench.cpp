@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "app/commands.h"
 #include "app/main_window.h"
 #include "core/editor_state.h"
 #include "platform/common/screen_scale.h"
@@ -14,6 +15,7 @@
 namespace {
 
 WindowHandle OpenWindow() {
+    InstallCommands();
     HeadlessCreateWindow(MainWindowProc);
     NewDocument();
     MainWindowProc(HeadlessWindow(), WM_CREATE, 0, 0);

@@ -87,6 +87,15 @@ void SaveThroughDialog(WindowHandle owner, const FileDialog& dialog,
     if (!WriteFileReplacing(path, buildImage(), error)) ReportFileError(owner, error, path);
 }
 
+bool LoadThroughDialog(WindowHandle owner, const FileDialog& dialog, std::string& path,
+                       std::vector<uint8_t>& bytes) {
+    if (!AskFileName(dialog, path)) return false;
+    FileError error;
+    if (LoadWholeFile(path, bytes, error)) return true;
+    ReportFileError(owner, error, path);
+    return false;
+}
+
 bool LoadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, FileError& error) {
     bytes.clear();
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);

@@ -30,6 +30,11 @@ void ReportFileError(WindowHandle owner, const FileError& error, const std::stri
 void SaveThroughDialog(WindowHandle owner, const FileDialog& dialog,
                        const std::function<std::vector<uint8_t>()>& buildImage);
 
+// Runs the open dialog and reads the chosen file whole; false when cancelled,
+// or, reported, when the file cannot be read.
+bool LoadThroughDialog(WindowHandle owner, const FileDialog& dialog, std::string& path,
+                       std::vector<uint8_t>& bytes);
+
 // Reads the whole file (up to a limit far above any file the editor loads);
 // false, with "can not open file" and the reason, when it cannot be read.
 bool LoadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, FileError& error);

@@ -1,6 +1,5 @@
 #include "io/raw_files.h"
 
-#include <cstring>
 #include <vector>
 
 #include "core/editor_state.h"
@@ -12,14 +11,22 @@ void WaveDataWriter(WindowHandle owner) {
     const FileDialog dialog{true, "Wavedata (*.txt)", "*.txt", "txt"};
     SaveThroughDialog(owner, dialog, [] {
         std::vector<uint8_t> image;
-        image.reserve(TableSamples * 4);
-        for (float sample : Wavetable) {
-            uint32_t bits;
-            std::memcpy(&bits, &sample, 4);
-            PutU32(image, bits);
-        }
+        PutFloatBits(image, Wavetable, TableSamples);
         return image;
     });
+}
+
+void WaveDataReader(WindowHandle owner) {
+    const FileDialog dialog{false, "Wavedata (*.txt)", "*.txt", "txt"};
+    std::string path;
+    std::vector<uint8_t> bytes;
+    if (!LoadThroughDialog(owner, dialog, path, bytes)) return;
+    if (bytes.size() != TableSamples * 4) {
+        ReportFileError(owner, {"not a wave data file", ""}, path);
+        return;
+    }
+    TakeUndoSnapshot();
+    GetFloatBits(bytes.data(), Wavetable, TableSamples);
 }
 
 void HarmonicsWriter(WindowHandle owner) {

@@ -2,6 +2,7 @@
 
 #include "platform/common/audition_port.h"
 #include "platform/common/midi_parser.h"
+#include "platform/common/number_answer.h"
 #include "platform/common/strips.h"
 #include "platform/common/surface.h"
 
@@ -13,6 +14,7 @@ struct AppWindow {
 std::vector<RecordedMessageBox> HeadlessMessageBoxes;
 std::deque<std::optional<std::string>> HeadlessDialogAnswers;
 std::vector<FileDialog> HeadlessDialogsShown;
+std::vector<RecordedNumberDialog> HeadlessNumberDialogs;
 std::vector<std::string> HeadlessSoundCalls;
 std::optional<std::string> HeadlessSoundFailure;
 std::vector<AuditionEvent> HeadlessAuditionEvents;
@@ -65,6 +67,7 @@ WindowHandle HeadlessCreateWindow(WindowProc procedure) {
     HeadlessMessageBoxes.clear();
     HeadlessDialogAnswers.clear();
     HeadlessDialogsShown.clear();
+    HeadlessNumberDialogs.clear();
     HeadlessSoundCalls.clear();
     HeadlessSoundFailure.reset();
     HeadlessAuditionEvents.clear();
@@ -103,6 +106,21 @@ bool AskFileName(const FileDialog& dialog, std::string& path) {
     if (!answer) return false;
     path = *answer;
     return true;
+}
+
+bool AskNumber(WindowHandle, const NumberQuestion& question, double& value) {
+    HeadlessNumberDialogs.push_back({question, NumberText(value), {}});
+    while (!HeadlessDialogAnswers.empty()) {
+        const std::optional<std::string> answer = HeadlessDialogAnswers.front();
+        HeadlessDialogAnswers.pop_front();
+        if (!answer) return false;
+        if (const std::optional<double> number = ReadNumberAnswer(*answer, question)) {
+            value = *number;
+            return true;
+        }
+        HeadlessNumberDialogs.back().refusals.push_back(NumberRangeLine(question));
+    }
+    return false;
 }
 
 bool PlayLoopingWav(const std::string& path, std::string& reason) {

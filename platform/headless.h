@@ -20,9 +20,17 @@ struct RecordedMessageBox {
 };
 
 extern std::vector<RecordedMessageBox> HeadlessMessageBoxes;
-// Answers for the next file dialogs, front first; std::nullopt cancels.
+// Answers for the next file and number dialogs, front first: the path or the
+// typed text; std::nullopt, or no answer left, cancels. A number dialog refuses
+// an answer it cannot take and reads the next one, as a user types again.
 extern std::deque<std::optional<std::string>> HeadlessDialogAnswers;
 extern std::vector<FileDialog> HeadlessDialogsShown;
+struct RecordedNumberDialog {
+    NumberQuestion question;
+    std::string offered;               // the text the field held when the box opened
+    std::vector<std::string> refusals; // the line shown for each refused answer
+};
+extern std::vector<RecordedNumberDialog> HeadlessNumberDialogs;
 // "play <path>" and "stop", in call order.
 extern std::vector<std::string> HeadlessSoundCalls;
 // When set, PlayLoopingWav fails with this reason.

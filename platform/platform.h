@@ -126,6 +126,19 @@ void InvalidateWindow(WindowHandle window);
 void ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption);
 // Runs a file dialog; false when the user cancels. `path` receives the chosen file.
 bool AskFileName(const FileDialog& dialog, std::string& path);
+// A question whose answer is a number from `minimum` to `maximum`, a whole one
+// when `whole` is set.
+struct NumberQuestion {
+    std::string question; // e.g. "Keep harmonics up to:"
+    double minimum = 0.0;
+    double maximum = 0.0;
+    bool whole = true;
+};
+// A modal box with the question, a field holding `value`, OK (Enter) and Cancel
+// (Esc). A value out of range or no number is refused in the box with one line
+// naming the range, and the box stays open. True with the accepted number in
+// `value`; false, `value` untouched, when the user cancels.
+bool AskNumber(WindowHandle owner, const NumberQuestion& question, double& value);
 // Starts playing a WAV file endlessly in the background, replacing what plays.
 // False, with a one-line reason, when it cannot sound.
 bool PlayLoopingWav(const std::string& path, std::string& reason);

@@ -3,24 +3,6 @@
 
 #include "tests/test_support.h"
 
-// The menu bar, a line per popup: the title, then item ids, '-' a separator, '*' a check mark,
-// the accelerator in brackets.
-static std::string MenuLayout() {
-    std::string out;
-    for (const MenuPopup& popup : HeadlessMenuBar) {
-        out += popup.title + ":";
-        for (const MenuItem& item : popup.items) {
-            if (item.separator)
-                out += " -";
-            else
-                out += " " + std::to_string(item.id) + (item.checked ? "*" : "");
-            if (!item.accelerator.empty()) out += "[" + item.accelerator + "]";
-        }
-        out += "\n";
-    }
-    return out;
-}
-
 // Their accelerators go with the commands: a view without Undo, Cut, Copy or Paste has no
 // Ctrl+Z, Ctrl+X, Ctrl+C or Ctrl+V.
 TEST(Menus, EachViewOffersItsOwnCommandsCheckMarksAndAccelerators) {
@@ -29,15 +11,16 @@ TEST(Menus, EachViewOffersItsOwnCommandsCheckMarksAndAccelerators) {
         "2060 2070 2080 2090 2100 -";
     const std::string synthesize = "&Synthesize: 4002 4003 - 3010 3020 3030 3040 3050 3060\n";
     const std::string tail = "&Preview: 3090[Space] 3095[Esc] - 0 3110\n&About: 9999\n";
-    const std::string file = "&File: 1100[Ctrl+N] - ";
+    const std::string file = "&File: 1100[Ctrl+N] 1570 1580 - ";
     const std::string exit = " - 1600[Ctrl+Q]\n";
     const std::string padwave = file + "1720" + exit + "&Edit: 2120 2130";
+    const std::string frames = " 2110 - 2200 2210 2220 - 2230 2240 2250 - 2260 2270 2280 2290\n";
     const std::pair<std::vector<uint16_t>, std::string> cases[] = {
         {{CmdViewWaveform},
-         file + "1500 1510" + exit + edit + " 2110\n" + "&View: 2500* 2510 2520 2530\n" +
-             synthesize + tail},
+         file + "1500 1510" + exit + edit + frames + "&View: 2500* 2510 2520 2530\n" + synthesize +
+             tail},
         {{CmdViewWavetable},
-         file + "1520 1530 - 1540 1550" + exit + edit + " 2110\n" +
+         file + "1520 1530 - 1540 1545 1550" + exit + edit + frames +
              "&View: 2500 2510* 2520 2530\n" + synthesize + tail},
         {{CmdViewAdditive},
          file + "1610 1710" + exit + edit + " 2140* 2150\n" + "&View: 2500 2510 2520* 2530\n" +
@@ -54,11 +37,14 @@ TEST(Menus, EachViewOffersItsOwnCommandsCheckMarksAndAccelerators) {
 // The labels as the menus have always shown them, mnemonics included.
 TEST(Menus, EveryItemKeepsItsLabel) {
     const std::map<CommandId, std::string> labels = {{CmdNew, "&New"},
+                                                     {CmdSaveProject, "Save Project..."},
+                                                     {CmdOpenProject, "Open Project..."},
                                                      {CmdLoadWaveform, "Load Waveform..."},
                                                      {CmdSaveWaveform, "Save Waveform..."},
                                                      {CmdLoadWavetable, "Load Wavetable..."},
                                                      {CmdSaveWavetable, "Save Wavetable..."},
                                                      {CmdSaveWavedata, "Save Wavedata..."},
+                                                     {CmdLoadWavedata, "Load Wavedata..."},
                                                      {CmdExport2048, "Export 2048 Wavetable..."},
                                                      {CmdLoadHarmonics, "Load Harmonics..."},
                                                      {CmdSaveHarmonics, "Save Harmonics..."},
@@ -78,6 +64,16 @@ TEST(Menus, EveryItemKeepsItsLabel) {
                                                      {CmdPositive, "Positive"},
                                                      {CmdNegative, "Negative"},
                                                      {CmdMorph, "&Morph"},
+                                                     {CmdSpectralMorph, "Spectral Morph"},
+                                                     {CmdFillGaps, "Fill Gaps"},
+                                                     {CmdFillGapsSpectral, "Fill Gaps Spectral"},
+                                                     {CmdRemoveDc, "Remove DC"},
+                                                     {CmdNormalizeEach, "Normalize Each"},
+                                                     {CmdAlignPhase, "Align Phase"},
+                                                     {CmdLowPass, "Low Pass..."},
+                                                     {CmdHighPass, "High Pass..."},
+                                                     {CmdHarmonicShift, "Harmonic Shift..."},
+                                                     {CmdWaveFold, "Wave Fold..."},
                                                      {CmdGenerate, "&Generate"},
                                                      {CmdTimes10, "&x10"},
                                                      {CmdViewWaveform, "&Waveform"},

@@ -78,3 +78,21 @@ inline int CountColour(int left, int top, int right, int bottom, Rgb colour) {
         for (int x = left; x < right; ++x) count += PixelAt(x, y) == colour;
     return count;
 }
+
+// The menu bar, a line per popup: the title, then item ids, '-' a separator, '*' a check mark,
+// the accelerator in brackets.
+inline std::string MenuLayout() {
+    std::string out;
+    for (const MenuPopup& popup : HeadlessMenuBar) {
+        out += popup.title + ":";
+        for (const MenuItem& item : popup.items) {
+            if (item.separator)
+                out += " -";
+            else
+                out += " " + std::to_string(item.id) + (item.checked ? "*" : "");
+            if (!item.accelerator.empty()) out += "[" + item.accelerator + "]";
+        }
+        out += "\n";
+    }
+    return out;
+}

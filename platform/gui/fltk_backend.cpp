@@ -11,6 +11,7 @@
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_File_Chooser.H>
 #include <FL/Fl_File_Input.H>
+#include <FL/Fl_Input.H>
 #include <FL/Fl_Menu_Bar.H>
 #include <FL/Fl_Return_Button.H>
 #include <FL/Fl_Widget.H>
@@ -28,10 +29,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/common/file_names.h"
+#include "platform/common/number_answer.h"
 #include "platform/common/screen_scale.h"
 #include "platform/common/strips.h"
 #include "platform/common/surface.h"
@@ -369,6 +372,23 @@ void PressOk(Fl_Widget* button, void* pressed) {
     button->top_window()->hide();
 }
 
+// Ends the box's layout and runs it modally, centred over the main window (or
+// the screen when there is none), with the focus on `focus`, until it hides.
+// Escape and the close box hide it.
+void RunModal(Fl_Window& box, Fl_Widget& focus) {
+    box.end();
+    box.callback(HideBox);
+    box.set_modal();
+    const Fl_Window* main =
+        TheWindow.window && TheWindow.window->shown() ? TheWindow.window.get() : nullptr;
+    const int centreX = main ? main->x() + main->w() / 2 : Fl::w() / 2;
+    const int centreY = main ? main->y() + main->h() / 2 : Fl::h() / 2;
+    box.position(centreX - box.w() / 2, centreY - box.h() / 2);
+    box.show();
+    focus.take_focus();
+    while (box.shown()) Fl::wait();
+}
+
 // A modal box laid out at the screen scale: the caption as its title, an icon
 // when `icon` is given, the text, and a row of buttons on the right: `ok`,
 // which Return presses, and `cancel` (when given) before it. Escape and the
@@ -406,18 +426,7 @@ bool RunBox(const std::string& text, const std::string& caption, const char* ico
     }
     Fl_Return_Button* yes = new Fl_Return_Button(okLeft, buttonTop, buttonWidth, buttonHeight, ok);
     yes->callback(PressOk, &pressed);
-    box.end();
-    box.callback(HideBox);
-    box.set_modal();
-    // Centred over the main window, or the screen when there is none.
-    const Fl_Window* main =
-        TheWindow.window && TheWindow.window->shown() ? TheWindow.window.get() : nullptr;
-    const int centreX = main ? main->x() + main->w() / 2 : Fl::w() / 2;
-    const int centreY = main ? main->y() + main->h() / 2 : Fl::h() / 2;
-    box.position(centreX - box.w() / 2, centreY - box.h() / 2);
-    box.show();
-    yes->take_focus();
-    while (box.shown()) Fl::wait();
+    RunModal(box, *yes);
     return pressed;
 }
 
@@ -426,6 +435,71 @@ bool RunBox(const std::string& text, const std::string& caption, const char* ico
 void ShowMessageBox(WindowHandle, const std::string& text, const std::string& caption) {
     // Only errors carry the exclamation mark; every box has one OK button.
     RunBox(text, caption, caption == "Error" ? "!" : nullptr, nullptr, "OK");
+}
+
+namespace {
+
+// What the number box's OK button reads and writes.
+struct NumberEntry {
+    const NumberQuestion* question;
+    Fl_Input* field;
+    Fl_Box* refusal;
+    std::string refusalLine;
+    std::optional<double> accepted;
+};
+
+// OK takes a number it can accept and closes the box; any other answer is
+// refused in place, the field selected for typing again.
+void TakeNumber(Fl_Widget* button, void* data) {
+    NumberEntry& entry = *static_cast<NumberEntry*>(data);
+    entry.accepted = ReadNumberAnswer(entry.field->value(), *entry.question);
+    if (entry.accepted) {
+        button->top_window()->hide();
+        return;
+    }
+    entry.refusal->label(entry.refusalLine.c_str());
+    entry.refusal->redraw();
+    entry.field->take_focus();
+    entry.field->position(entry.field->size(), 0);
+}
+
+} // namespace
+
+bool AskNumber(WindowHandle, const NumberQuestion& question, double& value) {
+    const int s = Scale;
+    const int margin = 10 * s, lineHeight = 20 * s, fieldHeight = 25 * s;
+    const int buttonWidth = 90 * s, buttonHeight = 25 * s;
+    NumberEntry entry{&question, nullptr, nullptr, NumberRangeLine(question), std::nullopt};
+    fl_font(FL_HELVETICA, FL_NORMAL_SIZE);
+    const int textWidth = std::max(static_cast<int>(fl_width(question.question.c_str())),
+                                   static_cast<int>(fl_width(entry.refusalLine.c_str())));
+    const int width =
+        std::max({margin + textWidth + margin, 300 * s, 3 * margin + 2 * buttonWidth});
+    const int fieldTop = margin + lineHeight;
+    const int refusalTop = fieldTop + fieldHeight + margin / 2;
+    const int buttonTop = refusalTop + lineHeight + margin;
+    Fl_Window box(width, buttonTop + buttonHeight + margin);
+    box.copy_label("QARNO Wavetable Maker");
+    new PlainText(margin, margin, width - 2 * margin, lineHeight, question.question);
+    const std::string offered = NumberText(value);
+    entry.field = new Fl_Input(margin, fieldTop, width - 2 * margin, fieldHeight);
+    entry.field->textsize(FL_NORMAL_SIZE);
+    entry.field->value(offered.c_str());
+    entry.field->position(entry.field->size(), 0);
+    entry.refusal = new Fl_Box(margin, refusalTop, width - 2 * margin, lineHeight);
+    entry.refusal->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
+    entry.refusal->labelsize(FL_NORMAL_SIZE);
+    entry.refusal->labelcolor(FL_RED);
+    const int okLeft = width - margin - buttonWidth;
+    Fl_Button* cancel = new Fl_Button(okLeft - margin - buttonWidth, buttonTop, buttonWidth,
+                                      buttonHeight, "Cancel");
+    cancel->callback(HideBox);
+    Fl_Return_Button* ok = new Fl_Return_Button(okLeft, buttonTop, buttonWidth, buttonHeight, "OK");
+    ok->callback(TakeNumber, &entry);
+    RunModal(box, *entry.field);
+    if (!entry.accepted) return false;
+    value = *entry.accepted;
+    return true;
 }
 
 namespace {
