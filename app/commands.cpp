@@ -2,8 +2,8 @@
 
 #include <iterator>
 
-#include "app/live_audition.h"
 #include "app/frame_commands.h"
+#include "app/live_audition.h"
 #include "core/command_ids.h"
 #include "core/command_table.h"
 #include "core/editor_state.h"
