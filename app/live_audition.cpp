@@ -4,8 +4,6 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "core/command_ids.h"
 #include "core/editor_state.h"
@@ -33,8 +31,15 @@ float BuiltAdditive[SamplesPerFrame];
 float BuiltPad[PadwaveSamples];
 AuditionMaterial* Current = nullptr;
 // Replaced materials, each with the ticket after which the audio thread no
-// longer reads it.
-std::vector<std::pair<AuditionMaterial*, uint64_t>> Retired;
+// longer reads it. A plain array: what is still waiting at exit stays
+// reachable, as the audio thread may still be reading it.
+struct RetiredMaterial {
+    AuditionMaterial* material;
+    uint64_t ticket;
+};
+constexpr int RetiredCapacity = 16;
+RetiredMaterial Retired[RetiredCapacity];
+int RetiredCount = 0;
 
 AuditionPlayMode SentMode;
 bool ModeSent = false;
@@ -97,12 +102,14 @@ void SendMode(const AuditionPlayMode& mode) {
 }
 
 void FreeReleased() {
-    auto kept = std::remove_if(Retired.begin(), Retired.end(), [](const auto& retired) {
-        if (!AuditionMaterialReleased(retired.second)) return false;
-        FreeAuditionMaterial(retired.first);
-        return true;
-    });
-    Retired.erase(kept, Retired.end());
+    int kept = 0;
+    for (int i = 0; i < RetiredCount; ++i) {
+        if (AuditionMaterialReleased(Retired[i].ticket))
+            FreeAuditionMaterial(Retired[i].material);
+        else
+            Retired[kept++] = Retired[i];
+    }
+    RetiredCount = kept;
 }
 
 void RebuildIfChanged() {
@@ -110,11 +117,14 @@ void RebuildIfChanged() {
         SameSamples(BuiltAdditive, AdditiveFrame, SamplesPerFrame) &&
         SameSamples(BuiltPad, PadwaveBuffer, PadwaveSamples))
         return;
+    // While every slot waits for the audio thread the rebuild waits too: the
+    // samples still differ at the next message.
+    if (RetiredCount == RetiredCapacity) return;
     AuditionMaterial* built =
         BuildAuditionMaterial(Wavetable, AdditiveFrame, PadwaveBuffer, Current);
     if (!built) return; // out of memory: the notes keep the last material
     const uint64_t ticket = PublishAuditionMaterial(built);
-    if (Current) Retired.emplace_back(Current, ticket);
+    if (Current) Retired[RetiredCount++] = {Current, ticket};
     Current = built;
     std::copy_n(Wavetable, TableSamples, BuiltTable);
     std::copy_n(AdditiveFrame, SamplesPerFrame, BuiltAdditive);
@@ -155,10 +165,10 @@ void StartLiveAudition() {
 }
 
 void UpdateLiveAudition() {
+    FreeReleased();
     RebuildIfChanged();
     const AuditionPlayMode mode = ModeOfView();
     if (!ModeSent || !SameMode(mode, SentMode)) SendMode(mode);
-    FreeReleased();
 }
 
 bool AuditionKeyDown(WindowHandle window, int key) {
