@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "app/frame_commands.h"
+#include "app/live_audition.h"
 #include "core/command_ids.h"
 #include "core/command_table.h"
 #include "core/editor_state.h"
@@ -172,7 +173,12 @@ void Synthesize(WindowHandle, CommandId id) {
 }
 
 void Play(WindowHandle window, CommandId) { PlayPreview(window); }
-void Stop(WindowHandle, CommandId) { StopSound(); }
+void Stop(WindowHandle, CommandId) {
+    StopSound();
+    SilenceAudition();
+}
+
+bool Never(CommandId) { return false; }
 
 void ShowAbout(WindowHandle window, CommandId) {
     ShowMessageBox(window,
@@ -264,6 +270,19 @@ const CommandRow CommandTable[] = {
 
     {Preview, "&Play", CmdPlay, InEveryView, "Space", Play, false},
     {Preview, "&Stop", CmdStop, InEveryView, "Esc", Stop, false},
+    {Preview, nullptr, 0, InEveryView, "", nullptr, false},
+    {Preview, "0.5 s", CmdSweepHalfSecond, InEveryView, "", ChooseSweepTime, true, SweepTimeChecked,
+     "Sweep Time"},
+    {Preview, "1 s", CmdSweep1Second, InEveryView, "", ChooseSweepTime, true, SweepTimeChecked,
+     "Sweep Time"},
+    {Preview, "2 s", CmdSweep2Seconds, InEveryView, "", ChooseSweepTime, true, SweepTimeChecked,
+     "Sweep Time"},
+    {Preview, "4 s", CmdSweep4Seconds, InEveryView, "", ChooseSweepTime, true, SweepTimeChecked,
+     "Sweep Time"},
+    {Preview, "8 s", CmdSweep8Seconds, InEveryView, "", ChooseSweepTime, true, SweepTimeChecked,
+     "Sweep Time"},
+    {Preview, MidiMenuLabel, CmdMidiStatus, InEveryView, "", nullptr, false, nullptr, nullptr,
+     Never},
 
     {About, "&About", CmdAbout, InEveryView, "", ShowAbout, false},
 };

@@ -8,6 +8,7 @@
 
 #include "app/commands.h"
 #include "app/import_command.h"
+#include "app/live_audition.h"
 #include "app/main_window.h"
 #include "app/render_command.h"
 #include "core/editor_state.h"
@@ -104,6 +105,8 @@ int main(int argc, char** argv) {
             std::fputs("DISPLAY is not set: there is no X display to open.\n", stderr);
         return 1;
     }
+    StartLiveAudition();
+    StartMidiInput();
     WindowHandle window = CreateAppWindow(MainWindowProc, ScreenScale(scale));
     ShowAppWindow(window);
     return RunMessageLoop();

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/dispatcher.h"
+#include "app/live_audition.h"
 #include "core/editor_state.h"
 #include "core/menus.h"
 #include "io/audio_import.h"
@@ -64,7 +65,9 @@ void Paint(WindowHandle window) {
 
 } // namespace
 
-intptr_t MainWindowProc(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+namespace {
+
+intptr_t Dispatch(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
     switch (message) {
     case WM_CREATE:
         LoadStrip(window, LedStripId, LedStrip, "Could not load LED!");
@@ -91,6 +94,14 @@ intptr_t MainWindowProc(WindowHandle window, uint32_t message, uintptr_t wParam,
     case WM_MOUSEWHEEL:
         PanelWheel(window, PointX(lParam), PointY(lParam), WheelNotches(wParam));
         return 0;
+    case WM_KEYDOWN:
+        return AuditionKeyDown(window, static_cast<int>(wParam)) ? 1 : 0;
+    case WM_KEYUP:
+        AuditionKeyUp(static_cast<int>(wParam));
+        return 0;
+    case WM_KILLFOCUS:
+        ReleaseAuditionKeys();
+        return 0;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONUP:
         return 0;
@@ -114,4 +125,27 @@ intptr_t MainWindowProc(WindowHandle window, uint32_t message, uintptr_t wParam,
     default:
         return 0;
     }
+}
+
+} // namespace
+
+// After a message that can change the samples, the view or the knobs, the
+// audition follows (the paint counts: the Additive view computes its frame
+// there while a slider is dragged).
+intptr_t MainWindowProc(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    const intptr_t result = Dispatch(window, message, wParam, lParam);
+    switch (message) {
+    case WM_CREATE:
+    case WM_COMMAND:
+    case WM_PAINT:
+    case WM_LBUTTONDOWN:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+    case WM_MOUSEWHEEL:
+        UpdateLiveAudition();
+        break;
+    default:
+        break;
+    }
+    return result;
 }

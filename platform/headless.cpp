@@ -1,5 +1,7 @@
 #include "platform/headless.h"
 
+#include "platform/common/audition_port.h"
+#include "platform/common/midi_parser.h"
 #include "platform/common/number_answer.h"
 #include "platform/common/strips.h"
 #include "platform/common/surface.h"
@@ -17,6 +19,15 @@ std::vector<ImportDialog> HeadlessImportDialogsShown;
 std::vector<RecordedNumberDialog> HeadlessNumberDialogs;
 std::vector<std::string> HeadlessSoundCalls;
 std::optional<std::string> HeadlessSoundFailure;
+std::vector<AuditionEvent> HeadlessAuditionEvents;
+bool HeadlessAuditionOpen;
+std::optional<std::string> HeadlessAuditionFailure;
+int HeadlessAuditionPublishes;
+std::vector<AuditionEvent> HeadlessMidiEvents;
+
+namespace {
+MidiParser Midi;
+}
 std::set<int> HeadlessFailingBitmaps;
 MenuBar HeadlessMenuBar;
 int HeadlessMenuBarBuilds;
@@ -63,6 +74,12 @@ WindowHandle HeadlessCreateWindow(WindowProc procedure) {
     HeadlessNumberDialogs.clear();
     HeadlessSoundCalls.clear();
     HeadlessSoundFailure.reset();
+    HeadlessAuditionEvents.clear();
+    HeadlessAuditionOpen = false;
+    HeadlessAuditionFailure.reset();
+    HeadlessAuditionPublishes = 0;
+    HeadlessMidiEvents.clear();
+    Midi = MidiParser();
     HeadlessFailingBitmaps.clear();
     HeadlessMenuBar.clear();
     HeadlessMenuBarBuilds = 0;
@@ -132,6 +149,46 @@ bool PlayLoopingWav(const std::string& path, std::string& reason) {
 }
 
 void StopSound() { HeadlessSoundCalls.push_back("stop"); }
+
+void InstallAuditionHooks(const AuditionHooks& hooks) { AuditionPortInstall(hooks); }
+
+bool OpenAuditionOutput(std::string& reason) {
+    if (HeadlessAuditionOpen) return true;
+    if (HeadlessAuditionFailure) {
+        reason = *HeadlessAuditionFailure;
+        return false;
+    }
+    AuditionPortStart(HeadlessAuditionRate);
+    HeadlessAuditionOpen = true;
+    return true;
+}
+
+void SendAuditionEvent(const AuditionEvent& event) {
+    HeadlessAuditionEvents.push_back(event);
+    if (HeadlessAuditionOpen) AuditionPortSend(AuditionSender::Gui, event);
+}
+
+uint64_t PublishAuditionMaterial(const AuditionMaterial* material) {
+    ++HeadlessAuditionPublishes;
+    return AuditionPortPublish(material) + 2;
+}
+
+bool AuditionMaterialReleased(uint64_t ticket) {
+    return !HeadlessAuditionOpen || AuditionPortBlocks() >= ticket;
+}
+
+void HeadlessRenderAudition(float* out, int frames) { AuditionPortRender(out, frames); }
+
+void HeadlessFeedMidi(const std::vector<uint8_t>& bytes) {
+    for (uint8_t byte : bytes) {
+        AuditionEvent event;
+        if (!MidiParse(Midi, byte, event)) continue;
+        HeadlessMidiEvents.push_back(event);
+        AuditionPortSend(AuditionSender::Midi, event);
+    }
+}
+
+std::string OpenMidiInput() { return ""; }
 
 void DestroyAppWindow(WindowHandle window) {
     HeadlessDestroyed = true;

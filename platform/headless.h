@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "synth/audition.h"
 
 struct RecordedMessageBox {
     WindowHandle owner;
@@ -44,6 +45,20 @@ extern std::vector<RecordedNumberDialog> HeadlessNumberDialogs;
 extern std::vector<std::string> HeadlessSoundCalls;
 // When set, PlayLoopingWav fails with this reason.
 extern std::optional<std::string> HeadlessSoundFailure;
+// The audition: every event sent, in order, and whether the output is open
+// (OpenAuditionOutput opens it at HeadlessAuditionRate unless
+// HeadlessAuditionFailure holds a reason). HeadlessRenderAudition renders a
+// block as the audio callback does, on whatever thread calls it.
+extern std::vector<AuditionEvent> HeadlessAuditionEvents;
+extern bool HeadlessAuditionOpen;
+extern std::optional<std::string> HeadlessAuditionFailure;
+extern int HeadlessAuditionPublishes;
+constexpr float HeadlessAuditionRate = 48000.0f;
+void HeadlessRenderAudition(float* out, int frames);
+// Bytes from the MIDI input, read as the real port reads them; the events
+// parsed go to the audition's MIDI queue and into HeadlessMidiEvents.
+extern std::vector<AuditionEvent> HeadlessMidiEvents;
+void HeadlessFeedMidi(const std::vector<uint8_t>& bytes);
 // Bitmap ids whose loading fails.
 extern std::set<int> HeadlessFailingBitmaps;
 extern MenuBar HeadlessMenuBar;

@@ -12,7 +12,9 @@
 struct AppWindow;
 using WindowHandle = AppWindow*;
 
-struct Surface; // platform/common/surface.h
+struct Surface;          // platform/common/surface.h
+struct AuditionMaterial; // synth/audition.h
+struct AuditionEvent;    // synth/audition.h
 
 // Client area size in pixels: the window is 768 x 600 with the menu bar on top.
 constexpr int WindowWidth = 768;
@@ -87,8 +89,11 @@ enum : uint32_t {
     WM_CREATE = 0x0001,
     WM_DESTROY = 0x0002,
     WM_SIZE = 0x0005,
+    WM_KILLFOCUS = 0x0008,
     WM_PAINT = 0x000F,
     WM_CLOSE = 0x0010,
+    WM_KEYDOWN = 0x0100,
+    WM_KEYUP = 0x0101,
     WM_COMMAND = 0x0111,
     WM_MOUSEMOVE = 0x0200,
     WM_LBUTTONDOWN = 0x0201,
@@ -115,6 +120,13 @@ inline int WheelNotches(uintptr_t wParam) {
 inline intptr_t DroppedPathParam(const std::string& path) {
     return reinterpret_cast<intptr_t>(path.c_str());
 }
+
+// WM_KEYDOWN and WM_KEYUP carry the key in wParam: the character it types
+// without Shift, lower case ('a', ';', '\''), or 0 for a key without one. A
+// key held down repeats its WM_KEYDOWN without a WM_KEYUP between. The backend
+// sends WM_KEYDOWN only while no modifier (Shift, Ctrl, Alt, Super) is held;
+// a WM_KEYDOWN whose procedure returns 0 goes on to the menu bar's shortcuts.
+// WM_KILLFOCUS: the window no longer gets the keys.
 
 // Mouse messages carry the client position in lParam: x in the low 16 bits and
 // y in the high 16 bits, each a signed 16-bit value.
@@ -162,3 +174,27 @@ void DestroyAppWindow(WindowHandle window);
 void PostQuitMessage(int exitCode);
 // The retained raster of the client area that paints draw into.
 Surface& ClientSurface(WindowHandle window);
+
+// The live audition. The editor gives its engine as hooks, which the audio
+// thread calls: first `reset` at the output's rate, then per block `apply` for
+// each queued event and `render` for `frames` interleaved stereo frames.
+struct AuditionHooks {
+    void (*reset)(float sampleRate) = nullptr;
+    void (*apply)(const AuditionEvent& event) = nullptr;
+    void (*render)(const AuditionMaterial* material, float* out, int frames) = nullptr;
+};
+void InstallAuditionHooks(const AuditionHooks& hooks);
+// Opens the sound output for the audition (the one Play's loop uses too) unless
+// it is open; false, with the system's reason, when it cannot be opened.
+bool OpenAuditionOutput(std::string& reason);
+// Queues an event for the next block; dropped when no output is open or the
+// queue is full.
+void SendAuditionEvent(const AuditionEvent& event);
+// Makes `material` what the audition plays from the next block on. The one it
+// replaces may still be read until AuditionMaterialReleased(ticket) is true.
+uint64_t PublishAuditionMaterial(const AuditionMaterial* material);
+bool AuditionMaterialReleased(uint64_t ticket);
+// Starts the MIDI input port that keyboards and other programs connect to; its
+// events go straight to the audition. Empty when the system has no MIDI,
+// otherwise the port's name.
+std::string OpenMidiInput();

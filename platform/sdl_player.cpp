@@ -2,11 +2,14 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <utility>
 #include <vector>
+
+#include "platform/common/audition_port.h"
 
 namespace {
 
@@ -14,7 +17,10 @@ namespace {
 // callback follows. Samples always reach the callback as 32-bit floats.
 constexpr int WantedRate = 48000;
 constexpr int WantedChannels = 2;
-constexpr int WantedBufferFrames = 512;
+// Short buffers keep a played key's note within a few milliseconds.
+constexpr int WantedBufferFrames = 256;
+// The audition renders at most this many frames at a time, into AuditionBlock.
+constexpr int AuditionFrames = 256;
 
 SDL_AudioDeviceID Device = 0;
 SDL_AudioSpec Output;
@@ -26,28 +32,45 @@ std::vector<float> Loop; // the file's samples, -1 .. 1
 double LoopPhase = 0.0;  // position in Loop, 0 <= LoopPhase < Loop.size()
 double LoopStep = 0.0;   // file samples per device frame
 
+// The audio thread's own: the audition's stereo block before it is mixed.
+float AuditionBlock[2 * AuditionFrames];
+
+// The audition's share of one output channel: left and right on the first two,
+// their mean on a mono output, nothing on the others.
+float AuditionSample(int frame, int channel, int channels) {
+    const float left = AuditionBlock[2 * frame], right = AuditionBlock[2 * frame + 1];
+    if (channels == 1) return 0.5f * (left + right);
+    return channel == 0 ? left : channel == 1 ? right : 0.0f;
+}
+
 // The wrap-around resampler: each device frame takes the linear interpolation
 // between sample i and sample (i + 1) mod N, so the last sample leads into the
 // first without a seam; the phase wraps in double precision, so the pitch does
 // not drift however long the loop plays.
+// The audition's block, then Play's loop added to every channel.
 void FillOutput(void*, Uint8* stream, int length) {
     float* out = reinterpret_cast<float*>(stream);
     const int channels = Output.channels;
     const int frames = length / static_cast<int>(sizeof(float)) / channels;
     const size_t count = Loop.size();
-    for (int f = 0; f < frames; ++f) {
-        float value = 0.0f;
-        if (count > 0) {
-            const size_t i = static_cast<size_t>(LoopPhase);
-            const float fraction = static_cast<float>(LoopPhase - static_cast<double>(i));
-            const float a = Loop[i];
-            const float b = Loop[(i + 1) % count];
-            value = a + (b - a) * fraction;
-            LoopPhase += LoopStep;
-            if (LoopPhase >= static_cast<double>(count))
-                LoopPhase = std::fmod(LoopPhase, static_cast<double>(count));
+    for (int start = 0; start < frames; start += AuditionFrames) {
+        const int block = std::min(AuditionFrames, frames - start);
+        AuditionPortRender(AuditionBlock, block);
+        for (int f = 0; f < block; ++f) {
+            float value = 0.0f;
+            if (count > 0) {
+                const size_t i = static_cast<size_t>(LoopPhase);
+                const float fraction = static_cast<float>(LoopPhase - static_cast<double>(i));
+                const float a = Loop[i];
+                const float b = Loop[(i + 1) % count];
+                value = a + (b - a) * fraction;
+                LoopPhase += LoopStep;
+                if (LoopPhase >= static_cast<double>(count))
+                    LoopPhase = std::fmod(LoopPhase, static_cast<double>(count));
+            }
+            float* frame = out + (start + f) * channels;
+            for (int c = 0; c < channels; ++c) frame[c] = AuditionSample(f, c, channels) + value;
         }
-        for (int c = 0; c < channels; ++c) out[f * channels + c] = value;
     }
 }
 
@@ -76,7 +99,9 @@ bool LoadLoop(const std::string& path, std::vector<float>& samples, int& rate,
     return usable;
 }
 
-bool OpenDevice(std::string& reason) {
+} // namespace
+
+bool SdlPlayerOpen(std::string& reason) {
     if (Device != 0) return true;
     // SDL must leave SIGINT and SIGTERM to the program, so that they still end it.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -104,21 +129,21 @@ bool OpenDevice(std::string& reason) {
         std::atexit(SdlPlayerClose);
         ClosedAtExit = true;
     }
+    // The device runs from here on: the audition sounds whenever a note does.
+    AuditionPortStart(static_cast<float>(Output.freq));
+    SDL_PauseAudioDevice(Device, 0);
     return true;
 }
-
-} // namespace
 
 bool SdlPlayerStart(const std::string& wavPath, std::string& reason) {
     std::vector<float> samples;
     int rate = 0;
-    if (!LoadLoop(wavPath, samples, rate, reason) || !OpenDevice(reason)) return false;
+    if (!LoadLoop(wavPath, samples, rate, reason) || !SdlPlayerOpen(reason)) return false;
     SDL_LockAudioDevice(Device);
     Loop.swap(samples);
     LoopPhase = 0.0;
     LoopStep = static_cast<double>(rate) / static_cast<double>(Output.freq);
     SDL_UnlockAudioDevice(Device);
-    SDL_PauseAudioDevice(Device, 0);
     return true;
 }
 
@@ -128,7 +153,6 @@ void SdlPlayerStop() {
     SDL_LockAudioDevice(Device);
     Loop.swap(old);
     SDL_UnlockAudioDevice(Device);
-    SDL_PauseAudioDevice(Device, 1);
 }
 
 void SdlPlayerClose() {
@@ -139,6 +163,8 @@ void SdlPlayerClose() {
     SDL_Quit();
     std::vector<float>().swap(Loop);
 }
+
+bool SdlPlayerRunning() { return Device != 0; }
 
 SdlPlayerOutput SdlPlayerOutputFormat() {
     SdlPlayerOutput output;

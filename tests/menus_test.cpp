@@ -10,7 +10,7 @@ TEST(Menus, EachViewOffersItsOwnCommandsCheckMarksAndAccelerators) {
         "&Edit: 2000[Ctrl+Z] - 2010[Ctrl+X] 2020[Ctrl+C] 2030[Ctrl+V] 2040 2050 - "
         "2060 2070 2080 2090 2100 -";
     const std::string synthesize = "&Synthesize: 4002 4003 - 3010 3020 3030 3040 3050 3060\n";
-    const std::string tail = "&Preview: 3090[Space] 3095[Esc]\n&About: 9999\n";
+    const std::string tail = "&Preview: 3090[Space] 3095[Esc] - 0 3110\n&About: 9999\n";
     const std::string file = "&File: 1100[Ctrl+N] 1570 1580 - ";
     const std::string exit = " - 1600[Ctrl+Q]\n";
     const std::string padwave = file + "1720" + exit + "&Edit: 2120 2130";

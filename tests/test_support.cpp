@@ -1,9 +1,11 @@
 #include "tests/test_support.h"
 
 #include "app/commands.h"
+#include "app/live_audition.h"
 
 void FreshEditor() {
     InstallCommands();
+    StartLiveAudition();
     HeadlessCreateWindow(MainWindowProc);
     for (float* table : {Wavetable, UndoSnapshot, TableClipboard})
         std::fill_n(table, TableSamples, 0.0f);

@@ -18,6 +18,7 @@
 #include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
 #include <FL/x.H>
+#include <X11/XKBlib.h>
 #include <X11/Xresource.h>
 
 #include <fcntl.h>
@@ -129,11 +130,19 @@ intptr_t ClientArea::ClientPoint() const {
 
 void ClientArea::Send(uint32_t message) { window_->procedure(window_, message, 0, ClientPoint()); }
 
+// The key of the event as WM_KEYDOWN carries it: FLTK names a key that types
+// a character by that character unshifted, lower case.
+uintptr_t KeyCode() {
+    const int key = Fl::event_key();
+    return key > ' ' && key < 0x7F ? static_cast<uintptr_t>(key) : 0;
+}
+
 int ClientArea::handle(int event) {
     const bool left = Fl::event_button() == FL_LEFT_MOUSE;
     const bool right = Fl::event_button() == FL_RIGHT_MOUSE;
     switch (event) {
     case FL_PUSH:
+        take_focus();
         // Taking the push makes FLTK deliver the drag and the release to this
         // widget even when the pointer leaves the window.
         if (left) Send(WM_LBUTTONDOWN);
@@ -154,6 +163,7 @@ int ClientArea::handle(int event) {
         return 1;
     case FL_ENTER:
     case FL_LEAVE:
+    case FL_FOCUS:
         return 1;
     // A file dragged over the window is taken; its path comes as a paste.
     case FL_DND_ENTER:
@@ -166,6 +176,17 @@ int ClientArea::handle(int event) {
         if (!path.empty()) window_->procedure(window_, WM_DROPFILES, 0, DroppedPathParam(path));
         return 1;
     }
+    case FL_UNFOCUS:
+        window_->procedure(window_, WM_KILLFOCUS, 0, 0);
+        return 1;
+    case FL_KEYDOWN:
+        // A key with a modifier, or one the procedure does not take, goes on
+        // to the menu bar as a shortcut (mnemonics, accelerators, Space, Esc).
+        if (Fl::event_state() & (FL_SHIFT | FL_CTRL | FL_ALT | FL_META)) return 0;
+        return window_->procedure(window_, WM_KEYDOWN, KeyCode(), 0) != 0;
+    case FL_KEYUP:
+        window_->procedure(window_, WM_KEYUP, KeyCode(), 0);
+        return 0;
     default:
         return Fl_Widget::handle(event);
     }
@@ -266,6 +287,11 @@ bool OpenDisplay() {
     Display* display = XOpenDisplay(nullptr);
     if (!display) return false;
     fl_open_display(display);
+    // A held key then repeats as presses alone: without it, X sends a release
+    // before each repeat, which FLTK passes on when the press is not yet
+    // queued, and a held note would end and start again.
+    Bool detectable = False;
+    XkbSetDetectableAutoRepeat(display, True, &detectable);
     return true;
 }
 
@@ -308,6 +334,7 @@ WindowHandle CreateAppWindow(WindowProc procedure, int scale) {
 
 void ShowAppWindow(WindowHandle window) {
     window->window->show();
+    window->client->take_focus();
     Fl::flush();
 }
 

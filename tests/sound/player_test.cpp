@@ -39,6 +39,8 @@ TEST(Player, SecondPlayReplacesTheFirstAndStopSilences) {
         if (levels.empty() || levels.back() != v) levels.push_back(v);
     }
     EXPECT_EQ(levels, (std::vector<float>{0.125f, 0.25f}));
-    EXPECT_LE(lastSound, stoppedAt + output.bufferFrames);
+    // The disk driver writes through stdio, whose 4096-byte buffer may still hold what was
+    // played before the file's size was read.
+    EXPECT_LE(lastSound, stoppedAt + output.bufferFrames + 4096 / frameBytes);
     EXPECT_GT(bytes.size() / frameBytes, stoppedAt + 2 * output.bufferFrames);
 }

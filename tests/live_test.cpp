@@ -1,0 +1,237 @@
+// The live audition on the headless backend: the test renders blocks as the
+// audio callback would, from what the editor published and sent.
+#include "app/live_audition.h"
+#include "synth/audition.h"
+#include "tests/test_support.h"
+
+namespace {
+
+constexpr int BlockFrames = 256;
+
+// Renders `seconds` of sound and returns the left channel.
+std::vector<float> RenderLeft(float seconds) {
+    const int blocks = static_cast<int>(seconds * HeadlessAuditionRate) / BlockFrames;
+    std::vector<float> left;
+    float block[2 * BlockFrames];
+    for (int b = 0; b < blocks; ++b) {
+        HeadlessRenderAudition(block, BlockFrames);
+        for (int f = 0; f < BlockFrames; ++f) left.push_back(block[2 * f]);
+    }
+    return left;
+}
+
+// The amplitude of the component at `hz`, through a Hann window (in double,
+// deliberately: a measurement, not a computed sample).
+double Amplitude(const std::vector<float>& samples, double hz) {
+    double re = 0.0, im = 0.0, weight = 0.0;
+    const double n = static_cast<double>(samples.size());
+    for (size_t i = 0; i < samples.size(); ++i) {
+        const double w = 0.5 - 0.5 * std::cos(2.0 * M_PI * static_cast<double>(i) / n);
+        const double angle = 2.0 * M_PI * hz * static_cast<double>(i) / HeadlessAuditionRate;
+        re += w * samples[i] * std::cos(angle);
+        im += w * samples[i] * std::sin(angle);
+        weight += w;
+    }
+    return 2.0 * std::hypot(re, im) / weight;
+}
+
+// The third harmonic of A4 over its fundamental in `seconds` of sound from now.
+double ThirdOverFirst(float seconds) {
+    const std::vector<float> sound = RenderLeft(seconds);
+    return Amplitude(sound, 3 * 440.0) / Amplitude(sound, 440.0);
+}
+
+void Key(uint32_t message, char key) { MainWindowProc(HeadlessWindow(), message, key, 0); }
+
+// A fresh window with a Sine in frame 0 and the A4 key held.
+void HoldA4OnSine() {
+    FreshWindow();
+    Command(CmdSine);
+    Key(WM_KEYDOWN, 'h');
+}
+
+int CountEvents(AuditionEventType type, int note = -1) {
+    int count = 0;
+    for (const AuditionEvent& event : HeadlessAuditionEvents)
+        count += event.type == type && (note < 0 || event.note == note);
+    return count;
+}
+
+int LastNoteOn() {
+    for (auto event = HeadlessAuditionEvents.rbegin(); event != HeadlessAuditionEvents.rend();
+         ++event)
+        if (event->type == AuditionEventType::NoteOn) return event->note;
+    return -1;
+}
+
+// Drags knob `k` far down to 0, then up to `value`.
+void SetKnob(int k, int value) {
+    const int x = (Knobs[k].left + Knobs[k].right) / 2, y = (Knobs[k].top + Knobs[k].bottom) / 2;
+    Drag(x, y, x, y + 200);
+    Drag(x, y, x, y - value);
+}
+
+} // namespace
+
+TEST(Live, SquareIsHeardAsSoonAsItsRebuildIsPublished) {
+    HoldA4OnSine();
+    EXPECT_LT(ThirdOverFirst(0.2f), 0.01);
+    Command(CmdSquare);
+    RenderLeft(0.05f); // the crossfade into the new material
+    EXPECT_NEAR(ThirdOverFirst(0.2f), 1.0 / 3.0, 0.02);
+}
+
+TEST(Live, KnobDragMovesThePositionWithoutARebuild) {
+    SineToSquareTable();
+    Command(CmdViewWaveform);
+    SetKnob(0, 0);
+    Key(WM_KEYDOWN, 'h');
+    EXPECT_LT(ThirdOverFirst(0.2f), 0.01);
+    const int publishes = HeadlessAuditionPublishes;
+    SetKnob(0, 99);
+    RenderLeft(0.1f);
+    EXPECT_NEAR(ThirdOverFirst(0.2f), 1.0 / 3.0, 0.02);
+    EXPECT_EQ(HeadlessAuditionPublishes, publishes);
+}
+
+TEST(Live, AdditiveSliderDragsAreHeard) {
+    FreshWindow();
+    Command(CmdViewAdditive);
+    Key(WM_KEYDOWN, 'h');
+    std::vector<float> sound = RenderLeft(0.2f);
+    EXPECT_LT(Amplitude(sound, 880.0), 0.001 * Amplitude(sound, 440.0));
+    const int x = (HarmonicSlider.left[1] + HarmonicSlider.right[1]) / 2;
+    Press(x, 250);
+    Move(x, 200); // harmonic 2 to full level while the button is still held
+    Send(WM_PAINT);
+    RenderLeft(0.1f);
+    sound = RenderLeft(0.2f);
+    EXPECT_GT(Amplitude(sound, 880.0), 0.5 * Amplitude(sound, 440.0));
+    Release();
+}
+
+TEST(Live, WavetableViewSweepsBetweenTheKnobFramesOverTheSweepTime) {
+    SineToSquareTable();
+    Command(CmdSweepHalfSecond);
+    const AuditionEvent& mode = HeadlessAuditionEvents.back();
+    ASSERT_EQ(mode.type, AuditionEventType::SetPlayMode);
+    EXPECT_EQ(mode.mode.from, 0.0f);
+    EXPECT_EQ(mode.mode.to, 99.0f);
+    EXPECT_EQ(mode.mode.seconds, 0.5f);
+    EXPECT_TRUE(mode.mode.pingPong);
+    Key(WM_KEYDOWN, 'h');
+    RenderLeft(0.45f); // near the Square end
+    EXPECT_GT(ThirdOverFirst(0.05f), 0.25);
+    RenderLeft(0.45f); // back near the Sine end
+    EXPECT_LT(ThirdOverFirst(0.05f), 0.08);
+}
+
+TEST(Live, HeldKeyPlaysOneNoteAndReleaseEndsIt) {
+    HoldA4OnSine();
+    Key(WM_KEYDOWN, 'h'); // the key's repeat
+    Key(WM_KEYDOWN, 'h');
+    EXPECT_EQ(CountEvents(AuditionEventType::NoteOn, 69), 1);
+    EXPECT_EQ(CountEvents(AuditionEventType::NoteOff), 0);
+    Key(WM_KEYUP, 'h');
+    EXPECT_EQ(CountEvents(AuditionEventType::NoteOff, 69), 1);
+}
+
+TEST(Live, KeyLayoutAndOctavesFromC1ToC7) {
+    FreshWindow();
+    const std::string keys = "awsedftgyhujkolp;'";
+    for (size_t i = 0; i < keys.size(); ++i) {
+        Key(WM_KEYDOWN, keys[i]);
+        EXPECT_EQ(LastNoteOn(), 60 + static_cast<int>(i)) << keys[i];
+        Key(WM_KEYUP, keys[i]);
+    }
+    Key(WM_KEYDOWN, 'z');
+    Key(WM_KEYUP, 'z');
+    Key(WM_KEYDOWN, 'h');
+    EXPECT_EQ(LastNoteOn(), 57);
+    Key(WM_KEYUP, 'h');
+    for (int i = 0; i < 6; ++i) {
+        Key(WM_KEYDOWN, 'z');
+        Key(WM_KEYUP, 'z');
+    }
+    Key(WM_KEYDOWN, 'a');
+    EXPECT_EQ(LastNoteOn(), 24);
+    Key(WM_KEYUP, 'a');
+    Key(WM_KEYDOWN, 'x');
+    Key(WM_KEYDOWN, 'x'); // a held X moves one octave only
+    Key(WM_KEYUP, 'x');
+    Key(WM_KEYDOWN, 'a');
+    EXPECT_EQ(LastNoteOn(), 36);
+    Key(WM_KEYUP, 'a');
+    for (int i = 0; i < 9; ++i) {
+        Key(WM_KEYDOWN, 'x');
+        Key(WM_KEYUP, 'x');
+    }
+    Key(WM_KEYDOWN, 'a');
+    EXPECT_EQ(LastNoteOn(), 96);
+}
+
+TEST(Live, ANoteEndsWithItsOwnKeyAfterAnOctaveChange) {
+    FreshWindow();
+    Key(WM_KEYDOWN, 'h');
+    Key(WM_KEYDOWN, 'x');
+    Key(WM_KEYUP, 'h');
+    EXPECT_EQ(CountEvents(AuditionEventType::NoteOff, 69), 1);
+}
+
+TEST(Live, LosingFocusEndsEveryNoteAndStopSilences) {
+    FreshWindow();
+    Key(WM_KEYDOWN, 'a');
+    Key(WM_KEYDOWN, 'h');
+    Send(WM_KILLFOCUS);
+    EXPECT_EQ(CountEvents(AuditionEventType::NoteOff, 60), 1);
+    EXPECT_EQ(CountEvents(AuditionEventType::NoteOff, 69), 1);
+    Key(WM_KEYDOWN, 'h');
+    RenderLeft(0.1f);
+    EXPECT_TRUE(HeadlessPressKey("Esc"));
+    EXPECT_EQ(CountEvents(AuditionEventType::AllSoundOff), 1);
+    RenderLeft(0.05f);
+    const std::vector<float> after = RenderLeft(0.05f);
+    EXPECT_EQ(*std::max_element(after.begin(), after.end()), 0.0f);
+    Key(WM_KEYDOWN, 'h'); // Stop let go of the key: the next press plays again
+    EXPECT_EQ(CountEvents(AuditionEventType::NoteOn, 69), 3);
+}
+
+TEST(Live, OtherKeysGoOnToTheMenus) {
+    FreshWindow();
+    for (char key : {' ', 'q', '1', 'b'})
+        EXPECT_EQ(MainWindowProc(HeadlessWindow(), WM_KEYDOWN, key, 0), 0) << key;
+    EXPECT_EQ(CountEvents(AuditionEventType::NoteOn), 0);
+}
+
+TEST(Live, AnOutputThatCannotOpenSaysSoOnceAtTheFirstNote) {
+    FreshWindow();
+    HeadlessAuditionFailure = "no device";
+    Key(WM_KEYDOWN, 'h');
+    Key(WM_KEYUP, 'h');
+    Key(WM_KEYDOWN, 'j');
+    ASSERT_EQ(HeadlessMessageBoxes.size(), 1u);
+    EXPECT_EQ(HeadlessMessageBoxes[0].text, "no device");
+    EXPECT_EQ(HeadlessMessageBoxes[0].caption, "Error");
+}
+
+TEST(Live, PreviewMenuHasSweepTimesAndTheMidiState) {
+    FreshWindow();
+    const MenuPopup& preview = HeadlessMenuBar[HeadlessMenuBar.size() - 2];
+    ASSERT_EQ(preview.items.size(), 5u);
+    EXPECT_EQ(preview.items[0].id, CmdPlay);
+    EXPECT_EQ(preview.items[1].id, CmdStop);
+    const MenuItem& sweep = preview.items[3];
+    EXPECT_EQ(sweep.label, "Sweep Time");
+    std::vector<std::string> labels, checked;
+    for (const MenuItem& item : sweep.submenu) {
+        labels.push_back(item.label);
+        if (item.checked) checked.push_back(item.label);
+    }
+    EXPECT_EQ(labels, (std::vector<std::string>{"0.5 s", "1 s", "2 s", "4 s", "8 s"}));
+    EXPECT_EQ(checked, std::vector<std::string>{"2 s"});
+    EXPECT_EQ(preview.items[4].label, "MIDI: not available");
+    EXPECT_FALSE(preview.items[4].enabled);
+    Command(CmdSweep8Seconds);
+    EXPECT_TRUE(HeadlessMenuBar[HeadlessMenuBar.size() - 2].items[3].submenu[4].checked);
+    EXPECT_EQ(SweepSeconds, 8.0f);
+}

@@ -1,0 +1,74 @@
+// The audio thread's rules under load: one thread renders the audition block
+// after block, as the audio callback does, while this one runs random menu
+// commands, knob drags and keys. Built once more with ThreadSanitizer by
+// scripts/test, which then fails on any data race between the two.
+#include <atomic>
+#include <thread>
+
+#include "core/command_table.h"
+#include "tests/test_support.h"
+
+namespace {
+
+// A fixed pseudo-random sequence, the same every run.
+uint32_t Seed = 12345;
+uint32_t Next(uint32_t range) {
+    Seed = Seed * 1664525u + 1013904223u;
+    return (Seed >> 8) % range;
+}
+
+void AddIds(const std::vector<MenuItem>& items, std::vector<CommandId>& ids) {
+    for (const MenuItem& item : items) {
+        AddIds(item.submenu, ids);
+        if (item.id != 0 && item.id != CmdExit && item.id != CmdPlay) ids.push_back(item.id);
+    }
+}
+
+// Every command of every view's menus but Exit and Play (which writes a file).
+std::vector<CommandId> Commands() {
+    std::vector<CommandId> ids;
+    for (int32_t view : {ViewWaveform, ViewWavetable, ViewAdditive, ViewPadwave}) {
+        ViewMode = view;
+        for (const MenuPopup& popup : DescribeMenuBar()) AddIds(popup.items, ids);
+    }
+    ViewMode = ViewWaveform;
+    return ids;
+}
+
+} // namespace
+
+TEST(RealTime, RenderingGoesOnThroughRandomCommandsAndDrags) {
+    FreshWindow();
+    std::string reason;
+    ASSERT_TRUE(OpenAuditionOutput(reason));
+    const std::vector<CommandId> commands = Commands();
+    ASSERT_GT(commands.size(), 30u);
+    std::atomic<bool> done{false};
+    std::atomic<uint64_t> blocks{0};
+    std::atomic<bool> finite{true};
+    std::thread audio([&] {
+        float block[512];
+        while (!done.load()) {
+            HeadlessRenderAudition(block, 256);
+            for (float v : block)
+                if (!(v >= -1.0f && v <= 1.0f)) finite = false;
+            blocks.fetch_add(1);
+        }
+    });
+    const char keys[] = "awsedftgyhujkolp;'zx";
+    for (int step = 0; step < 1000; ++step) {
+        Command(commands[Next(static_cast<uint32_t>(commands.size()))]);
+        const Knob& knob = Knobs[Next(KnobCount)];
+        const int x = (knob.left + knob.right) / 2, y = (knob.top + knob.bottom) / 2;
+        Drag(x, y, x, y + static_cast<int>(Next(200)) - 100);
+        const char key = keys[Next(sizeof keys - 1)];
+        MainWindowProc(HeadlessWindow(), Next(2) ? WM_KEYDOWN : WM_KEYUP, key, 0);
+        HeadlessMessageBoxes.clear();
+    }
+    const uint64_t during = blocks.load();
+    done = true;
+    audio.join();
+    EXPECT_TRUE(finite.load());
+    // The render thread went on while this one worked: it never waited for it.
+    EXPECT_GT(during, 100u);
+}
