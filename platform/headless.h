@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/audition_events.h"
 #include "platform/platform.h"
-#include "synth/audition.h"
 
 struct RecordedMessageBox {
     WindowHandle owner;

@@ -13,8 +13,8 @@ struct AppWindow;
 using WindowHandle = AppWindow*;
 
 struct Surface;          // platform/common/surface.h
-struct AuditionMaterial; // synth/audition.h
-struct AuditionEvent;    // synth/audition.h
+struct AuditionMaterial; // platform/audition_events.h
+struct AuditionEvent;    // platform/audition_events.h
 
 // Client area size in pixels: the window is 768 x 600 with the menu bar on top.
 constexpr int WindowWidth = 768;

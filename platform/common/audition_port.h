@@ -7,8 +7,8 @@
 
 #include <cstdint>
 
+#include "platform/audition_events.h"
 #include "platform/platform.h"
-#include "synth/audition.h" // the event and material types only: the engine's code comes as hooks
 
 // The threads that send events, each with a queue of its own.
 enum class AuditionSender { Gui, Midi };

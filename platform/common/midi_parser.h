@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "synth/audition.h"
+#include "platform/audition_events.h"
 
 struct MidiParser {
     uint8_t status = 0; // the running status; 0: none, data bytes are dropped
