@@ -1,8 +1,8 @@
 // The real program's sound: the audition and the preview player on one SDL2
 // audio device.
 #include "platform/common/audition_port.h"
+#include "platform/gui/sdl_player.h"
 #include "platform/platform.h"
-#include "platform/sdl_player.h"
 
 bool PlayLoopingWav(const std::string& path, std::string& reason) {
     return SdlPlayerStart(path, reason);
