@@ -18,12 +18,10 @@ void SendAuditionEvent(const AuditionEvent& event) {
     if (SdlPlayerRunning()) AuditionPortSend(AuditionSender::Gui, event);
 }
 
-// A block that had read the replaced material ends with one more count; the
-// ticket asks for two, so that block has surely ended.
 uint64_t PublishAuditionMaterial(const AuditionMaterial* material) {
-    return AuditionPortPublish(material) + 2;
+    return AuditionPortPublish(material);
 }
 
 bool AuditionMaterialReleased(uint64_t ticket) {
-    return !SdlPlayerRunning() || AuditionPortBlocks() >= ticket;
+    return !SdlPlayerRunning() || AuditionPortRetired(ticket);
 }
