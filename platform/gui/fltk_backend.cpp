@@ -539,24 +539,18 @@ struct ImportEntry {
     bool accepted = false;
 };
 
-bool ReadSeconds(const char* text, double& seconds) {
-    char* end = nullptr;
-    seconds = std::strtod(text, &end);
-    while (end != text && *end == ' ') ++end;
-    return end != text && *end == '\0' && std::isfinite(seconds) && seconds >= 0.0;
-}
-
 void TakeImport(Fl_Widget* button, void* data) {
     ImportEntry& entry = *static_cast<ImportEntry*>(data);
-    double from = 0.0, to = 0.0;
-    if (!ReadSeconds(entry.from->value(), from) || !ReadSeconds(entry.to->value(), to)) {
+    const std::optional<double> from = ReadSecondsAnswer(entry.from->value());
+    const std::optional<double> to = from ? ReadSecondsAnswer(entry.to->value()) : std::nullopt;
+    if (!to) {
         entry.refusal->label("Start and end are seconds, such as 0.25");
         entry.refusal->redraw();
         return;
     }
     entry.dialog->pitch = entry.pitch->value();
-    entry.dialog->from = from;
-    entry.dialog->to = to;
+    entry.dialog->from = *from;
+    entry.dialog->to = *to;
     entry.accepted = true;
     button->top_window()->hide();
 }
