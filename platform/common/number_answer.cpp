@@ -17,6 +17,16 @@ std::optional<double> ReadNumberAnswer(const std::string& text, const NumberQues
     return value;
 }
 
+std::optional<double> ReadSecondsAnswer(const std::string& text) {
+    const char* start = text.c_str();
+    char* end = nullptr;
+    const double seconds = std::strtod(start, &end);
+    while (end != start && *end == ' ') ++end;
+    if (end == start || *end != '\0' || !std::isfinite(seconds) || seconds < 0.0)
+        return std::nullopt;
+    return seconds;
+}
+
 std::string NumberRangeLine(const NumberQuestion& question) {
     return std::string("Enter a ") + (question.whole ? "whole " : "") + "number from " +
            NumberText(question.minimum) + " to " + NumberText(question.maximum) + ".";
