@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "app/audition_keys.h"
 #include "app/frame_commands.h"
 #include "app/live_audition.h"
 #include "core/command_ids.h"
@@ -281,8 +282,8 @@ const CommandRow CommandTable[] = {
      "Sweep Time"},
     {Preview, "8 s", CmdSweep8Seconds, InEveryView, "", ChooseSweepTime, true, SweepTimeChecked,
      "Sweep Time"},
-    {Preview, MidiMenuLabel, CmdMidiStatus, InEveryView, "", nullptr, false, nullptr, nullptr,
-     Never},
+    {Preview, "MIDI", CmdMidiStatus, InEveryView, "", nullptr, false, nullptr, nullptr, Never,
+     MidiStatusLabel},
 
     {About, "&About", CmdAbout, InEveryView, "", ShowAbout, false},
 };

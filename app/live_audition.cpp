@@ -1,16 +1,11 @@
 #include "app/live_audition.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstring>
-#include <string>
 
+#include "app/audition_keys.h"
 #include "core/command_ids.h"
 #include "core/editor_state.h"
 #include "synth/audition.h"
-
-float SweepSeconds = 2.0f;
-char MidiMenuLabel[80] = "MIDI: not available";
 
 namespace {
 
@@ -24,11 +19,7 @@ void RenderEngine(const AuditionMaterial* material, float* out, int frames) {
     AuditionRender(Engine, material, out, frames);
 }
 
-// The samples the published material was built from, to tell when a rebuild
-// is due.
-float BuiltTable[TableSamples];
-float BuiltAdditive[SamplesPerFrame];
-float BuiltPad[PadwaveSamples];
+// The published material; it knows the samples it was built from.
 AuditionMaterial* Current = nullptr;
 // Replaced materials, each with the ticket after which the audio thread no
 // longer reads it. A plain array: what is still waiting at exit stays
@@ -41,25 +32,15 @@ constexpr int RetiredCapacity = 16;
 RetiredMaterial Retired[RetiredCapacity];
 int RetiredCount = 0;
 
+// The play mode the engine has received; ModeSent only once one reached it.
 AuditionPlayMode SentMode;
 bool ModeSent = false;
 
-// The computer keys: the note each held key plays (-1: none), and the note of
-// the A key, C4 at first.
-constexpr char NoteKeys[] = "awsedftgyhujkolp;'";
-constexpr int LowestBase = 24;  // C1
-constexpr int HighestBase = 96; // C7
-constexpr uint8_t KeyVelocity = 100;
-int KeyNote[256];
-int BaseNote = 60;
-bool OctaveKeyDown[2] = {false, false}; // Z, X
 // The output is asked for once; a failure is told once.
 bool OutputTried = false;
 bool OutputOpen = false;
 
-bool SameSamples(const float* a, const float* b, int count) {
-    return std::memcmp(a, b, sizeof(float) * static_cast<size_t>(count)) == 0;
-}
+std::string MidiLabel = "MIDI: not available";
 
 bool SameMode(const AuditionPlayMode& a, const AuditionPlayMode& b) {
     return a.source == b.source && a.from == b.from && a.to == b.to && a.seconds == b.seconds &&
@@ -84,23 +65,6 @@ AuditionPlayMode ModeOfView() {
     return mode;
 }
 
-void Send(AuditionEventType type, uint8_t note = 0, uint8_t value = 0) {
-    AuditionEvent event{};
-    event.type = type;
-    event.note = note;
-    event.value = value;
-    SendAuditionEvent(event);
-}
-
-void SendMode(const AuditionPlayMode& mode) {
-    AuditionEvent event{};
-    event.type = AuditionEventType::SetPlayMode;
-    event.mode = mode;
-    SendAuditionEvent(event);
-    SentMode = mode;
-    ModeSent = true;
-}
-
 void FreeReleased() {
     int kept = 0;
     for (int i = 0; i < RetiredCount; ++i) {
@@ -113,10 +77,7 @@ void FreeReleased() {
 }
 
 void RebuildIfChanged() {
-    if (Current && SameSamples(BuiltTable, Wavetable, TableSamples) &&
-        SameSamples(BuiltAdditive, AdditiveFrame, SamplesPerFrame) &&
-        SameSamples(BuiltPad, PadwaveBuffer, PadwaveSamples))
-        return;
+    if (AuditionMaterialMatches(Current, Wavetable, AdditiveFrame, PadwaveBuffer)) return;
     // While every slot waits for the audio thread the rebuild waits too: the
     // samples still differ at the next message.
     if (RetiredCount == RetiredCapacity) return;
@@ -126,27 +87,10 @@ void RebuildIfChanged() {
     const uint64_t ticket = PublishAuditionMaterial(built);
     if (Current) Retired[RetiredCount++] = {Current, ticket};
     Current = built;
-    std::copy_n(Wavetable, TableSamples, BuiltTable);
-    std::copy_n(AdditiveFrame, SamplesPerFrame, BuiltAdditive);
-    std::copy_n(PadwaveBuffer, PadwaveSamples, BuiltPad);
 }
-
-bool EnsureOutput(WindowHandle window) {
-    if (OutputTried) return OutputOpen;
-    OutputTried = true;
-    std::string reason;
-    OutputOpen = OpenAuditionOutput(reason);
-    if (!OutputOpen) ShowMessageBox(window, reason, "Error");
-    return OutputOpen;
-}
-
-void ClearKeys() { std::fill(std::begin(KeyNote), std::end(KeyNote), -1); }
 
 // The Sweep Time items' seconds, in menu order from CmdSweepHalfSecond.
 constexpr float SweepChoices[] = {0.5f, 1.0f, 2.0f, 4.0f, 8.0f};
-
-// The lower-case character of a key code, or -1 for one outside a byte.
-int KeySlot(int key) { return key >= 0 && key < 256 ? key : -1; }
 
 } // namespace
 
@@ -159,56 +103,30 @@ void StartLiveAudition() {
     OutputTried = OutputOpen = false;
     ModeSent = false;
     SweepSeconds = 2.0f;
-    BaseNote = 60;
-    OctaveKeyDown[0] = OctaveKeyDown[1] = false;
-    ClearKeys();
+    ResetAuditionKeys();
 }
 
 void UpdateLiveAudition() {
     FreeReleased();
     RebuildIfChanged();
+    SyncAuditionMode();
+}
+
+void SyncAuditionMode() {
     const AuditionPlayMode mode = ModeOfView();
-    if (!ModeSent || !SameMode(mode, SentMode)) SendMode(mode);
+    if (ModeSent && SameMode(mode, SentMode)) return;
+    if (!SendAuditionEvent(PlayModeEvent(mode))) return;
+    SentMode = mode;
+    ModeSent = true;
 }
 
-bool AuditionKeyDown(WindowHandle window, int key) {
-    const int slot = KeySlot(key);
-    if (slot < 0) return false;
-    if (key == 'z' || key == 'x') {
-        bool& down = OctaveKeyDown[key == 'x'];
-        if (!down)
-            BaseNote = std::clamp(BaseNote + (key == 'x' ? 12 : -12), LowestBase, HighestBase);
-        down = true;
-        return true;
-    }
-    const char* place = key != 0 ? std::strchr(NoteKeys, key) : nullptr;
-    if (place == nullptr) return false;
-    if (KeyNote[slot] >= 0) return true; // the key repeats while held
-    if (!EnsureOutput(window)) return true;
-    const int note = BaseNote + static_cast<int>(place - NoteKeys);
-    KeyNote[slot] = note;
-    SendMode(ModeOfView()); // an output opened since the last mode starts afresh
-    Send(AuditionEventType::NoteOn, static_cast<uint8_t>(note), KeyVelocity);
-    return true;
-}
-
-void AuditionKeyUp(int key) {
-    const int slot = KeySlot(key);
-    if (slot < 0) return;
-    if (key == 'z' || key == 'x') OctaveKeyDown[key == 'x'] = false;
-    if (KeyNote[slot] < 0) return;
-    Send(AuditionEventType::NoteOff, static_cast<uint8_t>(KeyNote[slot]));
-    KeyNote[slot] = -1;
-}
-
-void ReleaseAuditionKeys() {
-    for (int key = 0; key < 256; ++key) AuditionKeyUp(key);
-    OctaveKeyDown[0] = OctaveKeyDown[1] = false;
-}
-
-void SilenceAudition() {
-    ClearKeys();
-    Send(AuditionEventType::AllSoundOff);
+bool EnsureAuditionOutput(WindowHandle window) {
+    if (OutputTried) return OutputOpen;
+    OutputTried = true;
+    std::string reason;
+    OutputOpen = OpenAuditionOutput(reason);
+    if (!OutputOpen) ShowMessageBox(window, reason, "Error");
+    return OutputOpen;
 }
 
 void ChooseSweepTime(WindowHandle, CommandId id) {
@@ -219,10 +137,12 @@ bool SweepTimeChecked(CommandId id) {
     return SweepSeconds == SweepChoices[id - CmdSweepHalfSecond];
 }
 
+std::string MidiStatusLabel(CommandId) { return MidiLabel; }
+
 void StartMidiInput() {
     const std::string name = OpenMidiInput();
     if (name.empty()) return;
-    std::snprintf(MidiMenuLabel, sizeof MidiMenuLabel, "MIDI: %s", name.c_str());
+    MidiLabel = "MIDI: " + name;
     // MIDI notes need the output running; one that cannot open is told at the
     // first key's note.
     std::string reason;

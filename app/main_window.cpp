@@ -1,7 +1,10 @@
 #include "app/main_window.h"
 
+#include "app/audition_keys.h"
 #include "app/dispatcher.h"
 #include "app/live_audition.h"
+#include "core/command_ids.h"
+#include "core/command_table.h"
 #include "core/editor_state.h"
 #include "core/menus.h"
 #include "io/audio_import.h"
@@ -107,9 +110,9 @@ intptr_t Dispatch(WindowHandle window, uint32_t message, uintptr_t wParam, intpt
         return 0;
     case WM_DROPFILES:
         // A dropped file imports as Import Audio... does, where that is offered.
-        if (ViewMode == ViewWaveform || ViewMode == ViewWavetable) {
+        if (const CommandRow* row = FindOfferedCommand(CmdImportAudio)) {
             ImportAudioFile(window, reinterpret_cast<const char*>(lParam));
-            RefreshWindow(window);
+            if (row->refresh) RefreshWindow(window);
         }
         return 0;
     case WM_CLOSE:

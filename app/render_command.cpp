@@ -135,34 +135,26 @@ int FileFailed(const FileError& error, const std::string& path) {
     return 1;
 }
 
-AuditionEvent NoteEvent(AuditionEventType type, int note, int velocity) {
-    AuditionEvent event;
-    event.type = type;
-    event.note = static_cast<uint8_t>(note);
-    event.value = static_cast<uint8_t>(velocity);
-    return event;
-}
-
 // The held note and its release, interleaved stereo.
 std::vector<float> PlayNote(const AuditionMaterial* material, const RenderRequest& request) {
     constexpr int Block = 256;
     AuditionEngine engine;
     AuditionReset(engine, static_cast<float>(request.rate));
-    AuditionEvent mode;
-    mode.type = AuditionEventType::SetPlayMode;
-    mode.mode.from = request.from;
-    mode.mode.to = request.to;
-    mode.mode.seconds = static_cast<float>(request.seconds);
-    AuditionApply(engine, mode);
-    AuditionApply(engine, NoteEvent(AuditionEventType::NoteOn, request.note, request.velocity));
+    AuditionPlayMode mode;
+    mode.from = request.from;
+    mode.to = request.to;
+    mode.seconds = static_cast<float>(request.seconds);
+    AuditionApply(engine, PlayModeEvent(mode));
+    const auto note = static_cast<uint8_t>(request.note);
+    AuditionApply(engine, NoteOnEvent(note, static_cast<uint8_t>(request.velocity)));
     const auto held = static_cast<int64_t>(std::llround(request.seconds * request.rate));
     std::vector<float> out(static_cast<size_t>(2 * held));
     for (int64_t done = 0; done < held; done += Block)
         AuditionRender(engine, material, out.data() + 2 * done,
                        static_cast<int>(std::min<int64_t>(Block, held - done)));
-    AuditionApply(engine, NoteEvent(AuditionEventType::NoteOff, request.note, 0));
+    AuditionApply(engine, NoteOffEvent(note));
     // The release, block by block until the voice has ended.
-    while (engine.voices[0].stage != AuditionStage::Idle) {
+    while (!AuditionSilent(engine)) {
         const size_t at = out.size();
         out.resize(at + 2 * Block);
         AuditionRender(engine, material, out.data() + at, Block);

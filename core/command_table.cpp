@@ -17,7 +17,7 @@ MenuItem ItemOf(const CommandRow& row) {
         item.separator = true;
         return item;
     }
-    item.label = row.label;
+    item.label = row.labelOf != nullptr ? row.labelOf(row.id) : row.label;
     item.id = row.id;
     item.checked = row.checked != nullptr && row.checked(row.id);
     item.enabled = row.enabled == nullptr || row.enabled(row.id);

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "platform/platform.h"
 
@@ -35,6 +36,8 @@ struct CommandRow {
     // Rows of one popup with the same submenu title are grouped under it.
     const char* submenu = nullptr;
     bool (*enabled)(CommandId id) = nullptr; // nullptr: always enabled
+    // The label as it reads now, for an item whose text changes; nullptr: `label`.
+    std::string (*labelOf)(CommandId id) = nullptr;
 };
 
 // The table the menus and the dispatcher read; the application installs its

@@ -28,6 +28,8 @@ int32_t FirstFrameEnd;
 int32_t LastFrameStart;
 int32_t RangeEnd;
 
+float SweepSeconds = 2.0f;
+
 bool FullRepaint;
 
 void ComputeEditRange() {

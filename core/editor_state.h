@@ -4,10 +4,8 @@
 
 #include <cstdint>
 
-constexpr int SamplesPerFrame = 1024;
-constexpr int FrameCount = 100;
-constexpr int TableSamples = FrameCount * SamplesPerFrame; // 102400
-constexpr int PadwaveSamples = 131072;
+#include "core/table_shape.h"
+
 constexpr int HarmonicCount = 32;
 
 // ViewMode values; view tab i selects 4000 + i.
@@ -47,6 +45,9 @@ extern int32_t RangeStart;     // first sample of the range's first frame
 extern int32_t FirstFrameEnd;  // RangeStart + 1024
 extern int32_t LastFrameStart; // first sample of the range's last frame
 extern int32_t RangeEnd;       // LastFrameStart + 1024
+
+// The Wavetable view's sweep from one knob frame to the other, in seconds.
+extern float SweepSeconds;
 
 // The next paint fills the panel and display backgrounds first, then clears it.
 extern bool FullRepaint;

@@ -38,3 +38,32 @@ struct AuditionEvent {
     int16_t bend = 0;      // PitchBend: -8192 .. 8191 (+-2 semitones)
     AuditionPlayMode mode; // SetPlayMode
 };
+
+// The events, each built in one place.
+inline AuditionEvent MakeAuditionEvent(AuditionEventType type, uint8_t note = 0,
+                                       uint8_t value = 0) {
+    AuditionEvent event{};
+    event.type = type;
+    event.note = note;
+    event.value = value;
+    return event;
+}
+inline AuditionEvent NoteOnEvent(uint8_t note, uint8_t velocity) {
+    return MakeAuditionEvent(AuditionEventType::NoteOn, note, velocity);
+}
+inline AuditionEvent NoteOffEvent(uint8_t note) {
+    return MakeAuditionEvent(AuditionEventType::NoteOff, note);
+}
+inline AuditionEvent ControlEvent(uint8_t number, uint8_t value) {
+    return MakeAuditionEvent(AuditionEventType::Control, number, value);
+}
+inline AuditionEvent BendEvent(int16_t bend) {
+    AuditionEvent event = MakeAuditionEvent(AuditionEventType::PitchBend);
+    event.bend = bend;
+    return event;
+}
+inline AuditionEvent PlayModeEvent(const AuditionPlayMode& mode) {
+    AuditionEvent event = MakeAuditionEvent(AuditionEventType::SetPlayMode);
+    event.mode = mode;
+    return event;
+}

@@ -163,9 +163,9 @@ bool OpenAuditionOutput(std::string& reason) {
     return true;
 }
 
-void SendAuditionEvent(const AuditionEvent& event) {
+bool SendAuditionEvent(const AuditionEvent& event) {
     HeadlessAuditionEvents.push_back(event);
-    if (HeadlessAuditionOpen) AuditionPortSend(AuditionSender::Gui, event);
+    return HeadlessAuditionOpen && AuditionPortSend(AuditionSender::Gui, event);
 }
 
 uint64_t PublishAuditionMaterial(const AuditionMaterial* material) {

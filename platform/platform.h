@@ -188,8 +188,8 @@ void InstallAuditionHooks(const AuditionHooks& hooks);
 // it is open; false, with the system's reason, when it cannot be opened.
 bool OpenAuditionOutput(std::string& reason);
 // Queues an event for the next block; dropped when no output is open or the
-// queue is full.
-void SendAuditionEvent(const AuditionEvent& event);
+// queue is full. True when queued.
+bool SendAuditionEvent(const AuditionEvent& event);
 // Makes `material` what the audition plays from the next block on. The one it
 // replaces may still be read until AuditionMaterialReleased(ticket) is true.
 uint64_t PublishAuditionMaterial(const AuditionMaterial* material);

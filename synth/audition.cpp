@@ -411,6 +411,12 @@ void AuditionApply(AuditionEngine& engine, const AuditionEvent& event) {
     }
 }
 
+bool AuditionSilent(const AuditionEngine& engine) {
+    return std::all_of(
+        std::begin(engine.voices), std::end(engine.voices),
+        [](const AuditionVoice& voice) { return voice.stage == AuditionStage::Idle; });
+}
+
 void AuditionRender(AuditionEngine& engine, const AuditionMaterial* material, float* out,
                     int frames) {
     float mix[ChunkFrames];

@@ -26,6 +26,9 @@ struct AuditionMaterial;
 AuditionMaterial* BuildAuditionMaterial(const float* table, const float* additiveFrame,
                                         const float* pad, const AuditionMaterial* previous);
 void FreeAuditionMaterial(AuditionMaterial* material);
+// True when `material` was built from exactly these samples (false for null).
+bool AuditionMaterialMatches(const AuditionMaterial* material, const float* table,
+                             const float* additiveFrame, const float* pad);
 // The bytes the material holds (its shared parts counted whole).
 int64_t AuditionMaterialBytes(const AuditionMaterial* material);
 
@@ -65,6 +68,8 @@ struct AuditionEngine {
 };
 void AuditionReset(AuditionEngine& engine, float sampleRate);
 void AuditionApply(AuditionEngine& engine, const AuditionEvent& event);
+// True when no voice sounds or fades any more.
+bool AuditionSilent(const AuditionEngine& engine);
 // Renders `frames` stereo frames (interleaved L R floats) into `out`,
 // overwriting it. `material` may be null: silence, while the voices still
 // advance their envelopes. The engine keeps no pointer to the material: once a

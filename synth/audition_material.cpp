@@ -273,6 +273,13 @@ AuditionMaterial* BuildAuditionMaterial(const float* table, const float* additiv
 
 void FreeAuditionMaterial(AuditionMaterial* material) { delete material; }
 
+bool AuditionMaterialMatches(const AuditionMaterial* material, const float* table,
+                             const float* additiveFrame, const float* pad) {
+    return material != nullptr && ChangedFrames(table, material) == 0 &&
+           SameSamples(material->additive.get(), additiveFrame) &&
+           SameSamples(material->pad.get(), pad);
+}
+
 int64_t AuditionMaterialBytes(const AuditionMaterial* material) {
     if (material == nullptr) return 0;
     int64_t bytes = sizeof(AuditionMaterial);

@@ -14,7 +14,7 @@
 #include <memory>
 #include <vector>
 
-#include "core/editor_state.h"
+#include "core/table_shape.h"
 
 constexpr int AuditionMaxLevels = 48;
 // The highest harmonic frequency a level holds, in cycles per table sample.

@@ -1,11 +1,11 @@
-// Recorded sound for the import tests: tones written with libsndfile, and the
-// harmonics of an imported frame.
+// Recorded sound for the import tests: tones written with libsndfile or
+// rendered by fluidsynth, and their pitch.
 #pragma once
 
-#include <fftw3.h>
 #include <sndfile.h>
 
 #include "tests/file_helpers.h"
+#include "tests/spectrum.h"
 
 // Writes interleaved samples with libsndfile in the given format; false when it
 // cannot (a format this libsndfile lacks).
@@ -39,20 +39,6 @@ inline std::vector<float> HarmonicTone(double hz, double seconds, int rate, int 
     return tone;
 }
 
-// Bins 0 .. 512 of a 1024-sample frame, each a cosine's amplitude and phase.
-inline std::vector<std::complex<double>> FrameSpectrum(const float* frame) {
-    std::vector<double> in(frame, frame + SamplesPerFrame);
-    std::vector<std::complex<double>> bins(SamplesPerFrame / 2 + 1);
-    fftw_plan plan = fftw_plan_dft_r2c_1d(
-        SamplesPerFrame, in.data(), reinterpret_cast<fftw_complex*>(bins.data()), FFTW_ESTIMATE);
-    fftw_execute(plan);
-    fftw_destroy_plan(plan);
-    for (std::complex<double>& bin : bins) bin *= 2.0 / SamplesPerFrame;
-    return bins;
-}
-
-inline double Decibels(double ratio) { return 20.0 * std::log10(ratio); }
-
 // How far above every other bin of 1 .. 511 the frame's bin 1 stands, in dB:
 // a single cycle stands far above.
 inline double FundamentalMargin(const float* frame) {
@@ -70,18 +56,14 @@ inline double MeasuredPitch(const std::string& path, double nominal) {
     std::vector<float> frames(static_cast<size_t>(info.frames * info.channels));
     sf_readf_float(file, frames.data(), info.frames);
     sf_close(file);
-    const int size = 1 << 19;
-    std::vector<double> in(size, 0.0);
+    const size_t size = 1 << 19;
+    std::vector<double> in;
     const sf_count_t first = info.frames / 20,
                      count = std::min<sf_count_t>(info.frames - first, size);
     for (sf_count_t n = 0; n < count; ++n)
-        in[n] =
-            frames[(first + n) * info.channels] * (0.5 - 0.5 * std::cos(2.0 * M_PI * n / count));
-    std::vector<std::complex<double>> bins(size / 2 + 1);
-    fftw_plan plan = fftw_plan_dft_r2c_1d(
-        size, in.data(), reinterpret_cast<fftw_complex*>(bins.data()), FFTW_ESTIMATE);
-    fftw_execute(plan);
-    fftw_destroy_plan(plan);
+        in.push_back(frames[(first + n) * info.channels] *
+                     (0.5 - 0.5 * std::cos(2.0 * M_PI * n / count)));
+    const Bins bins = RealSpectrum(in, size);
     const double binHz = static_cast<double>(info.samplerate) / size;
     // The strongest peak within a semitone of each of the first twelve harmonics,
     // interpolated on its log magnitudes, over its harmonic number, weighted
@@ -102,8 +84,6 @@ inline double MeasuredPitch(const std::string& path, double nominal) {
     }
     return sum / weights;
 }
-
-inline double Cents(double hz, double reference) { return 1200.0 * std::log2(hz / reference); }
 
 constexpr const char* GeneralMidiFont = "/usr/share/sounds/sf2/FluidR3_GM.sf2";
 

@@ -1,14 +1,14 @@
-#include <fftw3.h>
-
 #include "synth/oscillator.h"
 #include "tests/audition_events.h"
-#include "tests/reference/double_dft.h"
+#include "tests/spectrum.h"
 #include "tests/test_support.h"
 
 namespace {
 
 constexpr float Rate = 48000.0f;
 constexpr int Second = 48000;
+constexpr int Ms = Second / 1000;
+constexpr int Settle = Second / 20; // attack and level fade long over
 
 Material EditorMaterial(const AuditionMaterial* previous = nullptr) {
     return Material(BuildAuditionMaterial(Wavetable, AdditiveFrame, PadwaveBuffer, previous),
@@ -24,6 +24,19 @@ void GenerateOnAllFrames(CommandId wave) {
     Command(wave);
 }
 
+// A cosine frame starts at its peak, so a note that began or ended at once
+// would jump by its whole level.
+void CosineTable() {
+    FreshEditor();
+    for (int n = 0; n < TableSamples; ++n)
+        Wavetable[n] =
+            std::cos(2.0f * Pi * static_cast<float>(n % SamplesPerFrame) / SamplesPerFrame);
+}
+
+AuditionEvent On(int note, int velocity = 127) {
+    return NoteOnEvent(static_cast<uint8_t>(note), static_cast<uint8_t>(velocity));
+}
+
 // A fresh engine at 48 kHz that has taken the events.
 AuditionEngine Started(std::initializer_list<AuditionEvent> events) {
     AuditionEngine engine;
@@ -32,19 +45,19 @@ AuditionEngine Started(std::initializer_list<AuditionEvent> events) {
     return engine;
 }
 
-// `frames` frames of the left channel; the right one must be the same.
-std::vector<float> Render(AuditionEngine& engine, const AuditionMaterial* material, int frames) {
-    std::vector<float> stereo(2 * static_cast<size_t>(frames));
+// `frames` frames of the left channel, from `from` on; the right one must be the same.
+std::vector<float> Render(AuditionEngine& engine, const AuditionMaterial* material, int frames,
+                          int from = 0) {
+    std::vector<float> stereo(2 * static_cast<size_t>(frames)), left;
     AuditionRender(engine, material, stereo.data(), frames);
-    std::vector<float> left(static_cast<size_t>(frames));
-    for (int i = 0; i < frames; ++i) {
-        left[static_cast<size_t>(i)] = stereo[2 * static_cast<size_t>(i)];
-        EXPECT_EQ(stereo[2 * static_cast<size_t>(i) + 1], left[static_cast<size_t>(i)]);
+    for (int i = from; i < frames; ++i) {
+        left.push_back(stereo[2 * static_cast<size_t>(i)]);
+        EXPECT_EQ(stereo[2 * static_cast<size_t>(i) + 1], left.back());
     }
     return left;
 }
 
-std::vector<float> Tail(const std::vector<float>& x, int from, int count) {
+std::vector<float> Part(const std::vector<float>& x, int from, int count) {
     return std::vector<float>(x.begin() + from, x.begin() + from + count);
 }
 
@@ -60,157 +73,54 @@ float LargestStep(const std::vector<float>& x) {
     return step;
 }
 
-// The 7-term Blackman-Harris window: side lobes below -180 dB.
-std::vector<double> Window(int n) {
-    const double a[] = {0.27105140069342, 0.43329793923448, 0.21812299954311, 0.06592544638803,
-                        0.01081174209837, 0.00077658482522, 0.00001388721735};
-    std::vector<double> w(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) {
-        const double x = 2.0 * M_PI * i / n;
-        double v = 0.0;
-        for (int k = 0; k < 7; ++k) v += (k % 2 ? -a[k] : a[k]) * std::cos(k * x);
-        w[static_cast<size_t>(i)] = v;
-    }
-    return w;
-}
-
-// |sum x w e^(-i 2 pi hz t)| in double.
-double ComponentAt(const std::vector<float>& x, const std::vector<double>& w, double hz) {
-    const std::complex<double> turn = std::polar(1.0, -2.0 * M_PI * hz / Rate);
-    std::complex<double> z = 1.0;
-    std::complex<double> sum = 0.0;
-    for (size_t i = 0; i < x.size(); ++i) {
-        sum += z * (x[i] * w[i]);
-        z *= turn;
-    }
-    return std::abs(sum);
-}
-
-double Db(double ratio) { return 20.0 * std::log10(ratio); }
-
-// Harmonic h of a frame relative to its fundamental, h = 1 .. 512.
-std::vector<double> FrameLevels(const float* frame) {
-    const DoubleSpectrum bins =
-        DoubleDft(ToDouble(frame, SamplesPerFrame), SamplesPerFrame / 2 + 1);
-    std::vector<double> levels(bins.size(), 0.0);
-    for (size_t h = 1; h < bins.size(); ++h) levels[h] = std::abs(bins[h]) / std::abs(bins[1]);
-    return levels;
-}
-
-constexpr double Holds = 1e-4;    // -80 dB: a harmonic the frame holds
-constexpr double HoldsNot = 1e-5; // -100 dB: one it does not
-constexpr double Clean = -90.0;   // dB under the fundamental
-constexpr double AnyBand = 8.0;   // Hz either side of a harmonic: its window lobe
-
-// One second of a held note at f0 against the frame's harmonic levels: the
-// harmonics up to 0.4 x rate / f0 at the frame's levels within 0.1 dB, and
-// every harmonic the frame does not hold and everything between harmonics at
-// least 90 dB under the fundamental.
-void ExpectCleanSpectrum(const std::vector<float>& second, double f0,
-                         const std::vector<double>& frame) {
-    const std::vector<double> w = Window(Second);
-    const double fundamental = ComponentAt(second, w, f0);
+// One second of a note at f0 against the frame's harmonics (levels over the
+// fundamental): those up to 0.4 x rate / f0 that the frame holds (above -80 dB)
+// at its levels within 0.1 dB; those it does not hold (below -100 dB) and
+// everything more than 8 Hz from a harmonic at least 90 dB under the fundamental.
+void ExpectCleanSpectrum(const std::vector<float>& second, double f0, const Bins& frame) {
+    const double fundamental = Amplitude(second, f0, Rate);
     const int kept = std::min(511, static_cast<int>(0.4 * Rate / f0));
     for (int h = 1; h * f0 < Rate / 2; ++h) {
-        const double held = h < static_cast<int>(frame.size()) ? frame[static_cast<size_t>(h)] : 0;
-        if (held < HoldsNot || (h <= kept && held >= Holds)) {
-            const double level = ComponentAt(second, w, h * f0) / fundamental;
-            if (held >= Holds)
-                EXPECT_NEAR(Db(level / held), 0.0, 0.1) << "f0 " << f0 << " harmonic " << h;
-            else
-                EXPECT_LT(Db(level), Clean) << "f0 " << f0 << " harmonic " << h;
+        const double held = h <= 512 ? std::abs(frame[h]) / std::abs(frame[1]) : 0.0;
+        const double level = Amplitude(second, h * f0, Rate) / fundamental;
+        if (held >= 1e-4 && h <= kept) {
+            EXPECT_NEAR(Decibels(level / held), 0.0, 0.1) << "f0 " << f0 << " harmonic " << h;
+        } else if (held < 1e-5) {
+            EXPECT_LT(Decibels(level), -90.0) << "f0 " << f0 << " harmonic " << h;
         }
     }
-    // Everything else, from a transform padded to half-hertz bins.
-    const int n = 2 * Second;
-    std::vector<double> in(static_cast<size_t>(n), 0.0);
-    for (int i = 0; i < Second; ++i)
-        in[static_cast<size_t>(i)] = second[static_cast<size_t>(i)] * w[static_cast<size_t>(i)];
-    std::vector<fftw_complex> out(static_cast<size_t>(n / 2 + 1));
-    const fftw_plan plan = fftw_plan_dft_r2c_1d(n, in.data(), out.data(), FFTW_ESTIMATE);
-    fftw_execute(plan);
-    fftw_destroy_plan(plan);
-    double worst = -400.0;
-    double worstHz = 0.0;
-    for (int k = 0; k <= n / 2; ++k) {
-        const double hz = 0.5 * k;
-        if (std::fabs(hz - std::round(hz / f0) * f0) <= AnyBand) continue;
-        const double level = Db(std::hypot(out[k][0], out[k][1]) / fundamental);
-        if (level > worst) {
-            worst = level;
-            worstHz = hz;
-        }
-    }
-    EXPECT_LT(worst, Clean) << "f0 " << f0 << " at " << worstHz << " Hz";
-}
-
-double NoteHz(int note) { return 440.0 * std::pow(2.0, (note - 69) / 12.0); }
-
-// The frequency of the strongest component near `guess`, by golden section.
-double PeakHz(const std::vector<float>& x, double guess) {
-    const std::vector<double> w = Window(static_cast<int>(x.size()));
-    double lo = guess - 3.0;
-    double hi = guess + 3.0;
-    const double g = 0.5 * (std::sqrt(5.0) - 1.0);
-    while (hi - lo > 1e-5) {
-        const double a = hi - g * (hi - lo);
-        const double b = lo + g * (hi - lo);
-        if (ComponentAt(x, w, a) > ComponentAt(x, w, b))
-            hi = b;
-        else
-            lo = a;
-    }
-    return 0.5 * (lo + hi);
+    const auto [worst, hz] = WorstBetweenHarmonics(second, f0, Rate, 8.0);
+    EXPECT_LT(worst, -90.0) << "f0 " << f0 << " at " << hz << " Hz";
 }
 
 // The third harmonic of A5 (880 Hz) over the 40 ms from `from`.
 double ThirdHarmonic(const std::vector<float>& x, int from) {
-    static const std::vector<double> w = Window(Second / 25);
-    return ComponentAt(Tail(x, from, Second / 25), w, 3 * 880.0);
-}
-
-double Cents(double hz, double reference) { return 1200.0 * std::log2(hz / reference); }
-
-const int Settle = Second / 20; // attack and level fade long over
-
-// A cosine frame starts at its peak, so a note that began or ended at once
-// would jump by its whole level.
-void CosineTable() {
-    FreshEditor();
-    for (int f = 0; f < FrameCount; ++f)
-        for (int n = 0; n < SamplesPerFrame; ++n)
-            FrameAt(f)[n] = std::cos(2.0f * Pi * static_cast<float>(n) / SamplesPerFrame);
+    return Amplitude(Part(x, from, Second / 25), 3 * 880.0, Rate);
 }
 
 } // namespace
 
-TEST(AuditionSpectrum, SawNotesKeepTheirHarmonicsAndNothingElse) {
+TEST(AuditionSpectrum, SawNotesKeepTheirHarmonicsAndNothingElseEvenBent) {
     GenerateOnAllFrames(CmdSaw);
-    const std::vector<double> frame = FrameLevels(FrameAt(0));
-    ASSERT_LT(frame[300], HoldsNot); // the saw stops below 256
+    const Bins frame = FrameSpectrum(FrameAt(0));
+    ASSERT_LT(std::abs(frame[300]), 1e-5 * std::abs(frame[1])); // the saw stops below 256
     const Material material = EditorMaterial();
-    for (int note : {21, 45, 69, 93, 108}) {
-        AuditionEngine engine = Started({Mode(0.0f, 0.0f), NoteOn(static_cast<uint8_t>(note))});
-        const std::vector<float> x = Render(engine, material.get(), Settle + Second);
-        ExpectCleanSpectrum(Tail(x, Settle, Second), NoteHz(note), frame);
+    // 106 is 3729 Hz: harmonic 6 fits, bent 2 up it does not.
+    for (auto [note, bend, heard] :
+         {std::tuple{21, 0, 21}, std::tuple{45, 0, 45}, std::tuple{69, 0, 69},
+          std::tuple{93, 0, 93}, std::tuple{108, 0, 108}, std::tuple{106, 8191, 108}}) {
+        AuditionEngine engine = Started({Mode(0.0f, 0.0f), On(note)});
+        Render(engine, material.get(), Settle);
+        AuditionApply(engine, BendEvent(static_cast<int16_t>(bend)));
+        ExpectCleanSpectrum(Render(engine, material.get(), Settle + Second, Settle), NoteHz(heard),
+                            frame);
     }
-}
-
-TEST(AuditionSpectrum, ABentNoteDropsTheHarmonicsThatWouldAlias) {
-    GenerateOnAllFrames(CmdSaw);
-    const std::vector<double> frame = FrameLevels(FrameAt(0));
-    const Material material = EditorMaterial();
-    AuditionEngine engine = Started({NoteOn(106)}); // 3729 Hz: harmonic 6 fits, 2 up it does not
-    Render(engine, material.get(), Settle);
-    AuditionApply(engine, Bend(8191));
-    const std::vector<float> x = Render(engine, material.get(), Settle + Second);
-    ExpectCleanSpectrum(Tail(x, Settle, Second), NoteHz(108), frame);
 }
 
 TEST(AuditionSweep, TheThirdHarmonicRisesSmoothlyFromSineToSquare) {
     SineToSquareTable();
     const Material material = EditorMaterial();
-    AuditionEngine engine = Started({Mode(0.0f, 99.0f, 4.0f), NoteOn(81)}); // A5, 880 Hz
+    AuditionEngine engine = Started({Mode(0.0f, 99.0f, 4.0f), On(81)}); // A5, 880 Hz
     const std::vector<float> x = Render(engine, material.get(), 4 * Second + Second / 10);
     auto third = [&](int centre) { return ThirdHarmonic(x, centre - Second / 50); };
     const double last = third(4 * Second + Second / 20);
@@ -230,156 +140,147 @@ TEST(AuditionSweep, PingPongComesBackAndTheModWheelHoldsItsPoint) {
     auto thirdAfter = [&](AuditionEngine& engine, int frames) {
         return ThirdHarmonic(Render(engine, material.get(), frames), frames - Second / 25);
     };
-    AuditionEngine engine = Started({Mode(99.0f, 99.0f), NoteOn(81)});
+    AuditionEngine engine = Started({Mode(99.0f, 99.0f), On(81)});
     const double square = thirdAfter(engine, Second / 10);
 
-    engine = Started({Mode(0.0f, 99.0f, 0.5f, true), NoteOn(81)});
+    engine = Started({Mode(0.0f, 99.0f, 0.5f, true), On(81)});
     EXPECT_NEAR(thirdAfter(engine, Second / 2 + Second / 50), square, 0.03 * square);
     EXPECT_LT(thirdAfter(engine, Second / 2), 0.05 * square); // back at the sine at 1 s
 
     for (auto [wheel, share] : {std::pair{64, 63.0 / 126.0}, std::pair{127, 1.0}}) {
-        engine = Started({Mode(0.0f, 99.0f, 0.5f, true), Controller(1, static_cast<uint8_t>(wheel)),
-                          NoteOn(81)});
+        engine = Started(
+            {Mode(0.0f, 99.0f, 0.5f, true), ControlEvent(1, static_cast<uint8_t>(wheel)), On(81)});
         EXPECT_NEAR(thirdAfter(engine, Second), share * square, 0.01 * square) << wheel;
     }
 }
 
-TEST(AuditionPitch, A4IsAt440HzAndTheBendReachesTwoSemitones) {
+TEST(AuditionPitch, A4IsAt440HzTheBendReachesTwoSemitonesAndThePadItsOwnPitch) {
     GenerateOnAllFrames(CmdSine);
-    const Material material = EditorMaterial();
-    for (auto [bend, hz, cents] : {std::tuple{0, 440.0, 0.1}, std::tuple{8191, NoteHz(71), 1.0},
-                                   std::tuple{-8192, NoteHz(67), 1.0}}) {
-        AuditionEngine engine = Started({Bend(static_cast<int16_t>(bend)), NoteOn(69)});
-        const std::vector<float> x = Render(engine, material.get(), Settle + Second);
-        EXPECT_NEAR(Cents(PeakHz(Tail(x, Settle, Second), hz), hz), 0.0, cents) << bend;
-    }
-}
-
-TEST(AuditionPitch, NoteA4PlaysThePadAtThePitchItWasMadeFor) {
-    FreshEditor();
-    const int bin = 1308; // 440.1 Hz at 44100 Hz
+    const int bin = 1308; // the pad's sine: 440.1 Hz at 44100 Hz
     for (int n = 0; n < PadwaveSamples; ++n)
         PadwaveBuffer[n] =
             0.3f * std::sin(2.0f * Pi * static_cast<float>(bin * n % PadwaveSamples) /
                             static_cast<float>(PadwaveSamples));
     const Material material = EditorMaterial();
-    const double hz = bin * 44100.0 / PadwaveSamples;
-    AuditionEngine engine =
-        Started({Mode(0.0f, 0.0f, 2.0f, false, AuditionSource::Pad), NoteOn(69)});
-    const std::vector<float> x = Render(engine, material.get(), Settle + Second);
-    EXPECT_NEAR(Cents(PeakHz(Tail(x, Settle, Second), hz), hz), 0.0, 0.1);
-    EXPECT_NEAR(Peak(x, Settle, Settle + Second), 0.25f * 0.3f, 0.002f);
+    const auto pad = AuditionSource::Pad;
+    for (auto [source, bend, hz, cents] :
+         {std::tuple{AuditionSource::Table, 0, 440.0, 0.1},
+          std::tuple{AuditionSource::Table, 8191, NoteHz(71), 1.0},
+          std::tuple{AuditionSource::Table, -8192, NoteHz(67), 1.0},
+          std::tuple{pad, 0, bin * 44100.0 / PadwaveSamples, 0.1}}) {
+        AuditionEngine engine = Started(
+            {Mode(0.0f, 0.0f, 2.0f, false, source), BendEvent(static_cast<int16_t>(bend)), On(69)});
+        const std::vector<float> x = Render(engine, material.get(), Settle + Second, Settle);
+        EXPECT_NEAR(Cents(PeakHz(x, hz, Rate), hz), 0.0, cents) << bend;
+        if (source == pad) {
+            EXPECT_NEAR(Peak(x, 0, Second), 0.25f * 0.3f, 0.002f);
+        }
+    }
 }
 
 TEST(AuditionEnvelope, NotesRiseWithin5MsAndFade150MsWithoutAClick) {
     CosineTable();
     const Material material = EditorMaterial();
-    AuditionEngine engine = Started({NoteOn(60)});
+    AuditionEngine engine = Started({On(60)});
     std::vector<float> x = Render(engine, material.get(), Second / 5);
-    AuditionApply(engine, NoteOff(60));
+    AuditionApply(engine, NoteOffEvent(60));
     const std::vector<float> tail = Render(engine, material.get(), Second / 4);
     x.insert(x.end(), tail.begin(), tail.end());
-    const int ms = Second / 1000;
     const int off = Second / 5;
-    EXPECT_NEAR(Peak(x, 5 * ms, 10 * ms), 0.25f, 0.001f); // full after 5 ms
-    const float steady = LargestStep(Tail(x, 50 * ms, 50 * ms));
-    EXPECT_LT(LargestStep(x), 1.05f * steady);
-    EXPECT_GT(Peak(x, off + 130 * ms, off + 140 * ms), 0.005f); // still fading
-    EXPECT_EQ(Peak(x, off + 151 * ms, off + 250 * ms), 0.0f);
-    EXPECT_EQ(engine.voices[0].stage, AuditionStage::Idle);
+    EXPECT_NEAR(Peak(x, 5 * Ms, 10 * Ms), 0.25f, 0.001f); // full after 5 ms
+    EXPECT_LT(LargestStep(x), 1.05f * LargestStep(Part(x, 50 * Ms, 50 * Ms)));
+    EXPECT_GT(Peak(x, off + 130 * Ms, off + 140 * Ms), 0.005f); // still fading
+    EXPECT_EQ(Peak(x, off + 151 * Ms, off + 250 * Ms), 0.0f);
+    EXPECT_TRUE(AuditionSilent(engine));
 }
 
 TEST(AuditionEnvelope, VelocityScalesOneNoteLinearly) {
     GenerateOnAllFrames(CmdSquare);
     const Material material = EditorMaterial();
-    std::vector<float> notes[2];
-    for (int v : {0, 1}) {
-        AuditionEngine engine = Started({NoteOn(40, v ? 127 : 64)});
-        notes[v] = Render(engine, material.get(), Second / 10);
-    }
-    for (size_t i = 0; i < notes[0].size(); ++i)
-        ASSERT_NEAR(notes[0][i], notes[1][i] * 64.0f / 127.0f, 1e-6f) << i;
+    AuditionEngine soft = Started({On(40, 64)}), loud = Started({On(40)});
+    const std::vector<float> a = Render(soft, material.get(), Second / 10);
+    const std::vector<float> b = Render(loud, material.get(), Second / 10);
+    for (size_t i = 0; i < a.size(); ++i) ASSERT_NEAR(a[i], b[i] * 64.0f / 127.0f, 1e-6f) << i;
 }
 
 TEST(AuditionVoices, SixteenLoudNotesStayInsideFullScale) {
     GenerateOnAllFrames(CmdSquare);
     const Material material = EditorMaterial();
     AuditionEngine engine = Started({});
-    for (int i = 0; i < AuditionVoiceCount; ++i)
-        AuditionApply(engine, NoteOn(static_cast<uint8_t>(36 + 3 * i)));
+    for (int i = 0; i < AuditionVoiceCount; ++i) AuditionApply(engine, On(36 + 3 * i));
     const std::vector<float> x = Render(engine, material.get(), Second / 2);
     EXPECT_LT(Peak(x, 0, Second / 2), 1.0f);
     EXPECT_GT(Peak(x, 0, Second / 2), 0.6f); // the limit bent them, it did not mute them
 }
 
-TEST(AuditionVoices, TheSeventeenthNoteTakesTheOldestVoice) {
+// The seventeenth note takes the oldest voice, or the oldest released one.
+TEST(AuditionVoices, ANewNoteTakesTheOldestVoice) {
     GenerateOnAllFrames(CmdSine);
     const Material material = EditorMaterial();
     AuditionEngine engine = Started({});
     for (int i = 0; i < AuditionVoiceCount; ++i) {
-        AuditionApply(engine, NoteOn(static_cast<uint8_t>(40 + i)));
+        AuditionApply(engine, On(40 + i));
         Render(engine, material.get(), 64);
     }
-    AuditionApply(engine, NoteOn(90));
-    Render(engine, material.get(), Second / 100);
-    int sounding90 = 0;
-    for (const AuditionVoice& voice : engine.voices) {
-        EXPECT_NE(voice.note, 40);
-        EXPECT_NE(voice.stage, AuditionStage::Idle);
-        if (voice.note == 90) ++sounding90;
-    }
-    EXPECT_EQ(sounding90, 1);
-    // With one note released, that one gives way instead.
-    AuditionApply(engine, NoteOff(50));
-    AuditionApply(engine, NoteOn(91));
-    Render(engine, material.get(), Second / 100);
-    for (const AuditionVoice& voice : engine.voices) {
-        EXPECT_NE(voice.note, 50);
-        EXPECT_NE(voice.note, 40);
+    for (auto [released, played, gone] : {std::tuple{-1, 90, 40}, std::tuple{50, 91, 50}}) {
+        if (released >= 0) AuditionApply(engine, NoteOffEvent(static_cast<uint8_t>(released)));
+        AuditionApply(engine, On(played));
+        Render(engine, material.get(), Second / 100);
+        int sounding = 0;
+        for (const AuditionVoice& voice : engine.voices) {
+            EXPECT_NE(voice.note, gone);
+            EXPECT_NE(voice.note, 40);
+            EXPECT_NE(voice.stage, AuditionStage::Idle);
+            sounding += voice.note == played;
+        }
+        EXPECT_EQ(sounding, 1) << played;
     }
 }
 
 TEST(AuditionControllers, SustainHoldsAndTheOffControllersEndNotes) {
     CosineTable();
     const Material material = EditorMaterial();
-    const int ms = Second / 1000;
-    AuditionEngine engine = Started({Controller(64, 127), NoteOn(60), NoteOff(60)});
-    EXPECT_NEAR(Peak(Render(engine, material.get(), 300 * ms), 290 * ms, 300 * ms), 0.25f, 0.001f);
-    AuditionApply(engine, Controller(64, 0));
-    EXPECT_EQ(Peak(Render(engine, material.get(), 200 * ms), 160 * ms, 200 * ms), 0.0f);
+    AuditionEngine engine = Started({ControlEvent(64, 64), On(60), NoteOffEvent(60)});
+    EXPECT_NEAR(Peak(Render(engine, material.get(), 300 * Ms), 290 * Ms, 300 * Ms), 0.25f, 0.001f);
+    AuditionApply(engine, ControlEvent(64, 0));
+    EXPECT_EQ(Peak(Render(engine, material.get(), 200 * Ms), 160 * Ms, 200 * Ms), 0.0f);
 
-    AuditionApply(engine, NoteOn(60));
-    Render(engine, material.get(), 50 * ms);
-    AuditionApply(engine, Controller(123, 0)); // all notes off: the release
-    std::vector<float> x = Render(engine, material.get(), 200 * ms);
-    EXPECT_GT(Peak(x, 100 * ms, 110 * ms), 0.01f);
-    EXPECT_EQ(Peak(x, 160 * ms, 200 * ms), 0.0f);
+    AuditionApply(engine, On(60));
+    Render(engine, material.get(), 50 * Ms);
+    AuditionApply(engine, ControlEvent(123, 0)); // all notes off: the release
+    std::vector<float> x = Render(engine, material.get(), 200 * Ms);
+    EXPECT_GT(Peak(x, 100 * Ms, 110 * Ms), 0.01f);
+    EXPECT_EQ(Peak(x, 160 * Ms, 200 * Ms), 0.0f);
 
-    AuditionApply(engine, NoteOn(60));
-    const float steady = LargestStep(Render(engine, material.get(), 50 * ms));
-    AuditionApply(engine, Controller(120, 0)); // all sound off: at once, without a click
-    x = Render(engine, material.get(), 10 * ms);
+    AuditionApply(engine, On(60));
+    const float steady = LargestStep(Render(engine, material.get(), 50 * Ms));
+    AuditionApply(engine, ControlEvent(120, 0)); // all sound off: at once, without a click
+    x = Render(engine, material.get(), 10 * Ms);
     EXPECT_LT(LargestStep(x), 1.05f * steady);
-    EXPECT_EQ(Peak(x, 3 * ms, 10 * ms), 0.0f);
+    EXPECT_EQ(Peak(x, 3 * Ms, 10 * Ms), 0.0f);
 }
 
 TEST(AuditionMaterial, ARebuildSharesTheUnchangedFramesAndSoundsAsAFreshOne) {
     SineToSquareTable();
     Material first = EditorMaterial();
+    EXPECT_TRUE(AuditionMaterialMatches(first.get(), Wavetable, AdditiveFrame, PadwaveBuffer));
     FrameAt(40)[7] = 0.5f;
+    EXPECT_FALSE(AuditionMaterialMatches(first.get(), Wavetable, AdditiveFrame, PadwaveBuffer));
     Material second = EditorMaterial(first.get());
     EXPECT_EQ(second->frames[39].get(), first->frames[39].get());
     EXPECT_NE(second->frames[40].get(), first->frames[40].get());
     EXPECT_EQ(second->pad.get(), first->pad.get());
     first.reset(); // what the second shares outlives the first
     const Material fresh = EditorMaterial();
-    std::vector<float> played[2];
-    for (int m : {0, 1}) {
-        AuditionEngine engine = Started({Mode(35.0f, 45.0f, 0.05f, true), NoteOn(57)});
-        played[m] = Render(engine, m ? fresh.get() : second.get(), Second / 10);
-    }
-    EXPECT_EQ(played[0], played[1]);
+    AuditionEngine a = Started({Mode(35.0f, 45.0f, 0.05f, true), On(57)}), b = a;
+    EXPECT_EQ(Render(a, second.get(), Second / 10), Render(b, fresh.get(), Second / 10));
     EXPECT_LT(AuditionMaterialBytes(fresh.get()), 32 << 20);
+    for (float* part : {AdditiveFrame + 3, PadwaveBuffer + 5}) {
+        const float kept = *part;
+        *part += 0.25f;
+        EXPECT_FALSE(AuditionMaterialMatches(fresh.get(), Wavetable, AdditiveFrame, PadwaveBuffer));
+        *part = kept;
+    }
 }
 
 TEST(AuditionMaterial, EveryPitchKeepsItsHarmonicsUpTo042OfTheRateAndNoneAbove) {
@@ -404,7 +305,7 @@ TEST(AuditionMaterial, ASampleThatIsNotANumberPlaysAsSilence) {
     FrameAt(0)[100] = NAN;
     FrameAt(0)[200] = INFINITY;
     const Material material = EditorMaterial();
-    AuditionEngine engine = Started({NoteOn(60)});
+    AuditionEngine engine = Started({On(60)});
     const std::vector<float> x = Render(engine, material.get(), Second / 10);
     for (float s : x) ASSERT_TRUE(std::isfinite(s));
     EXPECT_GT(Peak(x, 0, Second / 10), 0.1f);

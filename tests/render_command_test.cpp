@@ -43,11 +43,11 @@ std::vector<float> EngineNote(const std::string& table, uint8_t note, uint8_t ve
     AuditionEngine engine;
     AuditionReset(engine, static_cast<float>(rate));
     AuditionApply(engine, Mode(from, to, seconds));
-    AuditionApply(engine, NoteOn(note, velocity));
+    AuditionApply(engine, NoteOnEvent(note, velocity));
     const int held = static_cast<int>(std::lround(seconds * static_cast<float>(rate)));
     std::vector<float> out(2 * static_cast<size_t>(held));
     AuditionRender(engine, material.get(), out.data(), held);
-    AuditionApply(engine, NoteOff(note));
+    AuditionApply(engine, NoteOffEvent(note));
     std::vector<float> block(2 * 256);
     while (engine.voices[0].stage != AuditionStage::Idle) {
         AuditionRender(engine, material.get(), block.data(), 256);

@@ -14,8 +14,8 @@ void InstallAuditionHooks(const AuditionHooks& hooks) { AuditionPortInstall(hook
 
 bool OpenAuditionOutput(std::string& reason) { return SdlPlayerOpen(reason); }
 
-void SendAuditionEvent(const AuditionEvent& event) {
-    if (SdlPlayerRunning()) AuditionPortSend(AuditionSender::Gui, event);
+bool SendAuditionEvent(const AuditionEvent& event) {
+    return SdlPlayerRunning() && AuditionPortSend(AuditionSender::Gui, event);
 }
 
 uint64_t PublishAuditionMaterial(const AuditionMaterial* material) {

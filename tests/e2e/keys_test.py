@@ -2,41 +2,10 @@
 """The computer keys play the audition in the real program, heard through SDL's disk driver:
 pitch, octaves, a held key's repeats, Escape, an edit (Ctrl+Z) heard while a key is held, and a
 Wavetable-view note sweeping from a Sine frame to a Square frame."""
-import array, math, os, pathlib, sys, tempfile
+import os, sys, tempfile
 
+from sound_measure import RATE, amplitude, capture, cents, level, pitch, runs
 from xdriver import check, choose, close_window, run, start_editor, xdo, xvfb
-
-RATE = 48000
-
-
-def runs(left):
-    """The sounding stretches as (start, end) frame pairs, split at 50 ms of silence."""
-    found, start, quiet = [], None, 0
-    for k, v in enumerate(left):
-        if abs(v) > 1e-4:
-            if start is None:
-                start = k
-            quiet = 0
-        elif start is not None:
-            quiet += 1
-            if quiet > RATE // 20:
-                found.append((start, k - quiet))
-                start, quiet = None, 0
-    if start is not None:
-        found.append((start, len(left)))
-    return found
-
-
-def pitch(sound):
-    """Hz from the first and last upward zero crossing, each placed by linear interpolation."""
-    ups = [k + sound[k] / (sound[k] - sound[k + 1]) for k in range(len(sound) - 1)
-           if sound[k] <= 0.0 < sound[k + 1]]
-    return (len(ups) - 1) * RATE / (ups[-1] - ups[0])
-
-
-def level(sound):
-    return max(abs(v) for v in sound)
-
 
 def release_time(sound):
     """Seconds from the last 5 ms at the held level to the end of the sound."""
@@ -47,29 +16,16 @@ def release_time(sound):
     return (len(sound) - (last_held + 1) * window) / RATE
 
 
-def harmonic(sound, hz):
-    """The amplitude at hz, through a Hann window."""
-    n = len(sound)
-    w = [0.5 - 0.5 * math.cos(2 * math.pi * k / n) for k in range(n)]
-    re = sum(w[k] * v * math.cos(2 * math.pi * hz * k / RATE) for k, v in enumerate(sound))
-    im = sum(w[k] * v * math.sin(2 * math.pi * hz * k / RATE) for k, v in enumerate(sound))
-    return 2 * math.hypot(re, im) / sum(w)
-
-
 def third_over_first(sound, at):
     part = sound[int(at * RATE):int((at + 0.05) * RATE)]
-    return harmonic(part, 3 * 440.0) / harmonic(part, 440.0)
-
-
-def cents(hz, wanted):
-    return abs(1200 * math.log2(hz / wanted))
+    return amplitude(part, 3 * 440.0) / amplitude(part, 440.0)
 
 
 def main():
     program, closer = sys.argv[1:]
     with tempfile.TemporaryDirectory(prefix="qarno-keys-e2e-") as work, xvfb() as display:
-        capture = os.path.join(work, "capture.raw")
-        env = dict(display, SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE=capture, TMPDIR=work)
+        captured = os.path.join(work, "capture.raw")
+        env = dict(display, SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE=captured, TMPDIR=work)
         editor, window = start_editor(program, env, work)
         choose(env, window, "s", 2, "-")  # Synthesize > Sine into frame 0
         xdo(env, "windowfocus", "--sync", window, "sleep", 0.3,
@@ -91,8 +47,7 @@ def main():
         choose(env, window, "e", 11, "-")  # Edit > Morph from frame 0 to 99
         xdo(env, "keydown", "h", "sleep", 2.3, "keyup", "h", "sleep", 0.5)
         close_window(closer, editor, window, env)
-        samples = array.array("f", pathlib.Path(capture).read_bytes())
-        left = samples[0::2]
+        left = capture(captured)[0]
         found = runs(left)
         check(len(found) == 6, "%d sounding stretches, not 6: %s" % (len(found), found))
         durations = [(b - a) / RATE for a, b in found]

@@ -1,20 +1,20 @@
 #!/usr/bin/env python3
 """The looping preview of the real program, heard through SDL's disk driver; without an audio
 driver Play says so in one box; ended by a signal after Play, it leaves no preview folder."""
-import array, math, os, pathlib, signal, sys, tempfile, time
+import math, os, pathlib, signal, sys, tempfile, time
 
+from sound_measure import RATE, capture
 from xdriver import check, choose, close_box, close_window, start_editor, visible, wait_for, xdo, xvfb
 
 # The disk driver gets 48000 Hz stereo floats. 147 passes through a 1024-sample loop at 176400 Hz
 # take exactly 40960 frames at 48000 Hz: without drift the sound repeats itself bit for bit.
-RATE, EXACT_REPEAT = 48000, 40960
+EXACT_REPEAT = 40960
 
 
 def check_capture(path):
     """Frame 0's sine, looping at 176400 / 1024 Hz from Space until Escape."""
-    samples = array.array("f", pathlib.Path(path).read_bytes())
-    left = samples[0::2]
-    check(left == samples[1::2], "the channels differ")
+    left, right = capture(path)
+    check(left == right, "the channels differ")
     sounding = [k for k, v in enumerate(left) if v != 0.0] or [0]
     sound = left[sounding[0]:sounding[-1] + 1]
     check(len(sound) > EXACT_REPEAT + RATE // 10, "only %d frames sounded" % len(sound))
