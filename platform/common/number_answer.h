@@ -7,10 +7,13 @@
 
 #include "platform/platform.h"
 
-// The typed number, or nullopt when the text is no number (spaces around it
-// are allowed), is not finite, lies outside the question's range or is not
+// The typed number, or nullopt when the text is no decimal number (spaces
+// around it are allowed), is not finite, lies outside the question's range or is not
 // whole where the question wants a whole number.
 std::optional<double> ReadNumberAnswer(const std::string& text, const NumberQuestion& question);
+// The seconds typed into the import dialog: a number of at least 0, spaces
+// around it allowed; nullopt for anything else.
+std::optional<double> ReadSecondsAnswer(const std::string& text);
 // The one line a refused answer shows: "Enter a whole number from 1 to 511."
 std::string NumberRangeLine(const NumberQuestion& question);
 // A value as the field offers it: "64", "2.5".
