@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/editor_state.h"
-#include "io/audio_import.h"
+#include "io/audio_import_pipeline.h"
 #include "io/pitch_names.h"
 #include "io/wav_files.h"
 #include "io/wav_format.h"

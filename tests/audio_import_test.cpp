@@ -1,5 +1,5 @@
 #include "app/import_command.h"
-#include "io/audio_import.h"
+#include "io/audio_import_pipeline.h"
 #include "io/cycle_extract.h"
 #include "io/pitch_names.h"
 #include "io/wav_files.h"
