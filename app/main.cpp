@@ -37,7 +37,9 @@ int ReadOptions(int argc, char** argv, int& scale) {
         Usage + CommandLineUsage(),
         Options + CommandLineSummaries(),
         {NumberOption("--scale", MinScreenScale, MaxScreenScale, true, scale),
-         {"--version", [&](const std::string&) { return version = true; }, true}}};
+         {"--version", [&](const std::string&) { return version = true; }, true}},
+        {},
+        ""};
     const int status = ReadCommandLine(argc, argv, 1, syntax);
     if (status >= 0) return status;
     if (version) {
