@@ -7,10 +7,11 @@
 // One period of `samples`, `period` samples long (fractional), into 1024
 // samples at `out`: band-limited (nothing above the cycle's own Nyquist),
 // without its mean, and started where its fundamental has the phase of a sine
-// at sample 0, so that cycles cut at different times line up. The cycle starts
-// within a period of `centre` - `period` / 2, on the side of the middle of the
-// samples, so it lies between `centre` -+ `period` / 2 and the middle. Beyond the samples there is
-// silence; samples that are not finite count as silence.
+// at sample 0, so that cycles cut at different times line up. The cycle first
+// starts at `centre` - `period` / 2; lining up its phase moves that start by
+// less than a period, later in the first half of the samples and earlier in
+// the second, so a cycle near either end moves towards the middle. Beyond the
+// samples there is silence; samples that are not finite count as silence.
 void ExtractCycle(const float* samples, int64_t length, double centre, double period, float* out);
 
 enum class CycleStatus {

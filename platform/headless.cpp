@@ -170,11 +170,11 @@ void SendAuditionEvent(const AuditionEvent& event) {
 
 uint64_t PublishAuditionMaterial(const AuditionMaterial* material) {
     ++HeadlessAuditionPublishes;
-    return AuditionPortPublish(material) + 2;
+    return AuditionPortPublish(material);
 }
 
 bool AuditionMaterialReleased(uint64_t ticket) {
-    return !HeadlessAuditionOpen || AuditionPortBlocks() >= ticket;
+    return !HeadlessAuditionOpen || AuditionPortRetired(ticket);
 }
 
 void HeadlessRenderAudition(float* out, int frames) { AuditionPortRender(out, frames); }

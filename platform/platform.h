@@ -1,6 +1,6 @@
 // The port layer: the few services of the window system, dialogs and sound that
-// the editor uses. Two backends implement it: platform/gui/fltk_backend.cpp for the
-// real program and platform/headless.cpp for tests and off-screen rendering.
+// the editor uses. Two backends implement it: platform/gui/ for the real program
+// and platform/headless.cpp for tests and off-screen rendering.
 #pragma once
 
 #include <cstdint>

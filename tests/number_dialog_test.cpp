@@ -1,3 +1,4 @@
+#include "platform/common/number_answer.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -79,4 +80,12 @@ TEST(NumberDialog, OffersTheLastValueItsCommandTook) {
     EXPECT_EQ(HeadlessNumberDialogs[2].offered, "-7");
     EXPECT_EQ(HeadlessNumberDialogs[3].offered, "-7");
     EXPECT_EQ(HeadlessNumberDialogs[4].offered, "300");
+}
+
+// The import dialog's start and end: finite seconds, not negative, spaces around them allowed.
+TEST(NumberDialog, SecondsAnswersAreFiniteAndNotNegative) {
+    const std::pair<const char*, std::optional<double>> cases[] = {
+        {"0.25", 0.25}, {" 2 ", 2.0}, {"0", 0.0},  {"1e-1", 0.1}, {"", {}},    {"abc", {}},
+        {"-0.5", {}},   {"1.5s", {}}, {"1 2", {}}, {"inf", {}},   {"nan", {}}, {" ", {}}};
+    for (const auto& [text, seconds] : cases) EXPECT_EQ(ReadSecondsAnswer(text), seconds) << text;
 }

@@ -45,12 +45,16 @@ bool AuditionPortSend(AuditionSender sender, const AuditionEvent& event) {
     return true;
 }
 
+// A block that had read the replaced material ends with one more count; the
+// ticket asks for two, so that block has surely ended.
 uint64_t AuditionPortPublish(const AuditionMaterial* material) {
     Published.exchange(material, std::memory_order_acq_rel);
-    return Blocks.load(std::memory_order_acquire);
+    return Blocks.load(std::memory_order_acquire) + 2;
 }
 
-uint64_t AuditionPortBlocks() { return Blocks.load(std::memory_order_acquire); }
+bool AuditionPortRetired(uint64_t ticket) {
+    return Blocks.load(std::memory_order_acquire) >= ticket;
+}
 
 void AuditionPortRender(float* out, int frames) {
     if (!Hooks.render) {

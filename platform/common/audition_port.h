@@ -22,10 +22,11 @@ void AuditionPortInstall(const AuditionHooks& hooks);
 // engine. Only while no block is being rendered.
 void AuditionPortStart(float sampleRate);
 bool AuditionPortSend(AuditionSender sender, const AuditionEvent& event);
-// Swaps in `material` for the next block; returns the count of blocks rendered
-// before the swap.
+// Swaps in `material` for the next block; returns the ticket of the material
+// it replaced: once AuditionPortRetired(ticket), no block reads that any more.
 uint64_t AuditionPortPublish(const AuditionMaterial* material);
-uint64_t AuditionPortBlocks();
+// True once no block can read the material replaced when `ticket` was given.
+bool AuditionPortRetired(uint64_t ticket);
 // Applies the queued events, then renders `frames` stereo frames (interleaved)
 // from the published material into `out`, and counts the block.
 void AuditionPortRender(float* out, int frames);

@@ -1,5 +1,5 @@
-// Reading the answer typed into a number dialog, shared by both backends so
-// that they accept and refuse exactly the same answers.
+// Reading the answers typed into the dialogs' number fields, shared by both
+// backends so that they accept and refuse exactly the same answers.
 #pragma once
 
 #include <optional>
@@ -8,11 +8,11 @@
 #include "platform/platform.h"
 
 // The typed number, or nullopt when the text is no decimal number (spaces
-// around it are allowed), is not finite, lies outside the question's range or is not
-// whole where the question wants a whole number.
+// around it are allowed), is not finite, lies outside the question's range or
+// is not whole where the question wants a whole number.
 std::optional<double> ReadNumberAnswer(const std::string& text, const NumberQuestion& question);
-// The seconds typed into the import dialog: a number of at least 0, spaces
-// around it allowed; nullopt for anything else.
+// Seconds typed into the import dialog: a number that is finite and not
+// negative, spaces around it allowed; nullopt for any other text.
 std::optional<double> ReadSecondsAnswer(const std::string& text);
 // The one line a refused answer shows: "Enter a whole number from 1 to 511."
 std::string NumberRangeLine(const NumberQuestion& question);

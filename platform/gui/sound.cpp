@@ -1,8 +1,8 @@
 // The real program's sound: the audition and the preview player on one SDL2
 // audio device.
 #include "platform/common/audition_port.h"
+#include "platform/gui/sdl_player.h"
 #include "platform/platform.h"
-#include "platform/sdl_player.h"
 
 bool PlayLoopingWav(const std::string& path, std::string& reason) {
     return SdlPlayerStart(path, reason);
@@ -18,12 +18,10 @@ void SendAuditionEvent(const AuditionEvent& event) {
     if (SdlPlayerRunning()) AuditionPortSend(AuditionSender::Gui, event);
 }
 
-// A block that had read the replaced material ends with one more count; the
-// ticket asks for two, so that block has surely ended.
 uint64_t PublishAuditionMaterial(const AuditionMaterial* material) {
-    return AuditionPortPublish(material) + 2;
+    return AuditionPortPublish(material);
 }
 
 bool AuditionMaterialReleased(uint64_t ticket) {
-    return !SdlPlayerRunning() || AuditionPortBlocks() >= ticket;
+    return !SdlPlayerRunning() || AuditionPortRetired(ticket);
 }

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "core/command_table.h"
+#include "platform/common/audition_port.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -71,4 +72,20 @@ TEST(RealTime, RenderingGoesOnThroughRandomCommandsAndDrags) {
     EXPECT_TRUE(finite.load());
     // The render thread went on while this one worked: it never waited for it.
     EXPECT_GT(during, 100u);
+}
+
+// A block may have begun just before a swap and still read the material it
+// replaced; that material may be freed only once the block after it has ended.
+TEST(RealTime, AReplacedMaterialIsRetiredTwoBlocksAfterTheSwap) {
+    AuditionHooks hooks;
+    hooks.apply = [](const AuditionEvent&) {};
+    hooks.render = [](const AuditionMaterial*, float*, int) {};
+    AuditionPortInstall(hooks);
+    const uint64_t ticket = AuditionPortPublish(nullptr);
+    float block[2];
+    for (int rendered = 0; rendered < 2; ++rendered) {
+        EXPECT_FALSE(AuditionPortRetired(ticket)) << rendered;
+        AuditionPortRender(block, 1);
+    }
+    EXPECT_TRUE(AuditionPortRetired(ticket));
 }

@@ -3,7 +3,7 @@
 #include <thread>
 
 #include "io/preview.h"
-#include "platform/sdl_player.h"
+#include "platform/gui/sdl_player.h"
 #include "tests/file_helpers.h"
 
 // Plays frame 0 at one level, then at another: the second Play replaces the first at once; Stop

@@ -1,4 +1,4 @@
-#include "platform/sdl_player.h"
+#include "platform/gui/sdl_player.h"
 
 #include <SDL.h>
 
@@ -43,33 +43,36 @@ float AuditionSample(int frame, int channel, int channels) {
     return channel == 0 ? left : channel == 1 ? right : 0.0f;
 }
 
-// The wrap-around resampler: each device frame takes the linear interpolation
-// between sample i and sample (i + 1) mod N, so the last sample leads into the
-// first without a seam; the phase wraps in double precision, so the pitch does
-// not drift however long the loop plays.
-// The audition's block, then Play's loop added to every channel.
+// Play's loop at the device's rate, one device frame a call: the linear
+// interpolation between sample i and sample (i + 1) mod N, so the last sample
+// leads into the first without a seam. The phase advances by LoopStep and wraps
+// in double precision, so the pitch does not drift however long the loop plays.
+float NextLoopSample() {
+    const size_t count = Loop.size();
+    if (count == 0) return 0.0f;
+    const size_t i = static_cast<size_t>(LoopPhase);
+    const float fraction = static_cast<float>(LoopPhase - static_cast<double>(i));
+    const float a = Loop[i];
+    const float b = Loop[(i + 1) % count];
+    LoopPhase += LoopStep;
+    if (LoopPhase >= static_cast<double>(count))
+        LoopPhase = std::fmod(LoopPhase, static_cast<double>(count));
+    return a + (b - a) * fraction;
+}
+
+// SDL's audio callback: the audition rendered in blocks of at most
+// AuditionFrames, and Play's loop added to every channel of every frame.
 void FillOutput(void*, Uint8* stream, int length) {
     float* out = reinterpret_cast<float*>(stream);
     const int channels = Output.channels;
     const int frames = length / static_cast<int>(sizeof(float)) / channels;
-    const size_t count = Loop.size();
     for (int start = 0; start < frames; start += AuditionFrames) {
         const int block = std::min(AuditionFrames, frames - start);
         AuditionPortRender(AuditionBlock, block);
         for (int f = 0; f < block; ++f) {
-            float value = 0.0f;
-            if (count > 0) {
-                const size_t i = static_cast<size_t>(LoopPhase);
-                const float fraction = static_cast<float>(LoopPhase - static_cast<double>(i));
-                const float a = Loop[i];
-                const float b = Loop[(i + 1) % count];
-                value = a + (b - a) * fraction;
-                LoopPhase += LoopStep;
-                if (LoopPhase >= static_cast<double>(count))
-                    LoopPhase = std::fmod(LoopPhase, static_cast<double>(count));
-            }
+            const float loop = NextLoopSample();
             float* frame = out + (start + f) * channels;
-            for (int c = 0; c < channels; ++c) frame[c] = AuditionSample(f, c, channels) + value;
+            for (int c = 0; c < channels; ++c) frame[c] = AuditionSample(f, c, channels) + loop;
         }
     }
 }

@@ -1,0 +1,275 @@
+// The modal boxes: the message box, the number dialog and the import dialog,
+// laid out at the screen scale from one set of measures.
+#include <FL/Fl.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Input.H>
+#include <FL/Fl_Return_Button.H>
+#include <FL/Fl_Window.H>
+#include <FL/fl_draw.H>
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+
+#include "platform/common/file_names.h"
+#include "platform/common/number_answer.h"
+#include "platform/gui/fltk_window.h"
+
+namespace {
+
+// The measures every box is laid out with, grown by the screen scale `s`.
+struct BoxLayout {
+    explicit BoxLayout(int s)
+        : margin(10 * s), line(20 * s), row(22 * s), labelWidth(190 * s), fieldWidth(250 * s),
+          fieldHeight(25 * s), buttonWidth(90 * s), buttonHeight(25 * s), leastWidth(300 * s),
+          icon(50 * s), iconFont(34 * s), labelDrop(3 * s) {}
+    int margin;       // around the contents, between the buttons
+    int line;         // a line of text: the number dialog's question, a refusal
+    int row;          // an import dialog's row: a label and its value or field
+    int labelWidth;   // the import dialog's labels
+    int fieldWidth;   // the import dialog's values and fields
+    int fieldHeight;  // the number dialog's field
+    int buttonWidth;  // every button
+    int buttonHeight; // every button
+    int leastWidth;   // no box is narrower
+    int icon;         // the message box's icon square
+    int iconFont;     // the mark in that square
+    int labelDrop;    // an import field's label, lowered to the field's text
+};
+
+// The width of a box whose text starts at `textLeft` and is `textWidth` wide,
+// above a row of `buttons` buttons.
+int BoxWidth(const BoxLayout& l, int textLeft, int textWidth, int buttons) {
+    return std::max({textLeft + textWidth + l.margin, l.leastWidth,
+                     l.margin + buttons * (l.buttonWidth + l.margin)});
+}
+
+// The height of a box whose row of buttons starts at `buttonTop`.
+int BoxHeight(const BoxLayout& l, int buttonTop) { return buttonTop + l.buttonHeight + l.margin; }
+
+// Text drawn as it is: FLTK's labels would read '@' as the start of a symbol,
+// and a file name may hold one.
+class PlainText : public Fl_Widget {
+  public:
+    PlainText(int x, int y, int w, int h, const std::string& text)
+        : Fl_Widget(x, y, w, h), text_(text) {}
+    void draw() override {
+        fl_font(FL_HELVETICA, FL_NORMAL_SIZE);
+        fl_color(FL_FOREGROUND_COLOR);
+        fl_draw(text_.c_str(), x(), y(), w(), h(), FL_ALIGN_TOP_LEFT | FL_ALIGN_INSIDE, nullptr, 0);
+    }
+
+  private:
+    std::string text_;
+};
+
+// A button's callback, and the box's own (Escape, the close box).
+void HideBox(Fl_Widget* widget, void*) { widget->top_window()->hide(); }
+
+void PressOk(Fl_Widget* button, void* pressed) {
+    *static_cast<bool*>(pressed) = true;
+    button->top_window()->hide();
+}
+
+// The row of buttons at the right of a box `width` wide: `ok`, which Return
+// presses and which calls `take` with `data`, and `cancel` (when given) before
+// it, which closes the box.
+Fl_Return_Button* AddButtons(const BoxLayout& l, int width, int top, const char* cancel,
+                             const char* ok, Fl_Callback* take, void* data) {
+    const int okLeft = width - l.margin - l.buttonWidth;
+    if (cancel) {
+        Fl_Button* no = new Fl_Button(okLeft - l.margin - l.buttonWidth, top, l.buttonWidth,
+                                      l.buttonHeight, cancel);
+        no->callback(HideBox);
+    }
+    Fl_Return_Button* yes = new Fl_Return_Button(okLeft, top, l.buttonWidth, l.buttonHeight, ok);
+    yes->callback(take, data);
+    return yes;
+}
+
+// The red line where a box refuses what was typed.
+Fl_Box* RefusalLine(int x, int y, int w, int h) {
+    Fl_Box* line = new Fl_Box(x, y, w, h);
+    line->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
+    line->labelsize(FL_NORMAL_SIZE);
+    line->labelcolor(FL_RED);
+    return line;
+}
+
+// Ends the box's layout and runs it modally, centred over the main window (or
+// the screen when there is none), with the focus on `focus`, until it hides.
+// Escape and the close box hide it.
+void RunModal(Fl_Window& box, Fl_Widget& focus) {
+    box.end();
+    box.callback(HideBox);
+    box.set_modal();
+    const Fl_Window* main = ShownMainWindow();
+    const int centreX = main ? main->x() + main->w() / 2 : Fl::w() / 2;
+    const int centreY = main ? main->y() + main->h() / 2 : Fl::h() / 2;
+    box.position(centreX - box.w() / 2, centreY - box.h() / 2);
+    box.show();
+    focus.take_focus();
+    while (box.shown()) Fl::wait();
+}
+
+// A modal box laid out at the screen scale: the caption as its title, an icon
+// when `icon` is given, the text, and a row of buttons on the right: `ok`,
+// which Return presses, and `cancel` (when given) before it. Escape and the
+// close box close it as cancel does. True when ok was pressed.
+bool RunBox(const std::string& text, const std::string& caption, const char* icon,
+            const char* cancel, const char* ok) {
+    const BoxLayout l(WindowScale);
+    fl_font(FL_HELVETICA, FL_NORMAL_SIZE);
+    int textWidth = 0, textHeight = 0;
+    fl_measure(text.c_str(), textWidth, textHeight, 0);
+    const int textLeft = icon ? 2 * l.margin + l.icon : l.margin;
+    const int width = BoxWidth(l, textLeft, textWidth, cancel ? 2 : 1);
+    const int bodyHeight = std::max(textHeight, icon ? l.icon : 0);
+    const int buttonTop = 2 * l.margin + bodyHeight;
+    Fl_Window box(width, BoxHeight(l, buttonTop));
+    box.copy_label(caption.c_str());
+    if (icon) {
+        Fl_Box* mark = new Fl_Box(l.margin, l.margin, l.icon, l.icon, icon);
+        mark->box(FL_THIN_UP_BOX);
+        mark->color(FL_WHITE);
+        mark->labelfont(FL_TIMES_BOLD);
+        mark->labelsize(l.iconFont);
+        mark->labelcolor(FL_BLUE);
+    }
+    new PlainText(textLeft, l.margin, textWidth, bodyHeight, text);
+    bool pressed = false;
+    RunModal(box, *AddButtons(l, width, buttonTop, cancel, ok, PressOk, &pressed));
+    return pressed;
+}
+
+// What the number box's OK button reads and writes.
+struct NumberEntry {
+    const NumberQuestion* question;
+    Fl_Input* field;
+    Fl_Box* refusal;
+    std::string refusalLine;
+    std::optional<double> accepted;
+};
+
+// OK takes a number it can accept and closes the box; any other answer is
+// refused in place, the field selected for typing again.
+void TakeNumber(Fl_Widget* button, void* data) {
+    NumberEntry& entry = *static_cast<NumberEntry*>(data);
+    entry.accepted = ReadNumberAnswer(entry.field->value(), *entry.question);
+    if (entry.accepted) {
+        button->top_window()->hide();
+        return;
+    }
+    entry.refusal->label(entry.refusalLine.c_str());
+    entry.refusal->redraw();
+    entry.field->take_focus();
+    entry.field->position(entry.field->size(), 0);
+}
+
+// The import dialog's fields, read when OK is pressed: the span must be two
+// numbers of seconds, else the box stays open and says so.
+struct ImportEntry {
+    ImportDialog* dialog;
+    Fl_Input* pitch;
+    Fl_Input* from;
+    Fl_Input* to;
+    Fl_Box* refusal;
+    bool accepted = false;
+};
+
+void TakeImport(Fl_Widget* button, void* data) {
+    ImportEntry& entry = *static_cast<ImportEntry*>(data);
+    const std::optional<double> from = ReadSecondsAnswer(entry.from->value());
+    const std::optional<double> to = from ? ReadSecondsAnswer(entry.to->value()) : std::nullopt;
+    if (!to) {
+        entry.refusal->label("Start and end are seconds, such as 0.25");
+        entry.refusal->redraw();
+        return;
+    }
+    entry.dialog->pitch = entry.pitch->value();
+    entry.dialog->from = *from;
+    entry.dialog->to = *to;
+    entry.accepted = true;
+    button->top_window()->hide();
+}
+
+std::string SecondsText(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", seconds);
+    return text;
+}
+
+} // namespace
+
+void ShowMessageBox(WindowHandle, const std::string& text, const std::string& caption) {
+    // Only errors carry the exclamation mark; every box has one OK button.
+    RunBox(text, caption, caption == "Error" ? "!" : nullptr, nullptr, "OK");
+}
+
+bool ConfirmReplace(const std::string& path) {
+    return RunBox(FileNameOf(path) + " already exists.\nDo you want to replace it?",
+                  "Confirm Save As", "?", "No", "Yes");
+}
+
+bool AskNumber(WindowHandle, const NumberQuestion& question, double& value) {
+    const BoxLayout l(WindowScale);
+    NumberEntry entry{&question, nullptr, nullptr, NumberRangeLine(question), std::nullopt};
+    fl_font(FL_HELVETICA, FL_NORMAL_SIZE);
+    const int textWidth = std::max(static_cast<int>(fl_width(question.question.c_str())),
+                                   static_cast<int>(fl_width(entry.refusalLine.c_str())));
+    const int width = BoxWidth(l, l.margin, textWidth, 2);
+    const int inner = width - 2 * l.margin;
+    const int fieldTop = l.margin + l.line;
+    const int refusalTop = fieldTop + l.fieldHeight + l.margin / 2;
+    const int buttonTop = refusalTop + l.line + l.margin;
+    Fl_Window box(width, BoxHeight(l, buttonTop));
+    box.copy_label("QARNO Wavetable Maker");
+    new PlainText(l.margin, l.margin, inner, l.line, question.question);
+    const std::string offered = NumberText(value);
+    entry.field = new Fl_Input(l.margin, fieldTop, inner, l.fieldHeight);
+    entry.field->textsize(FL_NORMAL_SIZE);
+    entry.field->value(offered.c_str());
+    entry.field->position(entry.field->size(), 0);
+    entry.refusal = RefusalLine(l.margin, refusalTop, inner, l.line);
+    AddButtons(l, width, buttonTop, "Cancel", "OK", TakeNumber, &entry);
+    RunModal(box, *entry.field);
+    if (!entry.accepted) return false;
+    value = *entry.accepted;
+    return true;
+}
+
+bool AskImportChoices(WindowHandle, ImportDialog& dialog) {
+    const BoxLayout l(WindowScale);
+    const int width = BoxWidth(l, l.margin, l.labelWidth + l.fieldWidth, 2);
+    // The buttons sit eight rows down: below the facts, the fields and the refusal line.
+    const int buttonTop = l.margin + 8 * l.row;
+    Fl_Window box(width, BoxHeight(l, buttonTop));
+    box.copy_label("Import Audio");
+    const std::string rows[3][2] = {{"File:", dialog.fileName},
+                                    {"Length:", dialog.length},
+                                    {"Detected pitch:", dialog.detected}};
+    int top = l.margin;
+    for (const auto& row : rows) {
+        new PlainText(l.margin, top, l.labelWidth, l.row, row[0]);
+        new PlainText(l.margin + l.labelWidth, top, l.fieldWidth, l.row, row[1]);
+        top += l.row;
+    }
+    const std::string from = SecondsText(dialog.from), to = SecondsText(dialog.to);
+    ImportEntry entry{&dialog, nullptr, nullptr, nullptr, nullptr};
+    Fl_Input** fields[3] = {&entry.pitch, &entry.from, &entry.to};
+    const char* labels[3] = {"Other pitch (Hz or note):", "Start (seconds):", "End (seconds):"};
+    const std::string values[3] = {dialog.pitch, from, to};
+    for (int i = 0; i < 3; ++i) {
+        top += i == 0 ? l.row / 2 : 0;
+        new PlainText(l.margin, top + l.labelDrop, l.labelWidth, l.row, labels[i]);
+        *fields[i] = new Fl_Input(l.margin + l.labelWidth, top, l.fieldWidth, l.row);
+        (*fields[i])->textsize(FL_NORMAL_SIZE);
+        (*fields[i])->value(values[i].c_str());
+        top += l.row + l.margin / 2;
+    }
+    entry.refusal = RefusalLine(l.margin, top, width - 2 * l.margin, l.row);
+    AddButtons(l, width, buttonTop, "Cancel", "OK", TakeImport, &entry);
+    RunModal(box, *entry.pitch);
+    return entry.accepted;
+}

@@ -1,0 +1,41 @@
+// What the FLTK backend's files share: the one window with its menu bar and
+// client area, the screen scale, and the boxes the file chooser asks through.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/common/surface.h"
+#include "platform/platform.h"
+
+class Fl_Menu_Bar;
+class Fl_Window;
+class ClientArea;
+class MainFrame;
+
+struct AppWindow {
+    WindowProc procedure = nullptr;
+    std::unique_ptr<MainFrame> window;
+    Fl_Menu_Bar* menuBar = nullptr;
+    ClientArea* client = nullptr;
+    Surface surface;
+    // The raster enlarged to the screen scale, kept from paint to paint.
+    std::vector<uint8_t> enlarged;
+    // The labels the menu items point to, kept alive as long as the items.
+    std::vector<std::unique_ptr<std::string>> menuLabels;
+    MenuBar pendingMenuBar;
+    bool menuRebuildPending = false;
+};
+
+extern AppWindow TheWindow;
+
+// Every raster pixel is shown as a WindowScale x WindowScale block, and every
+// font, box and dialog is grown as much; set once, when the window is made.
+extern int WindowScale;
+
+// The main window while it is shown, else nullptr: boxes are centred over it.
+const Fl_Window* ShownMainWindow();
+
+// Asks whether the existing file at `path` may be replaced; true for Yes.
+bool ConfirmReplace(const std::string& path);
