@@ -2,12 +2,13 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
 #include "core/editor_state.h"
-#include "io/audio_import.h"
+#include "io/audio_import_pipeline.h"
 #include "io/pitch_names.h"
 #include "io/wav_files.h"
 #include "io/wav_format.h"
@@ -31,64 +32,22 @@ struct ImportRequest {
     std::string audio;
     std::string out;
     double pitch = 0.0;
-    bool from = false, to = false;
-    AudioSpan span;
+    std::optional<double> from, to;
     bool export2048 = false;
 };
 
-int Misused(const std::string& problem) {
-    std::fprintf(stderr, "%sqarno-wavetable-maker: %s\n", ImportUsage, problem.c_str());
-    return 2;
-}
-
-bool ParseSeconds(const std::string& text, double& seconds) {
-    char* end = nullptr;
-    seconds = std::strtod(text.c_str(), &end);
-    return !text.empty() && *end == '\0' && std::isfinite(seconds) && seconds >= 0.0;
-}
-
 // Reads the command line; -1 to go on, else the exit status.
-int ReadRequest(int argc, char** argv, ImportRequest& request) {
-    std::vector<std::string> files;
-    for (int i = 2; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--help") {
-            std::printf("%s%s", ImportUsage, ImportOptions);
-            return 0;
-        }
-        if (arg == "--export-2048") {
-            request.export2048 = true;
-            continue;
-        }
-        if (arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
-            files.push_back(arg);
-            continue;
-        }
-        if (arg != "--pitch" && arg != "--from" && arg != "--to")
-            return Misused("unknown option \"" + arg + "\"");
-        if (i + 1 == argc) return Misused(arg + " wants a value");
-        const std::string value = argv[++i];
-        bool good = true;
-        if (arg == "--pitch") {
-            good = ParsePitch(value, request.pitch);
-        } else if (arg == "--from") {
-            good = ParseSeconds(value, request.span.from);
-            request.from = true;
-        } else {
-            good = ParseSeconds(value, request.span.to);
-            request.to = true;
-        }
-        if (!good) return Misused("bad value \"" + value + "\" for " + arg);
-    }
-    if (files.size() != 2) return Misused("wants an audio file and an output file");
-    request.audio = files[0];
-    request.out = files[1];
-    return -1;
-}
-
-int Failed(const std::string& message) {
-    std::fprintf(stderr, "qarno-wavetable-maker: %s\n", message.c_str());
-    return 1;
+int ReadRequest(int argc, char** argv, ImportRequest& r) {
+    const CommandLineSyntax syntax = {
+        ImportUsage,
+        ImportOptions,
+        {{"--pitch", [&](const std::string& v) { return ParsePitch(v, r.pitch); }},
+         NumberOption("--from", 0, HUGE_VAL, false, r.from),
+         NumberOption("--to", 0, HUGE_VAL, false, r.to),
+         {"--export-2048", [&](const std::string&) { return r.export2048 = true; }, true}},
+        {&r.audio, &r.out},
+        "wants an audio file and an output file"};
+    return ReadCommandLine(argc, argv, 2, syntax);
 }
 
 } // namespace
@@ -99,23 +58,20 @@ int RunImportCommand(int argc, char** argv) {
     if (status >= 0) return status;
     AudioFileInfo info;
     FileError error;
-    if (!ProbeAudioFile(request.audio, info, error))
-        return Failed(error.what + " " + request.audio + ": " + error.why);
+    if (!ProbeAudioFile(request.audio, info, error)) return CommandFailed(error, request.audio);
     const AudioSpan whole = DefaultSpan(info);
-    if (!request.from) request.span.from = whole.from;
-    if (!request.to) request.span.to = whole.to;
+    const AudioSpan span = {request.from.value_or(whole.from), request.to.value_or(whole.to)};
     std::vector<float> table(TableSamples, 0.0f);
     double found = 0.0;
     std::string message;
-    if (!ImportAudioCycles(request.audio, request.span, request.pitch, FrameCount, table.data(),
-                           found, message))
-        return Failed(message);
+    if (!ImportAudioCycles(request.audio, span, request.pitch, FrameCount, table.data(), found,
+                           message))
+        return CommandFailed(message);
     const std::vector<uint8_t> image =
         request.export2048 ? BuildExport2048Image(table.data())
                            : BuildWavImage(table.data(), TableSamples, 44100,
                                            WavPurpose::SavedFrames, 0, TableSamples - 1);
-    if (!WriteFileReplacing(request.out, image, error))
-        return Failed(error.what + " " + request.out + ": " + error.why);
+    if (!WriteFileReplacing(request.out, image, error)) return CommandFailed(error, request.out);
     std::printf("%s\n", DescribePitch(found).c_str());
     return 0;
 }

@@ -2,10 +2,6 @@
 // recorded sound, cycle by cycle at its own pitch, written without a window.
 #pragma once
 
-// The usage line and the options, as --help prints them.
-extern const char ImportUsage[];
-extern const char ImportOptions[];
-
 // Runs the command; argv[1] is "import". Prints the pitch used on the
 // standard output. Returns the exit status: 0 done, 1 a file that could not be
 // read or written (one line on stderr, no output file), 2 misuse (the usage on

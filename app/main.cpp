@@ -3,14 +3,13 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <optional>
 #include <string>
 
+#include "app/command_line.h"
 #include "app/commands.h"
-#include "app/import_command.h"
 #include "app/live_audition.h"
 #include "app/main_window.h"
-#include "app/render_command.h"
 #include "core/editor_state.h"
 #include "io/preview.h"
 #include "platform/common/screen_scale.h"
@@ -18,9 +17,7 @@
 
 namespace {
 
-const char Usage[] = "Usage: qarno-wavetable-maker [--scale N] [--help] [--version]\n"
-                     "       qarno-wavetable-maker render TABLE.wav OUT.wav [options]\n"
-                     "       qarno-wavetable-maker import AUDIO OUT.wav [options]\n";
+const char Usage[] = "Usage: qarno-wavetable-maker [--scale N] [--help] [--version]\n";
 const char Options[] =
     "Make and edit wavetables for wavetable synthesizers.\n"
     "\n"
@@ -28,52 +25,39 @@ const char Options[] =
     "              (without it: QARNO_SCALE, else the X resource Xft.dpi / 96)\n"
     "  --help      print this message and exit\n"
     "  --version   print the program's version and exit\n"
-    "\n"
-    "  render      play one note of TABLE.wav and write it to OUT.wav without a window;\n"
-    "              \"qarno-wavetable-maker render --help\" lists its options\n"
-    "  import      make a 100-frame table from recorded sound, cycle by cycle at its own\n"
-    "              pitch, and write it to OUT.wav without a window;\n"
-    "              \"qarno-wavetable-maker import --help\" lists its options\n";
-
-// A scale as written in the option or in QARNO_SCALE: one of the digits 1 to 4.
-bool ParseScale(const char* text, int& scale) {
-    if (std::strlen(text) != 1 || text[0] < '0' + MinScreenScale || text[0] > '0' + MaxScreenScale)
-        return false;
-    scale = text[0] - '0';
-    return true;
-}
-
-int Misused(const std::string& problem) {
-    std::fprintf(stderr, "qarno-wavetable-maker: %s\n%s", problem.c_str(), Usage);
-    return 2;
-}
+    "\n";
 
 // Reads the command line into `scale` (0 when none is asked for). Returns the
 // exit status when the program is to end at once (help, version, misuse), or
 // -1 to go on.
 int ReadOptions(int argc, char** argv, int& scale) {
     scale = 0;
-    for (int i = 1; i < argc; ++i) {
-        const std::string option = argv[i];
-        if (option == "--help") {
-            std::printf("%s%s", Usage, Options);
-            return 0;
-        }
-        if (option == "--version") {
-            std::printf("QARNO Wavetable Maker %s\n", QARNO_VERSION);
-            return 0;
-        }
-        if (option != "--scale") return Misused("unknown option \"" + option + "\"");
-        if (i + 1 == argc || !ParseScale(argv[i + 1], scale))
-            return Misused("--scale wants a whole number from 1 to 4");
-        ++i;
+    bool version = false;
+    const CommandLineSyntax syntax = {
+        Usage + CommandLineUsage(),
+        Options + CommandLineSummaries(),
+        {NumberOption("--scale", MinScreenScale, MaxScreenScale, true, scale),
+         {"--version", [&](const std::string&) { return version = true; }, true}},
+        {},
+        ""};
+    const int status = ReadCommandLine(argc, argv, 1, syntax);
+    if (status >= 0) return status;
+    if (version) {
+        std::printf("QARNO Wavetable Maker %s\n", QARNO_VERSION);
+        return 0;
     }
     const char* fromEnvironment = std::getenv("QARNO_SCALE");
-    if (scale == 0 && fromEnvironment && *fromEnvironment && !ParseScale(fromEnvironment, scale))
-        std::fprintf(
-            stderr,
-            "qarno-wavetable-maker: QARNO_SCALE=\"%s\" is not a scale from 1 to 4; ignored\n",
-            fromEnvironment);
+    if (scale == 0 && fromEnvironment && *fromEnvironment) {
+        const std::optional<int> chosen =
+            ParseWhole(fromEnvironment, MinScreenScale, MaxScreenScale);
+        if (chosen)
+            scale = *chosen;
+        else
+            std::fprintf(
+                stderr,
+                "qarno-wavetable-maker: QARNO_SCALE=\"%s\" is not a scale from 1 to 4; ignored\n",
+                fromEnvironment);
+    }
     return -1;
 }
 
@@ -88,8 +72,8 @@ void EndOnSignal(int signal) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && std::strcmp(argv[1], "render") == 0) return RunRenderCommand(argc, argv);
-    if (argc > 1 && std::strcmp(argv[1], "import") == 0) return RunImportCommand(argc, argv);
+    if (const CommandLineRow* command = FindCommandLineRow(argc, argv))
+        return command->run(argc, argv);
     int scale = 0;
     const int status = ReadOptions(argc, argv, scale);
     if (status >= 0) return status;

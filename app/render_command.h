@@ -2,10 +2,6 @@
 // saved table, played by the audition engine and written as a WAV file.
 #pragma once
 
-// The usage line and the options, as --help prints them.
-extern const char RenderUsage[];
-extern const char RenderOptions[];
-
 // Runs the command; argv[1] is "render". Returns the exit status: 0 done, 1 a
 // file that could not be read or written (one line on stderr, no output
 // file), 2 misuse (the usage on stderr).

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/editor_state.h"
-#include "io/audio_import.h"
+#include "io/audio_import_pipeline.h"
 #include "io/pitch_tracker.h"
 
 namespace {

@@ -71,6 +71,11 @@ bool WriteTemporary(int fd, const std::vector<uint8_t>& bytes, const struct stat
 
 } // namespace
 
+std::string FileErrorLine(const FileError& error, const std::string& path) {
+    if (error.why.empty()) return "can not load " + path + ": " + error.what;
+    return error.what + " " + path + ": " + error.why;
+}
+
 void ReportFileError(WindowHandle owner, const FileError& error, const std::string& path) {
     std::fputs((error.what + "\n").c_str(), stdout);
     std::fflush(stdout);

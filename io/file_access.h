@@ -17,6 +17,11 @@ struct FileError {
     std::string why;
 };
 
+// The failure as one line: "can not open file PATH: No such file or
+// directory"; a failure without a reason of its own gives what failed as the
+// reason: "can not load PATH: not a WAV file".
+std::string FileErrorLine(const FileError& error, const std::string& path);
+
 constexpr const char* CannotOpen = "can not open file";
 constexpr const char* WriteError = "write error";
 

@@ -1,9 +1,9 @@
 #include "io/pitch_tracker.h"
 
-#include <fftw3.h>
-
 #include <algorithm>
 #include <cmath>
+
+#include "core/fft_plans.h"
 
 namespace {
 
@@ -35,12 +35,12 @@ struct Autocorrelation {
           squares(windowLength + 1), lags(windowLength) {
         signal = fftw_alloc_real(static_cast<size_t>(size));
         spectrum = fftw_alloc_complex(static_cast<size_t>(size / 2 + 1));
-        forward = fftw_plan_dft_r2c_1d(size, signal, spectrum, FFTW_ESTIMATE);
-        backward = fftw_plan_dft_c2r_1d(size, spectrum, signal, FFTW_ESTIMATE);
+        forward = PlanForward(size, signal, spectrum);
+        backward = PlanBackward(size, spectrum, signal);
     }
     ~Autocorrelation() {
-        fftw_destroy_plan(forward);
-        fftw_destroy_plan(backward);
+        DestroyPlan(forward);
+        DestroyPlan(backward);
         fftw_free(signal);
         fftw_free(spectrum);
     }

@@ -1,10 +1,10 @@
 #include "io/resample.h"
 
-#include <fftw3.h>
-
 #include <algorithm>
 #include <cfloat>
 #include <vector>
+
+#include "core/fft_plans.h"
 
 namespace {
 
@@ -22,12 +22,12 @@ struct Transforms {
         cycle = fftw_alloc_real(static_cast<size_t>(inLength));
         spectrum = fftw_alloc_complex(static_cast<size_t>(bins));
         result = fftw_alloc_real(static_cast<size_t>(outLength));
-        forward = fftw_plan_dft_r2c_1d(inLength, cycle, spectrum, FFTW_ESTIMATE);
-        backward = fftw_plan_dft_c2r_1d(outLength, spectrum, result, FFTW_ESTIMATE);
+        forward = PlanForward(inLength, cycle, spectrum);
+        backward = PlanBackward(outLength, spectrum, result);
     }
     ~Transforms() {
-        fftw_destroy_plan(forward);
-        fftw_destroy_plan(backward);
+        DestroyPlan(forward);
+        DestroyPlan(backward);
         fftw_free(cycle);
         fftw_free(spectrum);
         fftw_free(result);

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <new>
 
+#include "core/fft_plans.h"
 #include "synth/audition.h"
 #include "synth/audition_material.h"
 #include "synth/helper_thread.h"
@@ -68,7 +69,7 @@ struct PlanCache {
     PlanCache& operator=(const PlanCache&) = delete;
     ~PlanCache() {
         for (auto* plans : {&forward, &inverse})
-            for (auto& entry : *plans) fftwf_destroy_plan(entry.second);
+            for (auto& entry : *plans) DestroyPlan(entry.second);
         fftwf_cleanup();
     }
 };
@@ -81,8 +82,7 @@ fftwf_plan PlanFor(int32_t n, bool forward) {
     if (found != plans.end()) return found->second;
     float* real = fftwf_alloc_real(static_cast<size_t>(n));
     fftwf_complex* bins = fftwf_alloc_complex(static_cast<size_t>(n / 2 + 1));
-    const fftwf_plan plan = forward ? fftwf_plan_dft_r2c_1d(n, real, bins, FFTW_ESTIMATE)
-                                    : fftwf_plan_dft_c2r_1d(n, bins, real, FFTW_ESTIMATE);
+    const fftwf_plan plan = forward ? PlanForward(n, real, bins) : PlanBackward(n, bins, real);
     fftwf_free(real);
     fftwf_free(bins);
     plans.emplace(n, plan);

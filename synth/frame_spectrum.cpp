@@ -1,10 +1,9 @@
 #include "synth/frame_spectrum.h"
 
-#include <fftw3.h>
-
 #include <algorithm>
 
 #include "core/editor_state.h"
+#include "core/fft_plans.h"
 
 namespace {
 
@@ -20,8 +19,8 @@ struct Transforms {
     explicit Transforms(int32_t length) {
         samples = fftwf_alloc_real(static_cast<size_t>(length));
         bins = fftwf_alloc_complex(static_cast<size_t>(length / 2 + 1));
-        forward = fftwf_plan_dft_r2c_1d(length, samples, bins, FFTW_ESTIMATE);
-        backward = fftwf_plan_dft_c2r_1d(length, bins, samples, FFTW_ESTIMATE);
+        forward = PlanForward(length, samples, bins);
+        backward = PlanBackward(length, bins, samples);
     }
     Bin* Bins() const { return reinterpret_cast<Bin*>(bins); }
 };

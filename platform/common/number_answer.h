@@ -7,9 +7,9 @@
 
 #include "platform/platform.h"
 
-// The typed number, or nullopt when the text is no number (spaces around it
-// are allowed), is not finite, lies outside the question's range or is not
-// whole where the question wants a whole number.
+// The typed number, or nullopt when the text is no decimal number (spaces
+// around it are allowed), is not finite, lies outside the question's range or
+// is not whole where the question wants a whole number.
 std::optional<double> ReadNumberAnswer(const std::string& text, const NumberQuestion& question);
 // Seconds typed into the import dialog: a number that is finite and not
 // negative, spaces around it allowed; nullopt for any other text.

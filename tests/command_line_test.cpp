@@ -1,0 +1,203 @@
+#include <sstream>
+
+#include "app/command_line.h"
+#include "io/audio_import_pipeline.h"
+#include "io/wav_files.h"
+#include "tests/audio_helpers.h"
+#include "tests/audition_events.h"
+
+namespace {
+
+struct CommandRun {
+    int status;
+    std::string output;
+    std::string errors;
+};
+
+// Runs `qarno-wavetable-maker ARGS...` as main dispatches it.
+CommandRun RunCommand(std::vector<std::string> args) {
+    args.insert(args.begin(), "qarno-wavetable-maker");
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    const CommandLineRow* row = FindCommandLineRow(static_cast<int>(argv.size()), argv.data());
+    EXPECT_NE(row, nullptr) << args[1];
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    const int status = row ? row->run(static_cast<int>(argv.size()), argv.data()) : -1;
+    const std::string output = testing::internal::GetCapturedStdout();
+    return {status, output, testing::internal::GetCapturedStderr()};
+}
+
+// A saved table: frame 0 a Sine, frame 99 a Square, morphed between.
+std::string SavedTable(const ScratchFolder& folder) {
+    SineToSquareTable();
+    const std::string path = folder.File("table.wav");
+    CommandOn(CmdSaveWavetable, path);
+    return path;
+}
+
+// The engine itself, as the command is to play it: held, released, rendered
+// in 256-frame blocks until the voice is done.
+std::vector<float> EngineNote(const std::string& table, uint8_t note, uint8_t velocity,
+                              float seconds, float from, float to, int rate) {
+    std::vector<float> frames(TableSamples);
+    FileError error;
+    EXPECT_TRUE(ReadWavFrames(table, frames.data(), FrameCount, error));
+    const std::vector<float> silence(PadwaveSamples, 0.0f);
+    const Material material(
+        BuildAuditionMaterial(frames.data(), silence.data(), silence.data(), nullptr),
+        &FreeAuditionMaterial);
+    AuditionEngine engine;
+    AuditionReset(engine, static_cast<float>(rate));
+    AuditionApply(engine, Mode(from, to, seconds));
+    AuditionApply(engine, NoteOnEvent(note, velocity));
+    const int held = static_cast<int>(std::lround(seconds * static_cast<float>(rate)));
+    std::vector<float> out(2 * static_cast<size_t>(held));
+    AuditionRender(engine, material.get(), out.data(), held);
+    AuditionApply(engine, NoteOffEvent(note));
+    std::vector<float> block(2 * 256);
+    while (!AuditionSilent(engine)) {
+        AuditionRender(engine, material.get(), block.data(), 256);
+        out.insert(out.end(), block.begin(), block.end());
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(RenderCommand, WritesTheEnginesNoteAsFloatStereo) {
+    const ScratchFolder folder;
+    const std::string table = SavedTable(folder);
+    const std::string out = folder.File("note.wav");
+    const CommandRun run =
+        RunCommand({"render", table, out, "--note", "A3", "--seconds", "0.5", "--from", "10",
+                    "--to", "60", "--velocity", "90", "--rate", "44100"});
+    ASSERT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(run.errors, "");
+    const std::vector<uint8_t> file = ReadBytes(out);
+    ASSERT_GE(file.size(), 44u);
+    EXPECT_EQ(std::string(file.begin() + 36, file.begin() + 40), "data");
+    EXPECT_EQ(GetU16(file.data() + 20), 3); // IEEE float
+    EXPECT_EQ(GetU16(file.data() + 22), 2); // stereo
+    EXPECT_EQ(U32At(file, 24), 44100u);
+    EXPECT_EQ(GetU16(file.data() + 34), 32);
+    const std::vector<float> expected = EngineNote(table, 57, 90, 0.5f, 10.0f, 60.0f, 44100);
+    ASSERT_EQ(U32At(file, 40), expected.size() * 4);
+    ASSERT_EQ(file.size(), 44 + expected.size() * 4);
+    EXPECT_EQ(std::memcmp(file.data() + 44, expected.data(), expected.size() * 4), 0);
+    // Held half a second, then the release: the file is longer by about 150 ms.
+    EXPECT_NEAR(static_cast<double>(expected.size()) / 2 / 44100, 0.65, 0.01);
+    // Without options: C3 at full velocity, frames 0 to 99, 48 kHz.
+    ASSERT_EQ(RunCommand({"render", table, out, "--seconds", "0.05"}).status, 0);
+    const std::vector<float> plain = EngineNote(table, 48, 127, 0.05f, 0.0f, 99.0f, 48000);
+    EXPECT_EQ(ReadBytes(out), BuildStereoFloatImage(plain.data(), plain.size() / 2, 48000));
+}
+
+TEST(RenderCommand, AFileThatFailsIsNamedInOneLineAndLeavesNoOutput) {
+    const ScratchFolder folder;
+    const std::string table = SavedTable(folder);
+    const std::string out = folder.File("out.wav");
+    const std::string missing = folder.File("missing.wav");
+    const std::string text = folder.File("text.wav");
+    const std::string nowhere = folder.File("no/such/folder/out.wav");
+    WriteBytes(text, {'h', 'e', 'l', 'l', 'o'});
+    const std::string absent = ": No such file or directory\n";
+    for (auto [in, to, error] :
+         {std::tuple{missing, out, "can not open file " + missing + absent},
+          std::tuple{text, out, "can not load " + text + ": not a WAV file\n"},
+          std::tuple{table, nowhere, "can not open file " + nowhere + absent}}) {
+        const CommandRun run = RunCommand({"render", in, to, "--seconds", "0.01"});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.errors, "qarno-wavetable-maker: " + error);
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path),
+                            std::filesystem::directory_iterator()),
+              2); // the table and the text file: no temporary left behind
+}
+
+// import writes the table Save Wavetable writes (it loads back as the frames the import makes,
+// to a 16-bit step), or Export 2048's with --export-2048, and prints the pitch; a failure is
+// one line and no file.
+TEST(ImportCommand, WritesTheTableAndPrintsThePitch) {
+    ScratchFolder folder;
+    const std::string audio = folder.File("tone.flac");
+    ASSERT_TRUE(WriteSound(audio, SF_FORMAT_FLAC | SF_FORMAT_PCM_24, 44100, 1,
+                           HarmonicTone(261.63, 1.0, 44100, 20)));
+    const std::string out = folder.File("table.wav");
+    const CommandRun run = RunCommand({"import", audio, out, "--from", "0.2", "--to", "0.9"});
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(run.output, "C4 +0 cents, 261.6 Hz\n");
+    std::vector<float> frames(static_cast<size_t>(TableSamples));
+    double found = 0.0;
+    std::string message;
+    ASSERT_TRUE(
+        ImportAudioCycles(audio, {0.2, 0.9}, 0.0, FrameCount, frames.data(), found, message));
+    FreshEditor();
+    ViewMode = ViewWavetable;
+    CommandOn(CmdLoadWavetable, out);
+    int mismatches = 0;
+    for (int i = 0; i < TableSamples; ++i) {
+        const float stored = static_cast<float>(static_cast<int>(frames[i] * 65536.0f * 0.76f));
+        if (std::fabs(Wavetable[i] - stored * 0.00002f) > 1e-6f) ++mismatches;
+    }
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_EQ(SurgeFrameSize(ReadBytes(out)), 1024);
+
+    const std::string wide = folder.File("wide.wav");
+    EXPECT_EQ(RunCommand({"import", audio, wide, "--export-2048", "--pitch", "C4"}).status, 0);
+    ASSERT_TRUE(ImportAudioCycles(audio, {0.05, 1.0}, NoteHz(60), FrameCount, frames.data(), found,
+                                  message));
+    EXPECT_EQ(ReadBytes(wide), BuildExport2048Image(frames.data()));
+
+    const std::string none = folder.File("none.wav");
+    const CommandRun bad = RunCommand({"import", folder.File("missing.wav"), none});
+    EXPECT_EQ(bad.status, 1);
+    const std::string failed = "qarno-wavetable-maker: can not read audio file ";
+    EXPECT_EQ(bad.errors.rfind(failed + folder.File("missing.wav") + ": ", 0), 0u);
+    EXPECT_EQ(std::count(bad.errors.begin(), bad.errors.end(), '\n'), 1);
+    const CommandRun shortSpan =
+        RunCommand({"import", audio, none, "--from", "0.5", "--to", "0.501"});
+    EXPECT_EQ(shortSpan.errors,
+              "qarno-wavetable-maker: the chosen span is too short for two cycles\n");
+    EXPECT_FALSE(std::filesystem::exists(none));
+}
+
+// Any command's misuse: its usage first, status 2 and no file; --help: the usage and status 0.
+TEST(CommandLine, MisuseShowsTheUsageAndWritesNothing) {
+    const ScratchFolder folder;
+    const std::string table = SavedTable(folder);
+    const std::string out = folder.File("out.wav");
+    for (auto [command, words] : {std::pair{"render", ""},
+                                  {"render", "T"},
+                                  {"render", "T O extra.wav"},
+                                  {"render", "T O --note"},
+                                  {"render", "T O --note H4"},
+                                  {"render", "T O --note 128"},
+                                  {"render", "T O --note C10"},
+                                  {"render", "T O --note Cb-1"},
+                                  {"render", "T O --seconds -1"},
+                                  {"render", "T O --seconds 4s"},
+                                  {"render", "T O --from 100"},
+                                  {"render", "T O --to nan"},
+                                  {"render", "T O --velocity 0"},
+                                  {"render", "T O --velocity 64.5"},
+                                  {"render", "T O --rate 1000"},
+                                  {"render", "T O --loud 1"},
+                                  {"import", "T"},
+                                  {"import", "T O --pitch loud"},
+                                  {"import", "T O --gain 2"},
+                                  {"import", "T O --to -1"}}) {
+        std::vector<std::string> args = {command};
+        std::istringstream split(words);
+        for (std::string word; split >> word;)
+            args.push_back(word == "T" ? table : word == "O" ? out : word);
+        const CommandRun run = RunCommand(args);
+        EXPECT_EQ(run.status, 2) << words;
+        EXPECT_EQ(run.errors.rfind("Usage: qarno-wavetable-maker " + args[0], 0), 0u) << run.errors;
+        EXPECT_FALSE(std::filesystem::exists(out)) << words;
+        const CommandRun help = RunCommand({command, "--help"});
+        EXPECT_EQ(help.status, 0);
+        EXPECT_EQ(help.output.rfind("Usage: qarno-wavetable-maker " + args[0], 0), 0u);
+    }
+}
