@@ -183,10 +183,12 @@ bool Never(CommandId) { return false; }
 
 void ShowAbout(WindowHandle window, CommandId) {
     ShowMessageBox(window,
-                   "QARNO Wavetable Maker\n\n"
+                   "QARNO Wavetable Maker\n"
+                   "Version " QARNO_VERSION "\n\n"
                    "Single-cycle wavetables of 100 frames x 1024 samples:\n"
-                   "generators, additive and padwave synthesis, morph,\n"
-                   "edits, looping preview and 16-bit WAV export.",
+                   "generators, additive and padwave synthesis, morph and\n"
+                   "frame refinements, a live audition from the keys and MIDI,\n"
+                   "Import Audio by pitch, projects and WAV export.",
                    "QARNO Wavetable Maker");
 }
 

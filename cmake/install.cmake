@@ -44,3 +44,13 @@ install(FILES ${CMAKE_BINARY_DIR}/generated/${QARNO_APP_ID}.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${CMAKE_BINARY_DIR}/generated/qarno-wavetable-maker.1
   DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# What scripts/package adds to an install to make the Debian package: its
+# control file (the fields that depend on the built binary are filled in there)
+# and its changelog, both carrying the project's one version.
+execute_process(COMMAND date -R -u -d ${QARNO_RELEASE_DATE}
+  OUTPUT_VARIABLE QARNO_RELEASE_DATE_RFC2822 OUTPUT_STRIP_TRAILING_WHITESPACE)
+foreach(file control changelog)
+  configure_file(${CMAKE_SOURCE_DIR}/data/package/${file}.in
+    ${CMAKE_BINARY_DIR}/generated/package/${file} @ONLY)
+endforeach()

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# The Debian package made from this build by scripts/package (which fails on any
+# lintian error): unpacked, its files stand where the desktop looks for them, its
+# desktop entry and metainfo validate, the metainfo's newest release is the
+# program's version, and the unpacked program prints that version and renders.
+set -uo pipefail
+source_dir=$1 build=$2 app_id=$3
+for tool in dpkg-deb dpkg-shlibdeps lintian desktop-file-validate appstreamcli sox soxi; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool not found"; exit 77; }
+done
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+deb=$("$source_dir/scripts/package" --build "$build" --out "$work" | tail -n 1) ||
+  fail "scripts/package failed"
+version=$(dpkg-deb -f "$deb" Version)
+[ "$(basename "$deb")" = "qarno-wavetable-maker_${version}_$(dpkg --print-architecture).deb" ] ||
+  fail "package file name $deb"
+[ "$(dpkg-deb -f "$deb" Section)" = sound ] || fail "Section"
+dpkg-deb -f "$deb" Depends | grep -q 'libfltk1.3' || fail "Depends lacks FLTK"
+
+root=$work/root
+dpkg-deb -x "$deb" "$root"
+usr=$root/usr
+for file in bin/qarno-wavetable-maker share/applications/$app_id.desktop \
+    share/metainfo/$app_id.metainfo.xml share/man/man1/qarno-wavetable-maker.1.gz \
+    share/doc/qarno-wavetable-maker/copyright share/doc/qarno-wavetable-maker/changelog.gz \
+    share/icons/hicolor/{48x48,128x128,256x256}/apps/qarno-wavetable-maker.png; do
+  [ -f "$usr/$file" ] || fail "the package lacks /usr/$file"
+done
+said=$(desktop-file-validate "$usr/share/applications/$app_id.desktop") && [ -z "$said" ] ||
+  fail "desktop-file-validate: $said"
+appstreamcli validate --no-net "$usr/share/metainfo/$app_id.metainfo.xml" >/dev/null ||
+  fail "appstreamcli rejects the metainfo"
+release=$(grep -o '<release version="[^"]*"' "$usr/share/metainfo/$app_id.metainfo.xml" | head -n 1)
+[ "$release" = "<release version=\"$version\"" ] || fail "metainfo's newest release: $release"
+
+program=$usr/bin/qarno-wavetable-maker
+said=$(env -u DISPLAY "$program" --version)
+[ "$said" = "QARNO Wavetable Maker $version" ] || fail "--version says: $said"
+sox -n -r 44100 -b 16 -c 1 "$work/table.wav" synth 102400s sine 43.06640625 || fail "sox"
+env -u DISPLAY "$program" render "$work/table.wav" "$work/note.wav" --seconds 0.5 ||
+  fail "the packaged program cannot render"
+[ "$(soxi -c "$work/note.wav")" = 2 ] || fail "the rendered note is not stereo"
+echo "package: ok"
