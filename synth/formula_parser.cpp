@@ -1,0 +1,175 @@
+#include "synth/formula_parser.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <new>
+
+namespace {
+
+using mu::value_type;
+
+value_type Sin(value_type v) { return std::sin(v); }
+value_type Cos(value_type v) { return std::cos(v); }
+value_type Tan(value_type v) { return std::tan(v); }
+value_type Asin(value_type v) { return std::asin(v); }
+value_type Acos(value_type v) { return std::acos(v); }
+value_type Atan(value_type v) { return std::atan(v); }
+value_type Atan2(value_type y, value_type x) { return std::atan2(y, x); }
+value_type Sinh(value_type v) { return std::sinh(v); }
+value_type Cosh(value_type v) { return std::cosh(v); }
+value_type Tanh(value_type v) { return std::tanh(v); }
+value_type Exp(value_type v) { return std::exp(v); }
+value_type Ln(value_type v) { return std::log(v); }
+value_type Log2(value_type v) { return std::log2(v); }
+value_type Log10(value_type v) { return std::log10(v); }
+value_type Sqrt(value_type v) { return std::sqrt(v); }
+value_type Abs(value_type v) { return std::fabs(v); }
+// -1, 0 or 1; zero and NaN come back as they were.
+value_type Sign(value_type v) { return v > 0.0 ? 1.0 : (v < 0.0 ? -1.0 : v); }
+// To the nearest whole number, halves to the even one.
+value_type Rint(value_type v) { return std::nearbyint(v); }
+// To the nearest whole number, halves away from zero.
+value_type Round(value_type v) { return std::round(v); }
+value_type Floor(value_type v) { return std::floor(v); }
+value_type Ceil(value_type v) { return std::ceil(v); }
+value_type Pow(value_type a, value_type b) { return std::pow(a, b); }
+// Floored: the result takes the divisor's sign, so -1 % 4 is 3.
+value_type FlooredMod(value_type a, value_type b) { return a - b * std::floor(a / b); }
+value_type Clamp(value_type v, value_type lo, value_type hi) {
+    return std::min(std::max(v, lo), hi);
+}
+value_type Min(const value_type* v, int n) { return *std::min_element(v, v + n); }
+value_type Max(const value_type* v, int n) { return *std::max_element(v, v + n); }
+value_type Negate(value_type v) { return -v; }
+value_type Not(value_type v) { return v == 0.0 ? 1.0 : 0.0; }
+
+void DefineLanguage(FormulaNames& names, mu::Parser& parser) {
+    parser.ClearConst();
+    parser.ClearFun();
+    parser.ClearInfixOprt();
+    parser.ClearPostfixOprt();
+    parser.ClearOprt();
+    parser.DefineConst("pi", 3.14159265358979323846);
+    parser.DefineConst("e", 2.71828182845904523536);
+    parser.DefineInfixOprt("-", Negate);
+    parser.DefineInfixOprt("!", Not);
+    parser.DefineOprt("%", FlooredMod, mu::prMUL_DIV, mu::oaLEFT, true);
+    const struct {
+        const char* name;
+        value_type (*function)(value_type);
+    } unary[] = {{"sin", Sin},   {"cos", Cos},   {"tan", Tan},   {"asin", Asin},   {"acos", Acos},
+                 {"atan", Atan}, {"sinh", Sinh}, {"cosh", Cosh}, {"tanh", Tanh},   {"exp", Exp},
+                 {"ln", Ln},     {"log", Ln},    {"log2", Log2}, {"log10", Log10}, {"sqrt", Sqrt},
+                 {"abs", Abs},   {"sign", Sign}, {"rint", Rint}, {"round", Round}, {"floor", Floor},
+                 {"ceil", Ceil}};
+    for (const auto& f : unary) parser.DefineFun(f.name, f.function);
+    parser.DefineFun("atan2", Atan2);
+    parser.DefineFun("pow", Pow);
+    parser.DefineFun("mod", FlooredMod);
+    parser.DefineFun("clamp", Clamp);
+    parser.DefineFun("min", Min);
+    parser.DefineFun("max", Max);
+    const struct {
+        const char* name;
+        double* value;
+    } variables[] = {{"x", &names.x},   {"w", &names.w},         {"y", &names.y},
+                     {"z", &names.z},   {"frame", &names.frame}, {"q", &names.q},
+                     {"in", &names.in}, {"rand", &names.rand},   {"rrnd", &names.rrnd}};
+    for (const auto& v : variables) parser.DefineVar(v.name, v.value);
+}
+
+std::string AtColumn(const std::string& what, size_t column) {
+    return what + " at column " + std::to_string(column);
+}
+
+bool IsNameStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
+bool IsNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+
+// The character at index, quoted, or "a character" when it cannot be shown.
+std::string Quoted(const std::string& text, size_t index) {
+    if (index >= text.size()) return "the end";
+    const char c = text[index];
+    if (c < 0x21 || c > 0x7e) return "a character";
+    return std::string("'") + c + "'";
+}
+
+// muParser's error in the program's words. Its positions count from 0 and may
+// point past the text (an unclosed parenthesis) or nowhere (-1, a '?' without
+// its ':'): both become the column after the last character.
+std::string Describe(const mu::Parser::exception_type& error, const std::string& text) {
+    const int pos = error.GetPos();
+    const size_t index = pos < 0 ? text.size() : std::min(static_cast<size_t>(pos), text.size());
+    const size_t column = index + 1;
+    switch (error.GetCode()) {
+    case mu::ecUNASSIGNABLE_TOKEN: {
+        if (index >= text.size() || !IsNameStart(text[index]))
+            return AtColumn("unexpected " + Quoted(text, index), column);
+        size_t end = index;
+        while (end < text.size() && IsNameChar(text[end])) ++end;
+        return AtColumn("unknown name '" + text.substr(index, end - index) + "'", column);
+    }
+    case mu::ecEMPTY_EXPRESSION:
+        return AtColumn("empty formula", 1);
+    case mu::ecUNEXPECTED_EOF:
+        return AtColumn("unexpected end", column);
+    case mu::ecMISSING_PARENS:
+        return AtColumn("missing ')'", column);
+    case mu::ecMISSING_ELSE_CLAUSE:
+        return AtColumn("missing ':'", column);
+    case mu::ecTOO_MANY_PARAMS:
+    case mu::ecTOO_FEW_PARAMS: {
+        const std::string many = error.GetCode() == mu::ecTOO_MANY_PARAMS ? "many" : "few";
+        std::string name = error.GetToken();
+        if (name.size() > 16 || !std::all_of(name.begin(), name.end(), IsNameChar)) name = "?";
+        return AtColumn("too " + many + " arguments for '" + name + "'", column);
+    }
+    default:
+        return AtColumn("unexpected " + Quoted(text, index), column);
+    }
+}
+
+// muParser reads a lone '=' as an assignment to a name and a comma outside
+// parentheses as a second result; formulas have neither. Returns the index of
+// the first, or npos.
+size_t FindAssignmentOrList(const std::string& text) {
+    int depth = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '(') ++depth;
+        if (c == ')') --depth;
+        if (c == ',' && depth == 0) return i;
+        if (std::string("<>!=").find(c) != std::string::npos && i + 1 < text.size() &&
+            text[i + 1] == '=') {
+            ++i;
+            continue;
+        }
+        if (c == '=') return i;
+    }
+    return std::string::npos;
+}
+
+} // namespace
+
+std::string CompileFormula(const std::string& text, FormulaNames& names, mu::Parser& parser) {
+    if (text.size() > FormulaMaxLength)
+        return AtColumn("longer than " + std::to_string(FormulaMaxLength) + " characters",
+                        FormulaMaxLength + 1);
+    if (std::all_of(text.begin(), text.end(),
+                    [](char c) { return std::isspace(static_cast<unsigned char>(c)); }))
+        return AtColumn("empty formula", 1);
+    try {
+        DefineLanguage(names, parser);
+        parser.SetExpr(text);
+        parser.Eval();
+    } catch (const mu::Parser::exception_type& error) {
+        return Describe(error, text);
+    } catch (const std::bad_alloc&) {
+        return AtColumn("too large a formula", 1);
+    } catch (...) {
+        return AtColumn("unreadable formula", 1);
+    }
+    const size_t stray = FindAssignmentOrList(text);
+    if (stray != std::string::npos) return AtColumn("unexpected " + Quoted(text, stray), stray + 1);
+    return std::string();
+}
