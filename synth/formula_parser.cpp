@@ -85,29 +85,57 @@ std::string AtColumn(const std::string& what, size_t column) {
 
 bool IsNameStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
 bool IsNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+bool IsNumberChar(char c) { return std::isdigit(static_cast<unsigned char>(c)) || c == '.'; }
 
-// The character at index, quoted, or "a character" when it cannot be shown.
+// The name, number or character at index, quoted: "'sin'", "'3.5'", "')'";
+// "end" past the text, "a character" for one that cannot be shown.
 std::string Quoted(const std::string& text, size_t index) {
-    if (index >= text.size()) return "the end";
+    if (index >= text.size()) return "end";
     const char c = text[index];
     if (c < 0x21 || c > 0x7e) return "a character";
-    return std::string("'") + c + "'";
+    size_t end = index + 1;
+    bool (*same)(char) = IsNameStart(c) ? IsNameChar : IsNumberChar(c) ? IsNumberChar : nullptr;
+    while (same && end < text.size() && same(text[end])) ++end;
+    return "'" + text.substr(index, end - index) + "'";
 }
 
-// muParser's error in the program's words. Its positions count from 0 and may
-// point past the text (an unclosed parenthesis) or nowhere (-1, a '?' without
-// its ':'): both become the column after the last character.
-std::string Describe(const mu::Parser::exception_type& error, const std::string& text) {
+// Where muParser's error is. Its positions count from 0; some point just past
+// the token at fault ("--x" at the x), some past the text (an unclosed
+// parenthesis), some nowhere (-1, a '?' without its ':').
+size_t ErrorIndex(const mu::Parser::exception_type& error, const std::string& text) {
     const int pos = error.GetPos();
-    const size_t index = pos < 0 ? text.size() : std::min(static_cast<size_t>(pos), text.size());
+    size_t index = pos < 0 ? text.size() : std::min(static_cast<size_t>(pos), text.size());
+    const std::string& token = error.GetToken();
+    if (!token.empty() && text.compare(index, token.size(), token) != 0 && index >= token.size() &&
+        text.compare(index - token.size(), token.size(), token) == 0)
+        index -= token.size();
+    switch (error.GetCode()) {
+    case mu::ecMISPLACED_COLON:
+        return std::min(text.rfind(':', index), text.size());
+    case mu::ecUNEXPECTED_STR:
+    case mu::ecSTR_RESULT:
+    case mu::ecUNTERMINATED_STRING:
+    case mu::ecSTRING_EXPECTED:
+    case mu::ecVAL_EXPECTED:
+        return std::min(text.find('"'), index);
+    default:
+        return index;
+    }
+}
+
+// muParser's error in the program's words.
+std::string Describe(const mu::Parser::exception_type& error, const std::string& text,
+                     const mu::Parser& parser) {
+    const size_t index = ErrorIndex(error, text);
     const size_t column = index + 1;
     switch (error.GetCode()) {
     case mu::ecUNASSIGNABLE_TOKEN: {
         if (index >= text.size() || !IsNameStart(text[index]))
             return AtColumn("unexpected " + Quoted(text, index), column);
-        size_t end = index;
-        while (end < text.size() && IsNameChar(text[end])) ++end;
-        return AtColumn("unknown name '" + text.substr(index, end - index) + "'", column);
+        const std::string name = Quoted(text, index);
+        if (parser.GetFunDef().count(name.substr(1, name.size() - 2)) == 0)
+            return AtColumn("unknown name " + name, column);
+        return AtColumn("expected '(' after " + name, column + name.size() - 2);
     }
     case mu::ecEMPTY_EXPRESSION:
         return AtColumn("empty formula", 1);
@@ -163,7 +191,7 @@ std::string CompileFormula(const std::string& text, FormulaNames& names, mu::Par
         parser.SetExpr(text);
         parser.Eval();
     } catch (const mu::Parser::exception_type& error) {
-        return Describe(error, text);
+        return Describe(error, text, parser);
     } catch (const std::bad_alloc&) {
         return AtColumn("too large a formula", 1);
     } catch (...) {
