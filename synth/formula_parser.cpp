@@ -9,31 +9,8 @@ namespace {
 
 using mu::value_type;
 
-value_type Sin(value_type v) { return std::sin(v); }
-value_type Cos(value_type v) { return std::cos(v); }
-value_type Tan(value_type v) { return std::tan(v); }
-value_type Asin(value_type v) { return std::asin(v); }
-value_type Acos(value_type v) { return std::acos(v); }
-value_type Atan(value_type v) { return std::atan(v); }
-value_type Atan2(value_type y, value_type x) { return std::atan2(y, x); }
-value_type Sinh(value_type v) { return std::sinh(v); }
-value_type Cosh(value_type v) { return std::cosh(v); }
-value_type Tanh(value_type v) { return std::tanh(v); }
-value_type Exp(value_type v) { return std::exp(v); }
-value_type Ln(value_type v) { return std::log(v); }
-value_type Log2(value_type v) { return std::log2(v); }
-value_type Log10(value_type v) { return std::log10(v); }
-value_type Sqrt(value_type v) { return std::sqrt(v); }
-value_type Abs(value_type v) { return std::fabs(v); }
 // -1, 0 or 1; zero and NaN come back as they were.
 value_type Sign(value_type v) { return v > 0.0 ? 1.0 : (v < 0.0 ? -1.0 : v); }
-// To the nearest whole number, halves to the even one.
-value_type Rint(value_type v) { return std::nearbyint(v); }
-// To the nearest whole number, halves away from zero.
-value_type Round(value_type v) { return std::round(v); }
-value_type Floor(value_type v) { return std::floor(v); }
-value_type Ceil(value_type v) { return std::ceil(v); }
-value_type Pow(value_type a, value_type b) { return std::pow(a, b); }
 // Floored: the result takes the divisor's sign, so -1 % 4 is 3.
 value_type FlooredMod(value_type a, value_type b) { return a - b * std::floor(a / b); }
 value_type Clamp(value_type v, value_type lo, value_type hi) {
@@ -55,18 +32,24 @@ void DefineLanguage(FormulaNames& names, mu::Parser& parser) {
     parser.DefineInfixOprt("-", Negate);
     parser.DefineInfixOprt("!", Not);
     parser.DefineOprt("%", FlooredMod, mu::prMUL_DIV, mu::oaLEFT, true);
+    // The standard library's own functions of a double, taken as they are;
+    // rint rounds halves to even, round away from zero; log is ln.
     const struct {
         const char* name;
         value_type (*function)(value_type);
-    } unary[] = {{"sin", Sin},   {"cos", Cos},   {"tan", Tan},   {"asin", Asin},   {"acos", Acos},
-                 {"atan", Atan}, {"sinh", Sinh}, {"cosh", Cosh}, {"tanh", Tanh},   {"exp", Exp},
-                 {"ln", Ln},     {"log", Ln},    {"log2", Log2}, {"log10", Log10}, {"sqrt", Sqrt},
-                 {"abs", Abs},   {"sign", Sign}, {"rint", Rint}, {"round", Round}, {"floor", Floor},
-                 {"ceil", Ceil}};
+    } unary[] = {{"sin", std::sin},     {"cos", std::cos},     {"tan", std::tan},
+                 {"asin", std::asin},   {"acos", std::acos},   {"atan", std::atan},
+                 {"sinh", std::sinh},   {"cosh", std::cosh},   {"tanh", std::tanh},
+                 {"exp", std::exp},     {"ln", std::log},      {"log", std::log},
+                 {"log2", std::log2},   {"log10", std::log10}, {"sqrt", std::sqrt},
+                 {"abs", std::fabs},    {"sign", Sign},        {"rint", std::nearbyint},
+                 {"round", std::round}, {"floor", std::floor}, {"ceil", std::ceil}};
     for (const auto& f : unary) parser.DefineFun(f.name, f.function);
-    parser.DefineFun("atan2", Atan2);
-    parser.DefineFun("pow", Pow);
-    parser.DefineFun("mod", FlooredMod);
+    const struct {
+        const char* name;
+        value_type (*function)(value_type, value_type);
+    } binary[] = {{"atan2", std::atan2}, {"pow", std::pow}, {"mod", FlooredMod}};
+    for (const auto& f : binary) parser.DefineFun(f.name, f.function);
     parser.DefineFun("clamp", Clamp);
     parser.DefineFun("min", Min);
     parser.DefineFun("max", Max);

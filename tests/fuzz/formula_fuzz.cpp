@@ -2,8 +2,6 @@
 // frames, the rest is the text (in Harmonics mode a newline ends the amplitude
 // and starts the phase). Any text gets an error with its column or finite frames.
 #include <cmath>
-#include <cstddef>
-#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
