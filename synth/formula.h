@@ -14,21 +14,29 @@
 //   rand = -1..1 by i (or q) alone, the same in every frame; rrnd = -1..1 anew
 //     for every sample (or harmonic) of every frame; both from fixed seeds;
 //   pi, e; + - * / ^ (power), unary - and !, < > <= >= == != && || giving 1
-//     or 0, c ? a : b, % (floored modulo, a - b*floor(a/b)), parentheses;
+//     or 0, c ? a : b, % (floored modulo, a - b*floor(a/b)), parentheses; one
+//     prefix operator may not follow another (-(-x), not --x);
 //   sin cos tan asin acos atan atan2(y, x) sinh cosh tanh exp sqrt abs
 //   sign rint (halves to even) round (halves away from zero) floor ceil
-//   pow(a, b) mod(a, b) (as %) clamp(v, lo, hi) min max (two or more values);
+//   pow(a, b) mod(a, b) (as %) clamp(v, lo, hi) min max (any number of values);
 //   ln and log are both the natural logarithm, as in C; log2 and log10 name
 //   their bases.
 // Harmonics mode writes sum over q = 1..511 of a_q sin(2 pi q i / 1024 + phi_q),
 // a the amplitude formula and phi the phase formula (radians), without DC.
-// Nothing is normalized. A value that is not finite becomes 0 and is counted.
+// Nothing is normalized. A sample that is not finite becomes 0, a harmonic
+// whose amplitude or phase is not finite is left out; both are counted.
+// Every call compiles its own copy of the texts, so calls on several threads
+// give the same bits as one.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
 enum class FormulaMode : uint8_t { Wave, Harmonics };
+
+// A longer text is refused, at the column after the last one taken.
+constexpr size_t FormulaMaxLength = 4096;
 
 struct Formula {
     FormulaMode mode = FormulaMode::Wave;
@@ -54,7 +62,8 @@ FormulaOutcome CheckFormula(const Formula& formula);
 // is the same range as hi..lo; a frame outside the table is an error.
 
 // Computes frame f of the range lo..hi from table (100 frames of 1024 samples)
-// into out (1024 samples), leaving table as it was.
+// into out (1024 samples), leaving table as it was. f may lie outside lo..hi,
+// where t goes beyond 0..1.
 FormulaOutcome ComputeFormulaFrame(const Formula& formula, const float* table, int32_t lo,
                                    int32_t hi, int32_t f, float* out);
 // Computes every frame of lo..hi and writes it into table; on an error nothing

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "synth/formula.h"
+
 // The values the names of a formula read when it is evaluated.
 struct FormulaNames {
     double x = 0.0;
@@ -20,8 +22,6 @@ struct FormulaNames {
     double rand = 0.0;
     double rrnd = 0.0;
 };
-
-constexpr size_t FormulaMaxLength = 4096;
 
 // Sets parser up to evaluate text with its names reading names. Returns the
 // first error with its 1-based column, or an empty string when text is a
