@@ -32,17 +32,13 @@ const float* FrameOf(const std::vector<float>& table, int f) {
     return table.data() + f * SamplesPerFrame;
 }
 
-// The saw of harmonics 1..top, Σ sin(2π k i / 1024) / k, in double.
-std::vector<double> SineSum(int top) {
-    std::vector<double> sum(SamplesPerFrame, 0.0);
-    for (int k = 1; k <= top; ++k)
-        for (int i = 0; i < SamplesPerFrame; ++i)
-            sum[i] += std::sin(2.0 * Pi * k * i / SamplesPerFrame) / k;
-    return sum;
-}
-
-void ExpectNear(const float* frame, const std::vector<double>& expected, double tolerance) {
-    for (int i = 0; i < SamplesPerFrame; ++i) ASSERT_NEAR(frame[i], expected[i], tolerance) << i;
+// The frame is the saw of harmonics 1..top, Σ sin(2π k i / 1024) / k summed in double.
+void ExpectSaw(const float* frame, int top) {
+    for (int i = 0; i < SamplesPerFrame; ++i) {
+        double sum = 0.0;
+        for (int k = 1; k <= top; ++k) sum += std::sin(2.0 * Pi * k * i / SamplesPerFrame) / k;
+        ASSERT_NEAR(frame[i], sum, 1e-5) << i;
+    }
 }
 
 // Each name at the ends of the cycle and of the range; the range is applied to
@@ -66,9 +62,6 @@ TEST(Formula, NamesAtTheEndsOfCyclesAndRanges) {
                  {Wave("q"), 0, 1, 1, 0, 0.0},
                  {Wave("in"), 1, 2, 2, 1023, 2.0 + 1023 / 2048.0},
                  {Wave("in*0.5"), 1, 2, 1, 1023, (1.0 + 1023 / 2048.0) / 2},
-                 {Wave("x<0?1:-1"), 0, 0, 0, 511, 1.0},
-                 {Wave("x<0?1:-1"), 0, 0, 0, 512, -1.0},
-                 {Harmonics("q==1"), 4, 5, 5, 256, 1.0},
                  {Harmonics("x+w+(q==511)"), 4, 5, 4, 1, std::sin(2.0 * Pi * 511 / 1024)},
                  {Harmonics("q==2", "pi/2"), 0, 0, 0, 0, 1.0}};
     for (const Case& c : cases) {
@@ -142,13 +135,11 @@ TEST(Formula, UsersShapes) {
 TEST(Formula, HarmonicsSumSines) {
     std::vector<float> table(TableSamples, 0.0f);
     ASSERT_EQ(ApplyFormula(Harmonics("1/q"), table.data(), 0, 0).error, "");
-    ExpectNear(table.data(), SineSum(511), 1e-5);
-
+    ExpectSaw(table.data(), 511);
     // A frame of 20 harmonics keeps its first eight.
-    const std::vector<double> twenty = SineSum(20);
-    std::copy(twenty.begin(), twenty.end(), table.begin());
+    ApplyFormula(Harmonics("(q<=20)/q"), table.data(), 0, 0);
     ASSERT_EQ(ApplyFormula(Harmonics("in*(q<=8)"), table.data(), 0, 0).error, "");
-    ExpectNear(table.data(), SineSum(8), 1e-5);
+    ExpectSaw(table.data(), 8);
 }
 
 TEST(Formula, ErrorsNameTheirColumnAndWriteNothing) {
