@@ -8,6 +8,9 @@
 constexpr int RandomMax = 32767;
 
 int NextRandom();
+// The same sequence from a position the caller keeps, which leaves the
+// process-wide one where it was.
+int NextRandom(uint32_t& state);
 
 // The sequence's current position, and a way back to it, so that the same
 // draws can be replayed.

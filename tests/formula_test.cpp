@@ -1,0 +1,191 @@
+#include "synth/formula.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+#include <vector>
+
+#include "core/editor_state.h"
+#include "core/random.h"
+#include "reference/double_dft.h"
+
+namespace {
+
+const double Pi = 3.14159265358979323846;
+
+Formula Wave(const std::string& text) { return {FormulaMode::Wave, text}; }
+Formula Harmonics(const std::string& amplitude, const std::string& phase = "0") {
+    return {FormulaMode::Harmonics, "", amplitude, phase};
+}
+
+// A table whose sample n of frame f is f + n / 2048, so that `in` and any
+// sample written where it should not be show.
+std::vector<float> MarkedTable() {
+    std::vector<float> table(TableSamples);
+    for (int i = 0; i < TableSamples; ++i)
+        table[i] = static_cast<float>(i / SamplesPerFrame) + (i % SamplesPerFrame) / 2048.0f;
+    return table;
+}
+
+const float* FrameOf(const std::vector<float>& table, int f) {
+    return table.data() + f * SamplesPerFrame;
+}
+
+// The frame is the saw of harmonics 1..top, Σ sin(2π k i / 1024) / k summed in double.
+void ExpectSaw(const float* frame, int top) {
+    for (int i = 0; i < SamplesPerFrame; ++i) {
+        double sum = 0.0;
+        for (int k = 1; k <= top; ++k) sum += std::sin(2.0 * Pi * k * i / SamplesPerFrame) / k;
+        ASSERT_NEAR(frame[i], sum, 1e-5) << i;
+    }
+}
+
+// Each name at the ends of the cycle and of the range; the range is applied to
+// a marked table and the frames beside it must keep their marks.
+TEST(Formula, NamesAtTheEndsOfCyclesAndRanges) {
+    struct Case {
+        Formula formula;
+        int lo, hi, frame, index;
+        double expected;
+    } cases[] = {{Wave("x"), 0, 99, 0, 0, -1.0},
+                 {Wave("x"), 0, 99, 0, 1023, -1.0 + 2.0 * 1023 / 1024},
+                 {Wave("w"), 3, 7, 5, 1023, 1023.0 / 1024},
+                 {Wave("z"), 10, 20, 20, 0, 1.0},
+                 {Wave("z"), 20, 10, 15, 0, 0.5},
+                 {Wave("y"), 10, 20, 10, 9, -1.0},
+                 {Wave("y"), 20, 10, 20, 9, 1.0},
+                 {Wave("z"), 30, 30, 30, 0, 30.0 / 99},
+                 {Wave("y"), 99, 99, 99, 0, 1.0},
+                 {Wave("frame"), 0, 1, 0, 0, 1.0},
+                 {Wave("frame"), 98, 99, 99, 0, 100.0},
+                 {Wave("q"), 0, 1, 1, 0, 0.0},
+                 {Wave("in"), 1, 2, 2, 1023, 2.0 + 1023 / 2048.0},
+                 {Wave("in*0.5"), 1, 2, 1, 1023, (1.0 + 1023 / 2048.0) / 2},
+                 {Harmonics("x+w+(q==511)"), 4, 5, 4, 1, std::sin(2.0 * Pi * 511 / 1024)},
+                 {Harmonics("q==2", "pi/2"), 0, 0, 0, 0, 1.0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.formula.mode == FormulaMode::Wave ? c.formula.wave : c.formula.amplitude);
+        std::vector<float> table = MarkedTable();
+        const std::vector<float> before = table;
+        ASSERT_EQ(ApplyFormula(c.formula, table.data(), c.lo, c.hi).error, "");
+        EXPECT_NEAR(FrameOf(table, c.frame)[c.index], c.expected, 1e-6);
+        const int lo = std::min(c.lo, c.hi), hi = std::max(c.lo, c.hi);
+        EXPECT_TRUE(std::equal(FrameOf(table, 0), FrameOf(table, lo), before.data()));
+        EXPECT_TRUE(std::equal(FrameOf(table, hi + 1), FrameOf(table, FrameCount),
+                               FrameOf(before, hi + 1)));
+    }
+}
+
+// Each line of the language holds: every text is 1 when the engine reads it right.
+TEST(Formula, Operators) {
+    std::istringstream truths(
+        "-1%4==3;7%-2==-1;mod(-1,4)==3;2^3^2==512;-2^2==-4;!0+!3==1;1<2;(2<=1)==0;0||2;"
+        "(1==1&&0)==0;(1!=1)==0;(0?5:6)==6;round(2.5)==3;rint(2.5)==2;floor(-0.5)==-1;"
+        "ceil(0.2)==1;atan2(1,0)==pi/2;clamp(5,0,1)==1;min(3,1,2)==1;max(3,1)==3;log2(8)==3;"
+        "abs(log(e)-1)<1e-15;abs(ln(e^2)-2)<1e-15;log10(100)==2;sign(-3)==-1;pow(2,10)==1024;"
+        "abs(-2)*sqrt(4)==4;abs(pi-3.14159265358979)<1e-14;abs(e-2.71828182845905)<1e-14;"
+        "sin(pi/2)*cos(0)*exp(0)==1;tanh(0)+sinh(0)+cosh(0)+tan(0)+asin(0)+acos(1)+atan(0)==1");
+    const std::vector<float> table(TableSamples, 0.0f);
+    for (std::string text; std::getline(truths, text, ';');) {
+        float out[SamplesPerFrame];
+        ASSERT_EQ(ComputeFormulaFrame(Wave(text), table.data(), 0, 0, 0, out).error, "") << text;
+        EXPECT_EQ(out[0], 1.0f) << text;
+    }
+}
+
+TEST(Formula, RandTheSameInEveryFrameRrndNotAndTheEditorsSequenceUntouched) {
+    std::vector<float> table(TableSamples, 0.0f);
+    const uint32_t position = RandomPosition();
+    ASSERT_EQ(ApplyFormula(Wave("rand"), table.data(), 0, 99).error, "");
+    EXPECT_TRUE(std::equal(FrameOf(table, 0), FrameOf(table, 1), FrameOf(table, 99)));
+    EXPECT_NE(FrameOf(table, 0)[0], FrameOf(table, 0)[1]);
+    ASSERT_EQ(ApplyFormula(Wave("rrnd"), table.data(), 0, 99).error, "");
+    EXPECT_FALSE(std::equal(FrameOf(table, 0), FrameOf(table, 1), FrameOf(table, 1)));
+    for (float v : table) ASSERT_TRUE(v >= -1.0f && v <= 1.0f);
+    EXPECT_EQ(RandomPosition(), position);
+    // The preview's single frame has the bits the whole range gets.
+    float preview[SamplesPerFrame];
+    ComputeFormulaFrame(Wave("rrnd*y"), table.data(), 0, 99, 40, preview);
+    ApplyFormula(Wave("rrnd*y"), table.data(), 0, 99);
+    EXPECT_TRUE(std::equal(preview, preview + SamplesPerFrame, FrameOf(table, 40)));
+}
+
+TEST(Formula, UsersShapes) {
+    std::vector<float> table(TableSamples, 0.0f);
+    ASSERT_EQ(ApplyFormula(Wave("sin(-x*pi)"), table.data(), 0, 0).error, "");
+    EXPECT_NEAR(table[0], 0.0f, 1e-7);
+    EXPECT_GT(table[1], 0.0f);
+    EXPECT_FLOAT_EQ(table[256], 1.0f);
+
+    ASSERT_EQ(ApplyFormula(Wave("abs(x)*2-1"), table.data(), 0, 0).error, "");
+    for (int i = 0; i < SamplesPerFrame; ++i)
+        ASSERT_EQ(table[i], static_cast<float>(2.0 * std::abs(i / 512.0 - 1.0) - 1.0)) << i;
+
+    // The pulse is high where x < y: the first 1024 t samples of each frame.
+    ASSERT_EQ(ApplyFormula(Wave("(x<y)*2-1"), table.data(), 0, 99).error, "");
+    for (int f : {0, 33, 50, 99}) {
+        const float* frame = FrameOf(table, f);
+        const long highs = std::count(frame, frame + SamplesPerFrame, 1.0f);
+        EXPECT_EQ(highs + std::count(frame, frame + SamplesPerFrame, -1.0f), SamplesPerFrame);
+        EXPECT_EQ(highs, static_cast<long>(std::ceil(1024.0 * f / 99))) << f;
+    }
+}
+
+TEST(Formula, HarmonicsSumSines) {
+    std::vector<float> table(TableSamples, 0.0f);
+    ASSERT_EQ(ApplyFormula(Harmonics("1/q"), table.data(), 0, 0).error, "");
+    ExpectSaw(table.data(), 511);
+    // A frame of 20 harmonics keeps its first eight.
+    ApplyFormula(Harmonics("(q<=20)/q"), table.data(), 0, 0);
+    ASSERT_EQ(ApplyFormula(Harmonics("in*(q<=8)"), table.data(), 0, 0).error, "");
+    ExpectSaw(table.data(), 8);
+}
+
+TEST(Formula, ErrorsNameTheirColumnAndWriteNothing) {
+    const struct {
+        Formula formula;
+        std::string error;
+        bool inPhase;
+    } cases[] = {
+        {Wave("sin(x))+1"), "unexpected ')' at column 7", false},
+        {Wave("(1+2"), "missing ')' at column 5", false},
+        {Wave("1+fo"), "unknown name 'fo' at column 3", false},
+        {Wave("_pi*sin(x)"), "unknown name '_pi' at column 1", false},
+        {Wave("2*sin"), "expected '(' after 'sin' at column 6", false},
+        {Wave("--x"), "unexpected '-' at column 2", false},
+        {Wave(" \t"), "empty formula at column 1", false},
+        {Wave(std::string(5000, '1')), "longer than 4096 characters at column 4097", false},
+        {Wave("x=3"), "unexpected '=' at column 2", false},
+        {Wave("1,2"), "unexpected ',' at column 2", false},
+        {Wave("x>=0?1"), "missing ':' at column 7", false},
+        {Harmonics("1/q", "2+"), "unexpected end at column 3", true}};
+    for (const auto& c : cases) {
+        std::vector<float> table = MarkedTable();
+        const std::vector<float> before = table;
+        const FormulaOutcome outcome = ApplyFormula(c.formula, table.data(), 0, 99);
+        EXPECT_EQ(outcome.error, c.error);
+        EXPECT_EQ(outcome.inPhase, c.inPhase) << c.error;
+        EXPECT_EQ(CheckFormula(c.formula).error, c.error);
+        EXPECT_TRUE(table == before) << c.error;
+    }
+    std::vector<float> table(TableSamples);
+    EXPECT_EQ(ApplyFormula(Wave("x"), table.data(), 0, 100).error, "frames outside the table");
+}
+
+TEST(Formula, NotFiniteBecomesZeroAndIsCounted) {
+    std::vector<float> table = MarkedTable();
+    FormulaOutcome outcome = ApplyFormula(Wave("1/0"), table.data(), 2, 3);
+    EXPECT_EQ(outcome.error, "");
+    EXPECT_EQ(outcome.nonFinite, 2 * SamplesPerFrame);
+    EXPECT_TRUE(std::all_of(FrameOf(table, 2), FrameOf(table, 4), [](float v) { return v == 0; }));
+    outcome = ApplyFormula(Wave("(x==0)*1e300"), table.data(), 0, 0);
+    EXPECT_EQ(outcome.nonFinite, 1);
+    EXPECT_EQ(table[512], 0.0f);
+    // An infinite first harmonic is left out; the others stay.
+    outcome = ApplyFormula(Harmonics("(q<3)/(q-1)"), table.data(), 0, 0);
+    EXPECT_EQ(outcome.nonFinite, 1);
+    EXPECT_NEAR(table[128], 1.0f, 1e-6);
+}
+
+} // namespace
