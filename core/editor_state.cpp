@@ -30,6 +30,8 @@ int32_t RangeEnd;
 
 float SweepSeconds = 2.0f;
 
+Formula CurrentFormula;
+
 bool FullRepaint;
 
 void ComputeEditRange() {

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "core/table_shape.h"
+#include "platform/formula_texts.h"
 
 constexpr int HarmonicCount = 32;
 
@@ -48,6 +49,9 @@ extern int32_t RangeEnd;       // LastFrameStart + 1024
 
 // The Wavetable view's sweep from one knob frame to the other, in seconds.
 extern float SweepSeconds;
+
+// The formula the Formula dialog offers: the last one taken, or a project's.
+extern Formula CurrentFormula;
 
 // The next paint fills the panel and display backgrounds first, then clears it.
 extern bool FullRepaint;

@@ -33,17 +33,10 @@
 #include <cstdint>
 #include <string>
 
-enum class FormulaMode : uint8_t { Wave, Harmonics };
+#include "platform/formula_texts.h"
 
 // A longer text is refused, at the column after the last one taken.
 constexpr size_t FormulaMaxLength = 4096;
-
-struct Formula {
-    FormulaMode mode = FormulaMode::Wave;
-    std::string wave = "sin(2*pi*w)";
-    std::string amplitude = "1/q";
-    std::string phase = "0";
-};
 
 struct FormulaOutcome {
     // "unknown name 'fo' at column 3", or empty when the formula ran.

@@ -1,0 +1,16 @@
+// What a formula is as the user writes it: its mode and its three texts. The
+// formula dialog edits it, projects keep it, and the formula engine computes
+// from it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+enum class FormulaMode : uint8_t { Wave, Harmonics };
+
+struct Formula {
+    FormulaMode mode = FormulaMode::Wave;
+    std::string wave = "sin(2*pi*w)";
+    std::string amplitude = "1/q";
+    std::string phase = "0";
+};
