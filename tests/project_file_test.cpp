@@ -1,9 +1,5 @@
 // Save Project, Open Project and Load Wavedata.
 
-#ifdef QARNO_HAVE_SNDFILE
-#include <sndfile.h>
-#endif
-
 #include <regex>
 
 #include "core/panel.h"
@@ -150,23 +146,14 @@ TEST(ProjectFile, IsAFloatWavetableThatOtherReadersRead) {
     EXPECT_EQ(std::system((Sox() + " " + path + " -n 2> " + path + ".err").c_str()), 0);
     EXPECT_TRUE(ReadBytes(path + ".err").empty());
     EXPECT_EQ(SurgeFrameSize(b), 1024);
-#ifdef QARNO_HAVE_SNDFILE
-    SF_INFO format = {};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &format);
-    ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
-    EXPECT_EQ(format.frames, TableSamples);
-    EXPECT_EQ(format.samplerate, 44100);
-    EXPECT_EQ(format.channels, 1);
-    EXPECT_EQ(format.format, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
-    std::vector<float> read(TableSamples);
-    EXPECT_EQ(sf_read_float(file, read.data(), TableSamples), TableSamples);
-    EXPECT_TRUE(std::equal(read.begin(), read.end(), Wavetable));
-    char log[4096] = {};
-    sf_command(file, SFC_GET_LOG_INFO, log, sizeof log);
-    sf_close(file);
+    const SndfileView read = ReadWithSndfile(path);
+    EXPECT_EQ(read.format.frames, TableSamples);
+    EXPECT_EQ(read.format.samplerate, 44100);
+    EXPECT_EQ(read.format.channels, 1);
+    EXPECT_EQ(read.format.format, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
+    EXPECT_TRUE(std::equal(read.samples.begin(), read.samples.end(), Wavetable));
     const std::regex ours(R"(\*\*\* (srge|qarn|qpad|qadd) : [0-9]+ \(unknown marker\))");
-    EXPECT_EQ(std::regex_replace(log, ours, "").find("***"), std::string::npos) << log;
-#endif
+    EXPECT_EQ(std::regex_replace(read.log, ours, "").find("***"), std::string::npos) << read.log;
 }
 
 // Files that are no project, damaged or cut off give their message, and after all of them
