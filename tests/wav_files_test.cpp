@@ -55,11 +55,23 @@ TEST(SaveCommands, OutsideReadersSeeTheSamplesAndTheLoop) {
     EXPECT_TRUE(HeadlessMessageBoxes.empty());
 }
 
+// Around the samples of a saved table: the 16-bit mono header, a "smpl" chunk with unity note 60
+// and its one loop (here 2..9), and the "srge" tag of 1024-sample frames.
 TEST(SaveCommands, SamplesTruncateInsideTheRangeAndSaturateOutside) {
     const float in[] = {0.5f, -0.5f, 0.35f, 1.0f, -1.0f, 0.657f, 1e20f, -HUGE_VALF, NAN, 0.25f};
     const int16_t saved[] = {24903, -24903, 17432, 32767, -32768, 32723, 32767, -32768, 0, 12451};
     const int16_t preview[] = {32767, -32768, 22937, 32767, -32768, 32767, 32767, -32768, 0, 16384};
-    const std::vector<uint8_t> s = BuildWavImage(in, 10, 44100, WavPurpose::SavedPad, 0, 0);
+    const std::vector<uint8_t> s = BuildWavImage(in, 10, 44100, WavPurpose::SavedFrames, 2, 9);
+    EXPECT_EQ(std::string(s.begin(), s.begin() + 44),
+              std::string("RIFF\x8c\0\0\0WAVEfmt \x10\0\0\0\x1\0\x1\0D\xac\0\0\x88X\x1\0\x2\0\x10\0"
+                          "data\x14\0\0\0",
+                          44));
+    EXPECT_EQ(std::string(s.begin() + 64, s.end()),
+              std::string(
+                  "smpl<\0\0\0\0\0\0\0\0\0\0\0\x93X\0\0<\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\x1\0\0\0"
+                  "\0\0\0\0\0\0\0\0\0\0\0\0\x2\0\0\0\x9\0\0\0\0\0\0\0\0\0\0\0srge\x8\0\0\0\x1\0\0\0"
+                  "\0\x4\0\0",
+                  84));
     const std::vector<uint8_t> p = BuildWavImage(in, 10, 176400, WavPurpose::Preview, 0, 0);
     for (int i = 0; i < 10; ++i) {
         EXPECT_EQ(S16At(s, 44 + 2 * i), saved[i]) << in[i];
