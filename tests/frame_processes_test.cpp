@@ -57,16 +57,14 @@ void ExpectEachFrameMatches(const std::function<void()>& command, const Referenc
 
 } // namespace
 
-TEST(FrameProcesses, RemoveDcSubtractsEachFramesMean) {
+// Remove DC subtracts each frame's mean, Normalize Each scales every frame to its own peak.
+TEST(FrameProcesses, RemoveDcAndNormalizeEachWorkFrameByFrame) {
     ExpectEachFrameMatches(Menu(CmdRemoveDc), [](DoubleFrame x) {
         double mean = 0.0;
         for (double s : x) mean += s / SamplesPerFrame;
         for (double& s : x) s -= mean;
         return x;
     });
-}
-
-TEST(FrameProcesses, NormalizeEachScalesEveryFrameToItsOwnPeak) {
     ExpectEachFrameMatches(Menu(CmdNormalizeEach), [](DoubleFrame x) {
         double peak = 0.0;
         for (double s : x) peak = std::max(peak, std::fabs(s));

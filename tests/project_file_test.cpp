@@ -212,20 +212,24 @@ TEST(ProjectFile, BadFilesChangeNothing) {
     EXPECT_TRUE(Bytes(UndoSnapshot) == undo);
 }
 
-// Load Wavedata reads Save Wavedata's file back bit for bit after the undo snapshot; a file a
-// byte short or long or empty is refused and changes nothing, the snapshot included.
+// Save Wavedata writes the table as little-endian floats, which Load Wavedata reads back bit for
+// bit after the undo snapshot; a file a byte short or long or empty is refused and changes
+// nothing, the snapshot included.
 TEST(Wavedata, LoadsBackBitForBitOrNotAtAll) {
     ScratchFolder folder;
     MakeDocument();
     Command(CmdViewWavetable);
     CommandOn(CmdSaveWavedata, folder.File("table.txt"));
     const std::vector<uint8_t> saved = Bytes(Wavetable);
+    const std::vector<uint8_t> file = ReadBytes(folder.File("table.txt"));
+    EXPECT_TRUE(file == saved);
+    EXPECT_EQ(U32At(file, 4 * TableSamples - 8), 0xC1200000u); // MakeDocument's -10
     FillTableWithIndices();
     CommandOn(CmdLoadWavedata, folder.File("table.txt"));
     EXPECT_TRUE(Bytes(Wavetable) == saved);
     Command(CmdUndo);
     EXPECT_TRUE(TableHoldsIndicesOutside(0, -1));
-    std::vector<uint8_t> longer = ReadBytes(folder.File("table.txt"));
+    std::vector<uint8_t> longer = file;
     longer.push_back(0);
     const Files files = {{longer.begin(), longer.end() - 2}, longer, {}};
     const std::vector<uint8_t> state = Bytes(Wavetable, UndoSnapshot);
