@@ -136,11 +136,12 @@ inline std::vector<uint8_t> FloatData(const std::vector<float>& samples) {
     return data;
 }
 
-// The chunks after "WAVE", the first of each kind, by tag.
+// The chunks after "WAVE", the first of each kind, by tag, up to one that overruns the file.
 inline std::map<std::string, std::vector<uint8_t>> Chunks(const std::vector<uint8_t>& file) {
     std::map<std::string, std::vector<uint8_t>> chunks;
     for (size_t at = 12; at + 8 <= file.size();) {
         const size_t length = U32At(file, at + 4);
+        if (length > file.size() - at - 8) break;
         const std::string tag(file.begin() + at, file.begin() + at + 4);
         chunks.emplace(tag,
                        std::vector<uint8_t>(file.begin() + at + 8, file.begin() + at + 8 + length));
