@@ -8,6 +8,8 @@
 #include <iterator>
 #include <map>
 
+#include <sndfile.h>
+
 #include "core/command_ids.h"
 #include "io/byte_order.h"
 #include "tests/test_support.h"
@@ -134,11 +136,12 @@ inline std::vector<uint8_t> FloatData(const std::vector<float>& samples) {
     return data;
 }
 
-// The chunks after "WAVE", the first of each kind, by tag.
+// The chunks after "WAVE", the first of each kind, by tag, up to one that overruns the file.
 inline std::map<std::string, std::vector<uint8_t>> Chunks(const std::vector<uint8_t>& file) {
     std::map<std::string, std::vector<uint8_t>> chunks;
     for (size_t at = 12; at + 8 <= file.size();) {
         const size_t length = U32At(file, at + 4);
+        if (length > file.size() - at - 8) break;
         const std::string tag(file.begin() + at, file.begin() + at + 4);
         chunks.emplace(tag,
                        std::vector<uint8_t>(file.begin() + at + 8, file.begin() + at + 8 + length));
@@ -164,4 +167,28 @@ inline int SurgeFrameSize(const std::vector<uint8_t>& file) {
         size = static_cast<int>(U32At(chunks["smpl"], 48) - U32At(chunks["smpl"], 44) + 1);
     const bool powerOfTwo = size > 0 && (size & (size - 1)) == 0;
     return powerOfTwo && size <= 4096 ? size : 0;
+}
+
+// What libsndfile, a reader nobody here wrote, makes of a file: its format, its instrument
+// (the loop and unity note), every sample as a float and its log.
+struct SndfileView {
+    SF_INFO format = {};
+    SF_INSTRUMENT instrument = {};
+    std::vector<float> samples;
+    std::string log;
+};
+inline SndfileView ReadWithSndfile(const std::string& path) {
+    SndfileView view;
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &view.format);
+    EXPECT_NE(file, nullptr) << sf_strerror(nullptr);
+    if (file == nullptr) return view;
+    sf_command(file, SFC_GET_INSTRUMENT, &view.instrument, sizeof view.instrument);
+    view.samples.resize(static_cast<size_t>(view.format.frames * view.format.channels));
+    const auto count = static_cast<sf_count_t>(view.samples.size());
+    EXPECT_EQ(sf_read_float(file, view.samples.data(), count), count);
+    char log[4096] = {};
+    sf_command(file, SFC_GET_LOG_INFO, log, sizeof log);
+    view.log = log;
+    sf_close(file);
+    return view;
 }

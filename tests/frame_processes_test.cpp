@@ -32,7 +32,7 @@ Reference ThroughSpectrum(const std::function<void(DoubleSpectrum&)>& change) {
 void ExpectEachFrameMatches(const std::function<void()>& command, const Reference& reference) {
     FreshEditor();
     FillTableWithPartials();
-    const std::vector<float> before(Wavetable, Wavetable + TableSamples);
+    const TableCopy before = CopyOfTable();
     for (auto [view, wave, offset] :
          {std::tuple{ViewWaveform, 7, 3}, {ViewWavetable, 3, 10}, {ViewWavetable, 10, 3}}) {
         SCOPED_TRACE(testing::Message() << "view " << view << " knobs " << wave << ", " << offset);
@@ -43,29 +43,28 @@ void ExpectEachFrameMatches(const std::function<void()>& command, const Referenc
         const int lo = view == ViewWaveform ? wave : std::min(wave, offset);
         const int hi = view == ViewWaveform ? wave : std::max(wave, offset);
         for (int j = 0; j < FrameCount; ++j) {
-            const float* old = before.data() + j * SamplesPerFrame;
             if (j < lo || j > hi)
-                EXPECT_TRUE(std::equal(old, old + SamplesPerFrame, FrameAt(j))) << "frame " << j;
+                EXPECT_TRUE(FrameKept(before, j)) << "frame " << j;
             else
-                EXPECT_TRUE(FrameNear(j, reference(ToDouble(old, SamplesPerFrame)), 1e-5));
+                EXPECT_TRUE(FrameNear(
+                    j, reference(ToDouble(before.data() + j * SamplesPerFrame, SamplesPerFrame)),
+                    1e-5));
         }
         Command(CmdUndo);
-        EXPECT_EQ(std::memcmp(before.data(), Wavetable, sizeof Wavetable), 0);
+        EXPECT_TRUE(TableKept(before));
     }
 }
 
 } // namespace
 
-TEST(FrameProcesses, RemoveDcSubtractsEachFramesMean) {
+// Remove DC subtracts each frame's mean, Normalize Each scales every frame to its own peak.
+TEST(FrameProcesses, RemoveDcAndNormalizeEachWorkFrameByFrame) {
     ExpectEachFrameMatches(Menu(CmdRemoveDc), [](DoubleFrame x) {
         double mean = 0.0;
         for (double s : x) mean += s / SamplesPerFrame;
         for (double& s : x) s -= mean;
         return x;
     });
-}
-
-TEST(FrameProcesses, NormalizeEachScalesEveryFrameToItsOwnPeak) {
     ExpectEachFrameMatches(Menu(CmdNormalizeEach), [](DoubleFrame x) {
         double peak = 0.0;
         for (double s : x) peak = std::max(peak, std::fabs(s));
@@ -77,8 +76,7 @@ TEST(FrameProcesses, NormalizeEachScalesEveryFrameToItsOwnPeak) {
 // A frame with an infinity, one with a NaN and a silent one, as Normalize treats them.
 TEST(FrameProcesses, NormalizeEachKeepsNormalizesRulesForEveryFrame) {
     FreshEditor();
-    Command(CmdViewWavetable);
-    OffsetFrame = 2;
+    WavetableKnobs(0, 2);
     FrameAt(0)[5] = INFINITY;
     FrameAt(0)[6] = 3.0f;
     FrameAt(1)[0] = NAN;
@@ -88,7 +86,7 @@ TEST(FrameProcesses, NormalizeEachKeepsNormalizesRulesForEveryFrame) {
     EXPECT_EQ(FrameAt(0)[6], 0.0f);
     EXPECT_EQ(FrameAt(1)[0], 0.0f);
     EXPECT_EQ(FrameAt(1)[1], -0.35355678f);
-    EXPECT_TRUE(std::all_of(FrameAt(2), FrameAt(3), [](float s) { return s == 0.0f; }));
+    EXPECT_TRUE(Silent(2));
 }
 
 // Bin k turns by -k theta so that bin 1 ends at the phase of sin(2 pi n / 1024), -pi / 2.
@@ -109,12 +107,11 @@ TEST(FrameProcesses, AlignPhaseTurnsFundamentalsDownTo100Decibels) {
         FrameAt(0)[n] = static_cast<float>(0.99e-5 * std::cos(phase) + std::cos(3 * phase));
         FrameAt(1)[n] = static_cast<float>(1.01e-5 * std::cos(phase) + std::cos(3 * phase));
     }
-    const std::vector<float> before(Wavetable, Wavetable + 2 * SamplesPerFrame);
-    Command(CmdViewWavetable);
-    OffsetFrame = 1;
+    const TableCopy before = CopyOfTable();
+    WavetableKnobs(0, 1);
     Command(CmdAlignPhase);
-    EXPECT_TRUE(std::equal(FrameAt(0), FrameAt(1), before.begin()));
-    EXPECT_FALSE(std::equal(FrameAt(1), FrameAt(2), before.begin() + SamplesPerFrame));
+    EXPECT_TRUE(FrameKept(before, 0));
+    EXPECT_FALSE(FrameKept(before, 1));
 }
 
 // Low pass keeps DC and bins up to the limit, high pass zeroes DC and the bins below it.
@@ -158,11 +155,10 @@ TEST(FrameProcesses, FramesWithNaNOrInfinityStayAsTheyAre) {
         FillTableWithPartials();
         FrameAt(0)[9] = NAN;
         FrameAt(1)[9] = -INFINITY;
-        const std::vector<float> before(Wavetable, Wavetable + TableSamples);
-        Command(CmdViewWavetable);
-        OffsetFrame = 2;
+        const TableCopy before = CopyOfTable();
+        WavetableKnobs(0, 2);
         process();
-        EXPECT_EQ(std::memcmp(before.data(), Wavetable, 2 * SamplesPerFrame * sizeof(float)), 0);
-        EXPECT_FALSE(std::equal(FrameAt(2), FrameAt(3), before.begin() + 2 * SamplesPerFrame));
+        EXPECT_TRUE(FrameKept(before, 0) && FrameKept(before, 1));
+        EXPECT_FALSE(FrameKept(before, 2));
     }
 }

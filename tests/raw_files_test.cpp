@@ -1,19 +1,5 @@
 #include "tests/file_helpers.h"
 
-TEST(RawFiles, WavedataIsTheTableAsLittleEndianFloats) {
-    FreshEditor();
-    ScratchFolder folder;
-    ViewMode = ViewWavetable;
-    Wavetable[0] = 0.5f;
-    Wavetable[TableSamples - 1] = -2.0f;
-    CommandOn(CmdSaveWavedata, folder.File("table.txt"));
-    const std::vector<uint8_t> b = ReadBytes(folder.File("table.txt"));
-    ASSERT_EQ(b.size(), 409600u);
-    EXPECT_EQ(U32At(b, 0), 0x3F000000u);
-    EXPECT_EQ(U32At(b, 4), 0u);
-    EXPECT_EQ(U32At(b, 409596), 0xC0000000u);
-}
-
 TEST(RawFiles, HarmonicsSaveAsLittleEndianLevels) {
     FreshEditor();
     ScratchFolder folder;

@@ -7,20 +7,17 @@ TEST(SpectralMorph, FadesMagnitudesAndPhasesBetweenTheKnobFrames) {
     for (auto [wave, offset] : {std::pair{20, 31}, std::pair{31, 20}}) {
         FreshEditor();
         FillTableWithPartials();
-        const std::vector<float> before(Wavetable, Wavetable + TableSamples);
-        Command(CmdViewWavetable);
-        CurrentFrame = wave;
-        OffsetFrame = offset;
+        const TableCopy before = CopyOfTable();
+        WavetableKnobs(wave, offset);
         Command(CmdSpectralMorph);
         for (int j = 0; j < FrameCount; ++j) {
-            const float* old = before.data() + j * SamplesPerFrame;
             if (j > 20 && j < 31)
                 EXPECT_TRUE(
                     FrameNear(j, SpectralBlend(FrameAt(20), FrameAt(31), (j - 20) / 11.0), 1e-5));
             else
-                EXPECT_TRUE(std::equal(old, old + SamplesPerFrame, FrameAt(j))) << "frame " << j;
+                EXPECT_TRUE(FrameKept(before, j)) << "frame " << j;
         }
         Command(CmdUndo);
-        EXPECT_EQ(std::memcmp(before.data(), Wavetable, sizeof Wavetable), 0);
+        EXPECT_TRUE(TableKept(before));
     }
 }

@@ -35,6 +35,25 @@ inline void FillFrame(int frame, float value) {
 }
 inline float IndexValue(int frame, int n) { return static_cast<float>(frame * 1000 + n); }
 void FillTableWithIndices(); // IndexValue(frame, n) into every sample
+using TableCopy = std::vector<float>;
+inline TableCopy CopyOfTable() { return TableCopy(Wavetable, Wavetable + TableSamples); }
+// Whether frame j, or the whole table, still holds the bits of `before`.
+inline bool FrameKept(const TableCopy& before, int j) {
+    return std::memcmp(before.data() + j * SamplesPerFrame, FrameAt(j), 4 * SamplesPerFrame) == 0;
+}
+inline bool TableKept(const TableCopy& before) {
+    return std::memcmp(before.data(), Wavetable, sizeof Wavetable) == 0;
+}
+inline bool AllZero(const float* begin, const float* end) {
+    return std::all_of(begin, end, [](float s) { return s == 0.0f; });
+}
+inline bool Silent(int frame) { return AllZero(FrameAt(frame), FrameAt(frame + 1)); }
+// The Wavetable view with its knobs at `wave` and `offset`.
+inline void WavetableKnobs(int wave, int offset) {
+    Command(CmdViewWavetable);
+    CurrentFrame = wave;
+    OffsetFrame = offset;
+}
 // Names the first sample outside frames lo..hi (all if lo > hi) that lost its IndexValue.
 testing::AssertionResult TableHoldsIndicesOutside(int lo, int hi);
 using Levels = std::vector<int32_t>; // harmonic levels

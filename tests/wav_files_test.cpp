@@ -2,22 +2,10 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-#ifdef QARNO_HAVE_SNDFILE
-#include <sndfile.h>
-#endif
-
 #include "io/wav_format.h"
 #include "tests/file_helpers.h"
 
-namespace {
-
-const float Unit = 0.00002f; // the loaded value of one 16-bit step
-
-bool AllZero(const float* begin, const float* end) {
-    return std::all_of(begin, end, [](float s) { return s == 0.0f; });
-}
-
-} // namespace
+static const float Unit = 0.00002f; // the loaded value of one 16-bit step
 
 // sox and libsndfile, readers nobody here wrote, find each save's rate, width, length, unity
 // note, loop (libsndfile reports its end one past the last sample) and every sample as
@@ -54,32 +42,36 @@ TEST(SaveCommands, OutsideReadersSeeTheSamplesAndTheLoop) {
         const int frameSize = s.command == CmdSavePadwave ? 0 : 1024; // a pad is no table
         EXPECT_EQ(SurgeFrameSize(ReadBytes(path)), frameSize) << s.wave;
         EXPECT_EQ(SoxInfo(path, "rcbs"), "44100\n1\n16\n" + std::to_string(s.count) + "\n");
-#ifdef QARNO_HAVE_SNDFILE
-        SF_INFO format = {};
-        SNDFILE* file = sf_open(path.c_str(), SFM_READ, &format);
-        ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
-        SF_INSTRUMENT instrument = {};
-        EXPECT_EQ(sf_command(file, SFC_GET_INSTRUMENT, &instrument, sizeof instrument), SF_TRUE);
-        std::vector<short> stored(static_cast<size_t>(s.count));
-        EXPECT_EQ(sf_read_short(file, stored.data(), s.count), s.count);
-        sf_close(file);
-        EXPECT_EQ(instrument.basenote, 60);
-        EXPECT_EQ(instrument.loops[0].start, static_cast<unsigned>(s.loopStart));
-        EXPECT_EQ(instrument.loops[0].end, static_cast<unsigned>(s.loopEnd + 1));
+        const SndfileView read = ReadWithSndfile(path);
+        ASSERT_EQ(read.samples.size(), static_cast<size_t>(s.count));
+        EXPECT_EQ(read.instrument.basenote, 60);
+        EXPECT_EQ(read.instrument.loops[0].start, static_cast<unsigned>(s.loopStart));
+        EXPECT_EQ(read.instrument.loops[0].end, static_cast<unsigned>(s.loopEnd + 1));
         for (int i = 0; i < s.count; ++i) {
             const float scaled = s.source[i] * 65536.0f * 0.76f;
-            ASSERT_EQ(stored[i], static_cast<short>(scaled)) << i;
+            ASSERT_EQ(read.samples[i] * 32768.0f, static_cast<short>(scaled)) << i;
         }
-#endif
     }
     EXPECT_TRUE(HeadlessMessageBoxes.empty());
 }
 
+// Around the samples of a saved table: the 16-bit mono header, a "smpl" chunk with unity note 60
+// and its one loop (here 2..9), and the "srge" tag of 1024-sample frames.
 TEST(SaveCommands, SamplesTruncateInsideTheRangeAndSaturateOutside) {
     const float in[] = {0.5f, -0.5f, 0.35f, 1.0f, -1.0f, 0.657f, 1e20f, -HUGE_VALF, NAN, 0.25f};
     const int16_t saved[] = {24903, -24903, 17432, 32767, -32768, 32723, 32767, -32768, 0, 12451};
     const int16_t preview[] = {32767, -32768, 22937, 32767, -32768, 32767, 32767, -32768, 0, 16384};
-    const std::vector<uint8_t> s = BuildWavImage(in, 10, 44100, WavPurpose::SavedPad, 0, 0);
+    const std::vector<uint8_t> s = BuildWavImage(in, 10, 44100, WavPurpose::SavedFrames, 2, 9);
+    EXPECT_EQ(std::string(s.begin(), s.begin() + 44),
+              std::string("RIFF\x8c\0\0\0WAVEfmt \x10\0\0\0\x1\0\x1\0D\xac\0\0\x88X\x1\0\x2\0\x10\0"
+                          "data\x14\0\0\0",
+                          44));
+    EXPECT_EQ(std::string(s.begin() + 64, s.end()),
+              std::string(
+                  "smpl<\0\0\0\0\0\0\0\0\0\0\0\x93X\0\0<\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\x1\0\0\0"
+                  "\0\0\0\0\0\0\0\0\0\0\0\0\x2\0\0\0\x9\0\0\0\0\0\0\0\0\0\0\0srge\x8\0\0\0\x1\0\0\0"
+                  "\0\x4\0\0",
+                  84));
     const std::vector<uint8_t> p = BuildWavImage(in, 10, 176400, WavPurpose::Preview, 0, 0);
     for (int i = 0; i < 10; ++i) {
         EXPECT_EQ(S16At(s, 44 + 2 * i), saved[i]) << in[i];
@@ -153,10 +145,10 @@ TEST(LoadCommands, FillTheCurrentFrameOrTheTableAndUndoTakesThemBack) {
     ViewMode = ViewWavetable;
     CommandOn(CmdLoadWavetable, folder.File("frame.wav"));
     EXPECT_EQ(FrameAt(0)[100], loaded);
-    EXPECT_TRUE(AllZero(FrameAt(1), Wavetable + TableSamples));
+    EXPECT_TRUE(AllZero(FrameAt(1), FrameAt(FrameCount)));
     Command(CmdLoadWavetable);
     Command(CmdUndo);
-    EXPECT_TRUE(AllZero(FrameAt(1), Wavetable + TableSamples));
+    EXPECT_TRUE(AllZero(FrameAt(1), FrameAt(FrameCount)));
 }
 
 // A save replaces the file whole or not at all, keeps its permissions and writes through a

@@ -1,11 +1,8 @@
 // Tables that wavetable synthesizers read right, and their tables read right here: frame-size
 // tags, the 2048-sample export and resampled imports.
 
-#ifdef QARNO_HAVE_SNDFILE
-#include <sndfile.h>
-#endif
-
 #include "tests/file_helpers.h"
+#include "tests/reference/double_dft.h"
 
 namespace {
 
@@ -15,14 +12,6 @@ const float RoundTrip = 0.9961472f; // exported x 1.52, loaded x 0.65536
 
 std::vector<uint8_t> Bytes(const std::string& text) {
     return std::vector<uint8_t>(text.begin(), text.end());
-}
-
-// |bin k| of the DFT of n samples, in double.
-double BinMagnitude(const float* samples, int n, int k) {
-    std::complex<double> sum = 0.0;
-    for (int j = 0; j < n; ++j)
-        sum += static_cast<double>(samples[j]) * std::polar(1.0, -TwoPi * k * j / n);
-    return std::abs(sum);
 }
 
 } // namespace
@@ -55,18 +44,11 @@ TEST(Export2048, WritesBandLimitedFloatFramesThatLoadBack) {
     std::vector<float> out(204800);
     std::memcpy(out.data(), b.data() + 88, 819200);
     for (int i = 0; i < TableSamples; ++i) ASSERT_NEAR(out[2 * i], before[i] * 1.52f, 2e-6f) << i;
-    EXPECT_GT(BinMagnitude(out.data(), 2048, 1), 300.0);
-    for (int k = 513; k <= 1024; ++k) ASSERT_LT(BinMagnitude(out.data(), 2048, k), 1e-3) << k;
+    const DoubleSpectrum bins = DoubleDft(ToDouble(out.data(), 2048), 1025);
+    EXPECT_GT(std::abs(bins[1]), 300.0);
+    for (int k = 513; k <= 1024; ++k) ASSERT_LT(std::abs(bins[k]), 1e-3) << k;
     EXPECT_EQ(SoxInfo(path, "rcbse"), "44100\n1\n32\n204800\nFloating Point PCM\n");
-#ifdef QARNO_HAVE_SNDFILE
-    SF_INFO format = {};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &format);
-    ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
-    std::vector<float> read(204800);
-    EXPECT_EQ(sf_read_float(file, read.data(), 204800), 204800);
-    sf_close(file);
-    EXPECT_EQ(read, out);
-#endif
+    EXPECT_EQ(ReadWithSndfile(path).samples, out);
     CommandOn(CmdLoadWavetable, path);
     for (int i = 0; i < TableSamples; ++i)
         ASSERT_NEAR(Wavetable[i], before[i] * RoundTrip, 2e-5f) << i;
@@ -133,7 +115,7 @@ TEST(ForeignTables, SingleCyclesOfOtherLengthsBecomeOneFrame) {
         ASSERT_NEAR(FrameAt(0)[n], 0.5 * std::sin(TwoPi * n / 1024) * FloatScale, 1e-6) << n;
     CommandOn(CmdLoadWaveform, folder.File("cut.wav"));
     for (int n = 0; n < 600; ++n) ASSERT_EQ(FrameAt(0)[n], cycle[n] * 32768.0f * 0.00002f) << n;
-    EXPECT_TRUE(std::all_of(FrameAt(0) + 600, FrameAt(1), [](float s) { return s == 0.0f; }));
+    EXPECT_TRUE(AllZero(FrameAt(0) + 600, FrameAt(1)));
 }
 
 // Files that cannot give samples: compressed ones (as sox writes them, and A-law in an

@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """The real editor saves a project through its file dialog, and after New opens it to the same
-window, pixel for pixel; sox reads the file as a table of float samples without a complaint."""
+window, pixel for pixel."""
 import os, shutil, subprocess, sys, tempfile
 
-from xdriver import check, expect_exit, run, wait_for, xvfb
+from xdriver import check, expect_exit, wait_for, xvfb
 from window_test import HEIGHT, MENU_BAR_HEIGHT, S, SCREEN, WIDTH, RealWindow, answer, grab
 from window_test import menu, press
 
@@ -49,10 +49,6 @@ def main():
         wait_for(lambda: settled(w) == saved, "the opened project to show the saved window")
         menu("File", "Exit")[1](w)
         expect_exit(w.editor, "File > Exit")
-    info = [run(["sox", "--i", "-" + option, path]).strip() for option in "rcbse"]
-    check(info == ["44100", "1", "32", "102400", "Floating Point PCM"], "sox reads %s" % info)
-    ran = subprocess.run(["sox", path, "-n"], capture_output=True, text=True, timeout=30)
-    check(ran.returncode == 0 and ran.stderr == "", "sox complains: " + ran.stderr)
     shutil.rmtree(work)
 
 
