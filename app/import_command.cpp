@@ -25,7 +25,7 @@ const char ImportOptions[] =
     "  --from S       start of the span in seconds (default: 50 ms after the attack,\n"
     "                 when the level first comes within 6 dB of its loudest)\n"
     "  --to S         end of the span in seconds (default: the last moment the level is\n"
-    "                 within 30 dB of its loudest and the pitch is still found)\n"
+    "                 within 12 dB of its loudest and the pitch is still found)\n"
     "  --export-2048  write as Export 2048 Wavetable does (32-bit float, 2048-sample frames)\n";
 
 namespace {
