@@ -1,4 +1,5 @@
 #include "io/audio_import_pipeline.h"
+#include "platform/common/envelope_picture.h"
 #include "tests/audio_helpers.h"
 #include <numeric>
 
@@ -219,6 +220,11 @@ TEST(ImportAudio, MenuAndDropGoThroughTheDialog) {
     EXPECT_EQ(shown.detected, "G3 +2 cents, 196.2 Hz");
     EXPECT_DOUBLE_EQ(shown.from, 0.05);
     EXPECT_DOUBLE_EQ(shown.to, 2.0);
+    // The picture shades the columns whose middle lies in the span (2 s over 440 columns).
+    const Surface picture = EnvelopePicture(shown, shown.from, shown.to);
+    for (auto [x, colour] :
+         {std::pair{10, EnvelopeLevel}, {11, EnvelopeSpanLevel}, {439, EnvelopeSpanLevel}})
+        EXPECT_EQ(picture.At(x, EnvelopePictureHeight - 1), colour) << x;
     EXPECT_TRUE(TableHoldsIndicesOutside(100, -1));
     EXPECT_TRUE(std::equal(Wavetable, Wavetable + TableSamples, UndoSnapshot));
 
