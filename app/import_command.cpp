@@ -22,8 +22,10 @@ const char ImportOptions[] =
     "\n"
     "  --pitch P      the pitch to cut the cycles at, in Hz (196.2) or a note name\n"
     "                 (G3, C#4, Bb2); default the pitch tracked along the span\n"
-    "  --from S       start of the span in seconds (default: 5 % of the file's length)\n"
-    "  --to S         end of the span in seconds (default: the file's end)\n"
+    "  --from S       start of the span in seconds (default: 50 ms after the attack,\n"
+    "                 when the level first comes within 6 dB of its loudest)\n"
+    "  --to S         end of the span in seconds (default: the last moment the level is\n"
+    "                 within 12 dB of its loudest and the pitch is still found)\n"
     "  --export-2048  write as Export 2048 Wavetable does (32-bit float, 2048-sample frames)\n";
 
 namespace {
@@ -59,8 +61,13 @@ int RunImportCommand(int argc, char** argv) {
     AudioFileInfo info;
     FileError error;
     if (!ProbeAudioFile(request.audio, info, error)) return CommandFailed(error, request.audio);
-    const AudioSpan whole = DefaultSpan(info);
-    const AudioSpan span = {request.from.value_or(whole.from), request.to.value_or(whole.to)};
+    AudioSpan steady;
+    AudioEnvelope envelope;
+    if ((!request.from || !request.to) &&
+        !FindSteadySpan(request.audio, info, envelope, steady, error))
+        return CommandFailed(error, request.audio);
+    const AudioSpan span = {request.from.value_or(steady.from), request.to.value_or(steady.to)};
+    if (const char* problem = SpanProblem(span)) return CommandMisused(ImportUsage, problem);
     std::vector<float> table(TableSamples, 0.0f);
     double found = 0.0;
     std::string message;

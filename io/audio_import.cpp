@@ -35,33 +35,34 @@ void ImportAudio(WindowHandle owner) {
 }
 
 void ImportAudioFile(WindowHandle owner, const std::string& path) {
-    AudioFileInfo info;
-    ImportDialog dialog;
+    AudioFileSummary summary;
     std::string message;
-    if (!DescribeAudioFile(path, info, dialog.detected, message)) {
+    if (!DescribeAudioFile(path, summary, message)) {
         ShowImportFailure(owner, message);
         return;
     }
-    const AudioSpan span = DefaultSpan(info);
+    ImportDialog dialog;
     dialog.fileName = FileNameOf(path);
-    dialog.length = LengthText(info);
-    dialog.from = span.from;
-    dialog.to = span.to;
-    if (!AskImportChoices(owner, dialog)) return;
-    double pitch = 0.0;
-    if (!dialog.pitch.empty() && !ParsePitch(dialog.pitch, pitch)) {
-        ShowImportFailure(owner, "\"" + dialog.pitch +
-                                     "\" is not a pitch: type Hz (196.2) or a note name (G3)");
-        return;
-    }
+    dialog.length = LengthText(summary.info);
+    dialog.detected = summary.pitch;
+    dialog.seconds = static_cast<double>(summary.info.frames) / summary.info.rate;
+    dialog.envelope = summary.envelope.levels;
+    dialog.envelopeStep = summary.envelope.step;
+    dialog.from = summary.span.from;
+    dialog.to = summary.span.to;
     const int32_t count = ViewMode == ViewWaveform ? 1 : FrameCount;
     std::vector<float> frames(static_cast<size_t>(count) * SamplesPerFrame);
-    double found = 0.0;
-    if (!ImportAudioCycles(path, {dialog.from, dialog.to}, pitch, count, frames.data(), found,
-                           message)) {
-        ShowImportFailure(owner, message);
-        return;
-    }
+    const auto importChoices = [&](const ImportDialog& choices) -> std::string {
+        double pitch = 0.0;
+        if (!choices.pitch.empty() && !ParsePitch(choices.pitch, pitch))
+            return "\"" + choices.pitch + "\" is not a pitch: type Hz (196.2) or a note name (G3)";
+        double found = 0.0;
+        std::string refusal;
+        ImportAudioCycles(path, {choices.from, choices.to}, pitch, count, frames.data(), found,
+                          refusal);
+        return refusal;
+    };
+    if (!AskImportChoices(owner, dialog, importChoices)) return;
     BeginTableEdit();
     std::copy(frames.begin(), frames.end(), Wavetable + (count == 1 ? RangeStart : 0));
 }

@@ -24,7 +24,7 @@ void SpanSamples(const AudioFileInfo& info, const AudioSpan& span, int64_t& firs
     count = std::max<int64_t>(0, std::llround(to) - first);
 }
 
-bool ReadSpan(const std::string& path, const AudioSpan* span, AudioFileInfo& info,
+bool ReadSpan(const std::string& path, const AudioSpan& span, AudioFileInfo& info,
               std::vector<float>& mono, std::string& message) {
     FileError error;
     if (!ProbeAudioFile(path, info, error)) {
@@ -32,7 +32,7 @@ bool ReadSpan(const std::string& path, const AudioSpan* span, AudioFileInfo& inf
         return false;
     }
     int64_t first = 0, count = 0;
-    SpanSamples(info, span != nullptr ? *span : DefaultSpan(info), first, count);
+    SpanSamples(info, span, first, count);
     if (!ReadAudioSpan(path, first, count, mono, error)) {
         message = FileErrorLine(error, path);
         return false;
@@ -42,16 +42,19 @@ bool ReadSpan(const std::string& path, const AudioSpan* span, AudioFileInfo& inf
 
 } // namespace
 
-AudioSpan DefaultSpan(const AudioFileInfo& info) {
-    const double seconds = static_cast<double>(info.frames) / info.rate;
-    return {0.05 * seconds, seconds};
+const char* SpanProblem(const AudioSpan& span) {
+    return span.to < span.from ? "the span ends before it starts" : nullptr;
 }
 
 bool ImportAudioCycles(const std::string& path, const AudioSpan& span, double pitch, int32_t count,
                        float* out, double& found, std::string& message) {
+    if (const char* problem = SpanProblem(span)) {
+        message = problem;
+        return false;
+    }
     AudioFileInfo info;
     std::vector<float> mono;
-    if (!ReadSpan(path, &span, info, mono, message)) return false;
+    if (!ReadSpan(path, span, info, mono, message)) return false;
     switch (BuildCycles(mono.data(), static_cast<int64_t>(mono.size()), info.rate, pitch, count,
                         out, found)) {
     case CycleStatus::Ok:
@@ -68,11 +71,17 @@ bool ImportAudioCycles(const std::string& path, const AudioSpan& span, double pi
     }
 }
 
-bool DescribeAudioFile(const std::string& path, AudioFileInfo& info, std::string& pitch,
-                       std::string& message) {
+bool DescribeAudioFile(const std::string& path, AudioFileSummary& summary, std::string& message) {
+    FileError error;
+    if (!ProbeAudioFile(path, summary.info, error) ||
+        !FindSteadySpan(path, summary.info, summary.envelope, summary.span, error)) {
+        message = FileErrorLine(error, path);
+        return false;
+    }
     std::vector<float> mono;
-    if (!ReadSpan(path, nullptr, info, mono, message)) return false;
-    const double hz = DetectPitch(mono.data(), static_cast<int64_t>(mono.size()), info.rate);
-    pitch = hz > 0.0 ? DescribePitch(hz) : NoPitchFound;
+    if (!ReadSpan(path, summary.span, summary.info, mono, message)) return false;
+    const double hz =
+        DetectPitch(mono.data(), static_cast<int64_t>(mono.size()), summary.info.rate);
+    summary.pitch = hz > 0.0 ? DescribePitch(hz) : NoPitchFound;
     return true;
 }

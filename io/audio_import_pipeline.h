@@ -6,27 +6,28 @@
 #include <cstdint>
 #include <string>
 
-#include "io/audio_reader.h"
+#include "io/import_span.h"
 
-// The span of a file to take, in seconds; the end beyond the file is its end.
-struct AudioSpan {
-    double from = 0.0;
-    double to = 0.0;
-};
-
-// The whole file less its first 5 %, where the attack is.
-AudioSpan DefaultSpan(const AudioFileInfo& info);
+// "the span ends before it starts" when it does, else nullptr.
+const char* SpanProblem(const AudioSpan& span);
 
 // Reads the span of the file and fills `count` frames (1 or 100) at `out` with
 // its cycles, at `pitch` Hz when above 0, else at the pitch tracked along the
 // span. `found` receives the pitch used. False, with the one-line message to
-// show and `out` untouched, when the file cannot be read, the span holds fewer
-// than two cycles, or no steady pitch is found.
+// show and `out` untouched, when the span ends before it starts, the file
+// cannot be read, the span holds fewer than two cycles, or no steady pitch is
+// found.
 bool ImportAudioCycles(const std::string& path, const AudioSpan& span, double pitch, int32_t count,
                        float* out, double& found, std::string& message);
 
-// The detected pitch of the file's default span as the import dialog shows
-// it: "G3 +2 cents, 196.2 Hz" or "no steady pitch found"; false, with the
-// message, when the file cannot be read.
-bool DescribeAudioFile(const std::string& path, AudioFileInfo& info, std::string& pitch,
-                       std::string& message);
+// What the import dialog shows of a file before the user chooses: its length,
+// its envelope, its steady span (io/import_span.h) and the pitch detected
+// along that span, "G3 +2 cents, 196.2 Hz" or "no steady pitch found".
+struct AudioFileSummary {
+    AudioFileInfo info;
+    AudioEnvelope envelope;
+    AudioSpan span;
+    std::string pitch;
+};
+// False, with the message, when the file cannot be read.
+bool DescribeAudioFile(const std::string& path, AudioFileSummary& summary, std::string& message);

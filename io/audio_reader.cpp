@@ -1,6 +1,7 @@
 #include "io/audio_reader.h"
 
 #include <algorithm>
+#include <functional>
 
 #include <sndfile.h>
 
@@ -42,9 +43,9 @@ bool ProbeAudioFile(const std::string& path, AudioFileInfo& info, FileError& err
     return true;
 }
 
-bool ReadAudioSpan(const std::string& path, int64_t first, int64_t count, std::vector<float>& mono,
-                   FileError& error) {
-    mono.clear();
+bool ReadAudioBlocks(const std::string& path, int64_t first, int64_t count,
+                     const std::function<void(const float* mono, int64_t length)>& take,
+                     FileError& error) {
     SoundFile sound(path);
     if (!Opened(sound, error)) return false;
     if (first < 0 || count < 0 || first > sound.info.frames - count)
@@ -53,7 +54,7 @@ bool ReadAudioSpan(const std::string& path, int64_t first, int64_t count, std::v
         return Failed(error, sf_strerror(sound.file));
     const int32_t channels = sound.info.channels;
     std::vector<float> block(static_cast<size_t>(BlockFrames) * channels);
-    mono.resize(static_cast<size_t>(count));
+    std::vector<float> mono(static_cast<size_t>(BlockFrames));
     int64_t done = 0;
     while (done < count) {
         const sf_count_t want = std::min<sf_count_t>(BlockFrames, count - done);
@@ -63,12 +64,23 @@ bool ReadAudioSpan(const std::string& path, int64_t first, int64_t count, std::v
             float sum = 0.0f;
             for (int32_t c = 0; c < channels; ++c)
                 sum += block[static_cast<size_t>(i * channels + c)];
-            mono[static_cast<size_t>(done + i)] = sum / static_cast<float>(channels);
+            mono[static_cast<size_t>(i)] = sum / static_cast<float>(channels);
         }
+        take(mono.data(), got);
         done += got;
     }
     if (done == count) return true;
-    mono.clear();
     if (sf_error(sound.file) != SF_ERR_NO_ERROR) return Failed(error, sf_strerror(sound.file));
     return Failed(error, "the file ends before its declared length");
+}
+
+bool ReadAudioSpan(const std::string& path, int64_t first, int64_t count, std::vector<float>& mono,
+                   FileError& error) {
+    mono.clear();
+    const bool read = ReadAudioBlocks(
+        path, first, count,
+        [&](const float* block, int64_t length) { mono.insert(mono.end(), block, block + length); },
+        error);
+    if (!read) mono.clear();
+    return read;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,3 +27,9 @@ bool ProbeAudioFile(const std::string& path, AudioFileInfo& info, FileError& err
 // the reason, when the file cannot be read or ends before the span does.
 bool ReadAudioSpan(const std::string& path, int64_t first, int64_t count, std::vector<float>& mono,
                    FileError& error);
+
+// The same span handed to `take` a block at a time (the mean of the channels,
+// up to 4096 samples), for a reader that keeps less than the span.
+bool ReadAudioBlocks(const std::string& path, int64_t first, int64_t count,
+                     const std::function<void(const float* mono, int64_t length)>& take,
+                     FileError& error);

@@ -15,7 +15,7 @@ std::vector<RecordedMessageBox> HeadlessMessageBoxes;
 std::deque<std::optional<std::string>> HeadlessDialogAnswers;
 std::vector<FileDialog> HeadlessDialogsShown;
 std::deque<std::optional<HeadlessImportAnswer>> HeadlessImportAnswers;
-std::vector<ImportDialog> HeadlessImportDialogsShown;
+std::vector<RecordedImportDialog> HeadlessImportDialogs;
 std::vector<RecordedNumberDialog> HeadlessNumberDialogs;
 std::vector<std::string> HeadlessSoundCalls;
 std::optional<std::string> HeadlessSoundFailure;
@@ -70,7 +70,7 @@ WindowHandle HeadlessCreateWindow(WindowProc procedure) {
     HeadlessDialogAnswers.clear();
     HeadlessDialogsShown.clear();
     HeadlessImportAnswers.clear();
-    HeadlessImportDialogsShown.clear();
+    HeadlessImportDialogs.clear();
     HeadlessNumberDialogs.clear();
     HeadlessSoundCalls.clear();
     HeadlessSoundFailure.reset();
@@ -112,16 +112,24 @@ bool AskFileName(const FileDialog& dialog, std::string& path) {
     return true;
 }
 
-bool AskImportChoices(WindowHandle, ImportDialog& dialog) {
-    HeadlessImportDialogsShown.push_back(dialog);
-    if (HeadlessImportAnswers.empty()) return false;
-    const std::optional<HeadlessImportAnswer> answer = HeadlessImportAnswers.front();
-    HeadlessImportAnswers.pop_front();
-    if (!answer) return false;
-    dialog.pitch = answer->pitch;
-    dialog.from = answer->from.value_or(dialog.from);
-    dialog.to = answer->to.value_or(dialog.to);
-    return true;
+bool AskImportChoices(WindowHandle, ImportDialog& dialog, const ImportCheck& check) {
+    HeadlessImportDialogs.push_back({dialog, {}});
+    ImportDialog fields = dialog;
+    while (!HeadlessImportAnswers.empty()) {
+        const std::optional<HeadlessImportAnswer> answer = HeadlessImportAnswers.front();
+        HeadlessImportAnswers.pop_front();
+        if (!answer) return false;
+        fields.pitch = answer->pitch;
+        fields.from = answer->from.value_or(fields.from);
+        fields.to = answer->to.value_or(fields.to);
+        const std::string refusal = check(fields);
+        if (refusal.empty()) {
+            dialog = fields;
+            return true;
+        }
+        HeadlessImportDialogs.back().refusals.push_back({refusal, fields});
+    }
+    return false;
 }
 
 bool AskNumber(WindowHandle, const NumberQuestion& question, double& value) {

@@ -25,16 +25,22 @@ extern std::vector<RecordedMessageBox> HeadlessMessageBoxes;
 // an answer it cannot take and reads the next one, as a user types again.
 extern std::deque<std::optional<std::string>> HeadlessDialogAnswers;
 extern std::vector<FileDialog> HeadlessDialogsShown;
-// What the next import dialogs answer, front first: the typed pitch and the
-// span, each left as the dialog offers it where unset; std::nullopt cancels,
-// and so does an empty queue.
+// What the next import dialogs answer, front first: the typed pitch, and the
+// span's ends, each left as its field holds it where unset; std::nullopt cancels,
+// and so does an empty queue. An answer the dialog refuses is followed by the
+// next one, typed into the fields as the refused one left them.
 struct HeadlessImportAnswer {
     std::string pitch;
     std::optional<double> from;
     std::optional<double> to;
 };
 extern std::deque<std::optional<HeadlessImportAnswer>> HeadlessImportAnswers;
-extern std::vector<ImportDialog> HeadlessImportDialogsShown;
+struct RecordedImportDialog {
+    ImportDialog offered; // as the dialog opened
+    // The line shown for each refused answer, and the fields as it left them.
+    std::vector<std::pair<std::string, ImportDialog>> refusals;
+};
+extern std::vector<RecordedImportDialog> HeadlessImportDialogs;
 struct RecordedNumberDialog {
     NumberQuestion question;
     std::string offered;               // the text the field held when the box opened

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -60,17 +61,24 @@ struct FileDialog {
     std::string extension;  // e.g. "wav"
 };
 
-// The import dialog of Import Audio: what it tells about the file, and the
-// fields the user may change (the typed pitch, empty for the detected one, and
-// the span in seconds).
+// The import dialog of Import Audio: what it tells about the file, its level
+// over time (drawn with the span shaded), and the fields the user may change
+// (the typed pitch, empty for the detected one, and the span in seconds).
 struct ImportDialog {
     std::string fileName;
     std::string length;   // e.g. "3.00 s (44100 Hz, 2 channels)"
     std::string detected; // e.g. "G3 +2 cents, 196.2 Hz" or "no steady pitch found"
-    std::string pitch;    // Hz or a note name; empty: the detected pitch
+    double seconds = 0.0; // the file's length
+    // The level in dB below the loudest (0 there), one every `envelopeStep` seconds.
+    std::vector<float> envelope;
+    double envelopeStep = 0.0;
+    std::string pitch; // Hz or a note name; empty: the detected pitch
     double from = 0.0;
     double to = 0.0;
 };
+// What OK runs on the import dialog's choices: empty when they are taken and
+// the dialog closes, else the line the dialog shows as it stays open.
+using ImportCheck = std::function<std::string(const ImportDialog& choices)>;
 
 // A 24-bit image, rows top to bottom, 3 bytes per pixel (R, G, B).
 struct Bitmap {
@@ -145,9 +153,11 @@ void InvalidateWindow(WindowHandle window);
 void ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption);
 // Runs a file dialog; false when the user cancels. `path` receives the chosen file.
 bool AskFileName(const FileDialog& dialog, std::string& path);
-// Runs the import dialog; false when the user cancels. OK leaves the user's
-// pitch and span in `dialog`.
-bool AskImportChoices(WindowHandle owner, ImportDialog& dialog);
+// Runs the import dialog; false when the user cancels. OK passes the user's
+// pitch and span to `check`; what it refuses is said in the dialog, which
+// stays open with what was typed. True once `check` takes them, with them in
+// `dialog`.
+bool AskImportChoices(WindowHandle owner, ImportDialog& dialog, const ImportCheck& check);
 // A question whose answer is a number from `minimum` to `maximum`, a whole one
 // when `whole` is set.
 struct NumberQuestion {

@@ -48,8 +48,8 @@ inline double FundamentalMargin(const float* frame) {
     return Decibels(std::abs(bins[1]) / other);
 }
 
-// The pitch of a rendered note as a long Hann-windowed spectrum shows it.
-inline double MeasuredPitch(const std::string& path, double nominal) {
+// The pitch of a rendered note over the span as a long Hann-windowed spectrum shows it.
+inline double MeasuredPitch(const std::string& path, double nominal, double from, double to) {
     SF_INFO info = {};
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
     if (file == nullptr) return 0.0;
@@ -58,8 +58,9 @@ inline double MeasuredPitch(const std::string& path, double nominal) {
     sf_close(file);
     const size_t size = 1 << 19;
     std::vector<double> in;
-    const sf_count_t first = info.frames / 20,
-                     count = std::min<sf_count_t>(info.frames - first, size);
+    const sf_count_t first = static_cast<sf_count_t>(from * info.samplerate),
+                     count = std::min<sf_count_t>(
+                         std::min<sf_count_t>(info.frames, to * info.samplerate) - first, size);
     for (sf_count_t n = 0; n < count; ++n)
         in.push_back(frames[(first + n) * info.channels] *
                      (0.5 - 0.5 * std::cos(2.0 * M_PI * n / count)));

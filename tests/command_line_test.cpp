@@ -118,7 +118,7 @@ TEST(RenderCommand, AFileThatFailsIsNamedInOneLineAndLeavesNoOutput) {
 
 // import writes the table Save Wavetable writes (it loads back as the frames the import makes,
 // to a 16-bit step), or Export 2048's with --export-2048, and prints the pitch; a failure is
-// one line and no file.
+// one line and no file; a backwards span is a misuse.
 TEST(ImportCommand, WritesTheTableAndPrintsThePitch) {
     ScratchFolder folder;
     const std::string audio = folder.File("tone.flac");
@@ -160,6 +160,10 @@ TEST(ImportCommand, WritesTheTableAndPrintsThePitch) {
         RunCommand({"import", audio, none, "--from", "0.5", "--to", "0.501"});
     EXPECT_EQ(shortSpan.errors,
               "qarno-wavetable-maker: the chosen span is too short for two cycles\n");
+    const CommandRun backwards = RunCommand({"import", audio, none, "--from", "3", "--to", "1"});
+    EXPECT_EQ(backwards.status, 2);
+    EXPECT_EQ(backwards.errors.substr(backwards.errors.rfind('\n', backwards.errors.size() - 2)),
+              "\nqarno-wavetable-maker: the span ends before it starts\n");
     EXPECT_FALSE(std::filesystem::exists(none));
 }
 

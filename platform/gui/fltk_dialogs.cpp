@@ -11,9 +11,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <optional>
+#include <vector>
 
+#include "platform/common/envelope_picture.h"
 #include "platform/common/file_names.h"
 #include "platform/common/number_answer.h"
+#include "platform/common/screen_scale.h"
 #include "platform/gui/fltk_window.h"
 
 namespace {
@@ -167,31 +170,74 @@ void TakeNumber(Fl_Widget* button, void* data) {
     entry.field->position(entry.field->size(), 0);
 }
 
+// The envelope picture in its own raster, shown enlarged to the screen scale
+// as the client area is; the shading follows the span's fields.
+class EnvelopeView : public Fl_Widget {
+  public:
+    EnvelopeView(int x, int y, const ImportDialog& dialog)
+        : Fl_Widget(x, y, EnvelopePictureWidth * WindowScale, EnvelopePictureHeight * WindowScale),
+          dialog_(dialog) {
+        Shade(dialog.from, dialog.to);
+    }
+    void Shade(double from, double to) {
+        EnlargeRaster(EnvelopePicture(dialog_, from, to), WindowScale, enlarged_);
+        redraw();
+    }
+    void draw() override { fl_draw_image(enlarged_.data(), x(), y(), w(), h(), 3); }
+
+  private:
+    const ImportDialog& dialog_;
+    std::vector<uint8_t> enlarged_;
+};
+
 // The import dialog's fields, read when OK is pressed: the span must be two
-// numbers of seconds, else the box stays open and says so.
+// numbers of seconds, and the check must take the choices, else the box stays
+// open and says why.
 struct ImportEntry {
     ImportDialog* dialog;
+    const ImportCheck* check;
+    EnvelopeView* picture;
     Fl_Input* pitch;
     Fl_Input* from;
     Fl_Input* to;
     Fl_Box* refusal;
+    std::string refusalText;
     bool accepted = false;
 };
+
+// Moves the picture's shading to the span typed so far, once both ends read.
+void FollowSpan(Fl_Widget*, void* data) {
+    const ImportEntry& entry = *static_cast<ImportEntry*>(data);
+    const std::optional<double> from = ReadSecondsAnswer(entry.from->value());
+    const std::optional<double> to = ReadSecondsAnswer(entry.to->value());
+    if (from && to) entry.picture->Shade(*from, *to);
+}
 
 void TakeImport(Fl_Widget* button, void* data) {
     ImportEntry& entry = *static_cast<ImportEntry*>(data);
     const std::optional<double> from = ReadSecondsAnswer(entry.from->value());
     const std::optional<double> to = from ? ReadSecondsAnswer(entry.to->value()) : std::nullopt;
-    if (!to) {
-        entry.refusal->label("Start and end are seconds, such as 0.25");
-        entry.refusal->redraw();
+    ImportDialog choices = *entry.dialog;
+    if (to) {
+        choices.pitch = entry.pitch->value();
+        choices.from = *from;
+        choices.to = *to;
+        Fl_Window* box = button->top_window();
+        box->cursor(FL_CURSOR_WAIT);
+        Fl::flush();
+        entry.refusalText = (*entry.check)(choices);
+        box->cursor(FL_CURSOR_DEFAULT);
+    } else {
+        entry.refusalText = "Start and end are seconds, such as 0.25";
+    }
+    if (entry.refusalText.empty()) {
+        *entry.dialog = choices;
+        entry.accepted = true;
+        button->top_window()->hide();
         return;
     }
-    entry.dialog->pitch = entry.pitch->value();
-    entry.dialog->from = *from;
-    entry.dialog->to = *to;
-    entry.accepted = true;
-    button->top_window()->hide();
+    entry.refusal->label(entry.refusalText.c_str());
+    entry.refusal->redraw();
 }
 
 std::string SecondsText(double seconds) {
@@ -239,11 +285,12 @@ bool AskNumber(WindowHandle, const NumberQuestion& question, double& value) {
     return true;
 }
 
-bool AskImportChoices(WindowHandle, ImportDialog& dialog) {
+bool AskImportChoices(WindowHandle, ImportDialog& dialog, const ImportCheck& check) {
     const BoxLayout l(WindowScale);
     const int width = BoxWidth(l, l.margin, l.labelWidth + l.fieldWidth, 2);
-    // The buttons sit eight rows down: below the facts, the fields and the refusal line.
-    const int buttonTop = l.margin + 8 * l.row;
+    const int pictureHeight = EnvelopePictureHeight * WindowScale + l.margin;
+    // The buttons sit below the facts, the picture, the fields and two rows of refusal.
+    const int buttonTop = l.margin + 10 * l.row + pictureHeight;
     Fl_Window box(width, BoxHeight(l, buttonTop));
     box.copy_label("Import Audio");
     const std::string rows[3][2] = {{"File:", dialog.fileName},
@@ -255,8 +302,10 @@ bool AskImportChoices(WindowHandle, ImportDialog& dialog) {
         new PlainText(l.margin + l.labelWidth, top, l.fieldWidth, l.row, row[1]);
         top += l.row;
     }
+    ImportEntry entry{&dialog, &check, nullptr, nullptr, nullptr, nullptr, nullptr, {}};
+    entry.picture = new EnvelopeView(l.margin, top + l.margin / 2, dialog);
+    top += pictureHeight;
     const std::string from = SecondsText(dialog.from), to = SecondsText(dialog.to);
-    ImportEntry entry{&dialog, nullptr, nullptr, nullptr, nullptr};
     Fl_Input** fields[3] = {&entry.pitch, &entry.from, &entry.to};
     const char* labels[3] = {"Other pitch (Hz or note):", "Start (seconds):", "End (seconds):"};
     const std::string values[3] = {dialog.pitch, from, to};
@@ -268,7 +317,12 @@ bool AskImportChoices(WindowHandle, ImportDialog& dialog) {
         (*fields[i])->value(values[i].c_str());
         top += l.row + l.margin / 2;
     }
-    entry.refusal = RefusalLine(l.margin, top, width - 2 * l.margin, l.row);
+    for (Fl_Input* field : {entry.from, entry.to}) {
+        field->when(FL_WHEN_CHANGED);
+        field->callback(FollowSpan, &entry);
+    }
+    entry.refusal = RefusalLine(l.margin, top, width - 2 * l.margin, 2 * l.row);
+    entry.refusal->align(FL_ALIGN_LEFT | FL_ALIGN_TOP | FL_ALIGN_INSIDE | FL_ALIGN_WRAP);
     AddButtons(l, width, buttonTop, "Cancel", "OK", TakeImport, &entry);
     RunModal(box, *entry.pitch);
     return entry.accepted;

@@ -1,11 +1,46 @@
-// The pitch tracker and the cycle cutter over any samples: NaN, infinities and
-// huge values included, any length, rate, pitch and frame count.
+// The pitch tracker, the cycle cutter and the steady span's search over any
+// samples: NaN, infinities and huge values included, any length, rate, pitch
+// and frame count.
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
+
+#include <sndfile.h>
+#include <unistd.h>
 
 #include "core/editor_state.h"
 #include "io/cycle_extract.h"
+#include "io/import_span.h"
+
+namespace {
+
+// The samples as a float WAV file, and the span found in it: within the file,
+// never backwards.
+void SearchSpan(const std::vector<float>& sound, int32_t rate) {
+    if (sound.empty()) return;
+    const std::string path = "/tmp/qarno-fuzz-span-" + std::to_string(getpid()) + ".wav";
+    SF_INFO info = {};
+    info.samplerate = rate;
+    info.channels = 1;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    if (file == nullptr) return;
+    sf_writef_float(file, sound.data(), static_cast<sf_count_t>(sound.size()));
+    sf_close(file);
+    AudioFileInfo probed;
+    FileError error;
+    AudioEnvelope envelope;
+    AudioSpan span;
+    if (ProbeAudioFile(path, probed, error) &&
+        FindSteadySpan(path, probed, envelope, span, error)) {
+        const double seconds = static_cast<double>(probed.frames) / probed.rate;
+        if (!(span.from >= 0.0 && span.from <= span.to && span.to <= seconds)) __builtin_trap();
+    }
+    unlink(path.c_str());
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 8) return 0;
@@ -25,5 +60,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (status == CycleStatus::Ok)
         for (float s : frames)
             if (!(s >= -1.0f && s <= 1.0f)) __builtin_trap(); // normalized, never NaN
+    if (data[4] & 2) SearchSpan(sound, rate);
     return 0;
 }
