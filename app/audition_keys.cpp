@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "app/live_audition.h"
+#include "core/menus.h"
 #include "platform/audition_events.h"
+#include "platform/common/text_parse.h"
 
 namespace {
 
@@ -36,8 +39,10 @@ bool AuditionKeyDown(WindowHandle window, int key) {
     if (slot < 0) return false;
     if (key == 'z' || key == 'x') {
         bool& down = OctaveKeyDown[key == 'x'];
-        if (!down)
+        if (!down) {
             BaseNote = std::clamp(BaseNote + (key == 'x' ? 12 : -12), LowestBase, HighestBase);
+            BuildMenuBar(window); // the Keys line names the new octave
+        }
         down = true;
         return true;
     }
@@ -50,6 +55,11 @@ bool AuditionKeyDown(WindowHandle window, int key) {
     SyncAuditionMode(); // an output opened just now has no mode yet
     SendAuditionEvent(NoteOnEvent(static_cast<uint8_t>(note), KeyVelocity));
     return true;
+}
+
+std::string AuditionKeysLabel(CommandId) {
+    const int highest = BaseNote + static_cast<int>(std::size(NoteKeys)) - 2;
+    return "Keys: " + NoteName(BaseNote) + "\u2013" + NoteName(highest);
 }
 
 void AuditionKeyUp(int key) {

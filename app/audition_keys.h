@@ -2,6 +2,8 @@
 // (C4 at first), Z and X an octave down and up. GUI thread only.
 #pragma once
 
+#include <string>
+
 #include "platform/platform.h"
 
 // Forgets every held key and returns to the C4 octave.
@@ -10,6 +12,8 @@ void ResetAuditionKeys();
 // when the key plays the audition (a note key, Z or X).
 bool AuditionKeyDown(WindowHandle window, int key);
 void AuditionKeyUp(int key);
+// The Preview menu's line naming the octaves the note keys play: "Keys: C4–F5".
+std::string AuditionKeysLabel(CommandId id);
 // Ends every note the computer keys hold.
 void ReleaseAuditionKeys();
 // Stop: every audition voice falls silent at once.

@@ -60,13 +60,13 @@ void LoadWav(WindowHandle window, CommandId) {
 void SaveWaveform(WindowHandle window, CommandId) {
     ComputeEditRange();
     WavWriter(window, Wavetable, RangeStart, FirstFrameEnd, 0, SamplesPerFrame - 1,
-              WavPurpose::SavedFrames);
+              WavPurpose::SavedFrames, "waveform.wav");
 }
 
 void SaveWavetable(WindowHandle window, CommandId) {
     ComputeEditRange();
-    WavWriter(window, Wavetable, 0, TableSamples, RangeStart, RangeEnd - 1,
-              WavPurpose::SavedFrames);
+    WavWriter(window, Wavetable, 0, TableSamples, RangeStart, RangeEnd - 1, WavPurpose::SavedFrames,
+              "wavetable.wav");
 }
 
 void SaveWavedata(WindowHandle window, CommandId) { WaveDataWriter(window); }
@@ -82,8 +82,8 @@ void LoadHarmonics(WindowHandle window, CommandId) {
 void SaveHarmonics(WindowHandle window, CommandId) { HarmonicsWriter(window); }
 
 void SavePadwave(WindowHandle window, CommandId) {
-    WavWriter(window, PadwaveBuffer, 0, PadwaveSamples, 0, PadwaveSamples - 1,
-              WavPurpose::SavedPad);
+    WavWriter(window, PadwaveBuffer, 0, PadwaveSamples, 0, PadwaveSamples - 1, WavPurpose::SavedPad,
+              "padwave.wav");
 }
 
 void Exit(WindowHandle window, CommandId) { DestroyAppWindow(window); }
@@ -275,17 +275,19 @@ const CommandRow CommandTable[] = {
     {Preview, "&Stop", CmdStop, InEveryView, "Esc", Stop, false},
     {Preview, nullptr, 0, InEveryView, "", nullptr, false},
     {Preview, "0.5 s", CmdSweepHalfSecond, InEveryView, "", ChooseSweepTime, true, SweepTimeChecked,
-     "Sweep Time"},
+     "Sweep Time", nullptr, nullptr, true},
     {Preview, "1 s", CmdSweep1Second, InEveryView, "", ChooseSweepTime, true, SweepTimeChecked,
-     "Sweep Time"},
+     "Sweep Time", nullptr, nullptr, true},
     {Preview, "2 s", CmdSweep2Seconds, InEveryView, "", ChooseSweepTime, true, SweepTimeChecked,
-     "Sweep Time"},
+     "Sweep Time", nullptr, nullptr, true},
     {Preview, "4 s", CmdSweep4Seconds, InEveryView, "", ChooseSweepTime, true, SweepTimeChecked,
-     "Sweep Time"},
+     "Sweep Time", nullptr, nullptr, true},
     {Preview, "8 s", CmdSweep8Seconds, InEveryView, "", ChooseSweepTime, true, SweepTimeChecked,
-     "Sweep Time"},
+     "Sweep Time", nullptr, nullptr, true},
     {Preview, "MIDI", CmdMidiStatus, InEveryView, "", nullptr, false, nullptr, nullptr, Never,
      MidiStatusLabel},
+    {Preview, "Keys", CmdAuditionKeys, InEveryView, "", nullptr, false, nullptr, nullptr, Never,
+     AuditionKeysLabel},
 
     {About, "&About", CmdAbout, InEveryView, "", ShowAbout, false},
 };

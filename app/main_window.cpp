@@ -98,6 +98,11 @@ intptr_t Dispatch(WindowHandle window, uint32_t message, uintptr_t wParam, intpt
         PanelWheel(window, PointX(lParam), PointY(lParam), WheelNotches(wParam));
         return 0;
     case WM_KEYDOWN:
+        // The arrows step the Wave knob a frame, with Shift the Offset knob.
+        if (wParam == KeyLeft || wParam == KeyRight) {
+            PanelStepKnob(window, lParam == KeyShiftHeld ? 1 : 0, wParam == KeyRight ? 1 : -1);
+            return 1;
+        }
         return AuditionKeyDown(window, static_cast<int>(wParam)) ? 1 : 0;
     case WM_KEYUP:
         AuditionKeyUp(static_cast<int>(wParam));
@@ -145,6 +150,7 @@ intptr_t MainWindowProc(WindowHandle window, uint32_t message, uintptr_t wParam,
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP:
     case WM_MOUSEWHEEL:
+    case WM_KEYDOWN:
         UpdateLiveAudition();
         break;
     default:

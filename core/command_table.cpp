@@ -20,6 +20,7 @@ MenuItem ItemOf(const CommandRow& row) {
     item.label = row.labelOf != nullptr ? row.labelOf(row.id) : row.label;
     item.id = row.id;
     item.checked = row.checked != nullptr && row.checked(row.id);
+    item.radio = row.radio;
     item.enabled = row.enabled == nullptr || row.enabled(row.id);
     item.accelerator = row.accelerator;
     return item;

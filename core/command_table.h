@@ -38,6 +38,7 @@ struct CommandRow {
     bool (*enabled)(CommandId id) = nullptr; // nullptr: always enabled
     // The label as it reads now, for an item whose text changes; nullptr: `label`.
     std::string (*labelOf)(CommandId id) = nullptr;
+    bool radio = false; // one of a group of choices (see MenuItem::radio)
 };
 
 // The table the menus and the dispatcher read; the application installs its

@@ -11,7 +11,9 @@
 
 namespace {
 
-FileDialog ProjectDialog(bool save) { return {save, "QARNO Project (*.wav)", "*.wav", "wav"}; }
+FileDialog ProjectDialog(bool save) {
+    return {save, "QARNO Project (*.wav)", "*.wav", "wav", save ? "project.wav" : ""};
+}
 
 ProjectDocument CaptureDocument() {
     ProjectDocument d;

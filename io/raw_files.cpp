@@ -8,7 +8,7 @@
 #include "io/file_decoding.h"
 
 void WaveDataWriter(WindowHandle owner) {
-    const FileDialog dialog{true, "Wavedata (*.txt)", "*.txt", "txt"};
+    const FileDialog dialog{true, "Wavedata (*.txt)", "*.txt", "txt", "wavedata.txt"};
     SaveThroughDialog(owner, dialog, [] {
         std::vector<uint8_t> image;
         PutFloatBits(image, Wavetable, TableSamples);
@@ -30,7 +30,7 @@ void WaveDataReader(WindowHandle owner) {
 }
 
 void HarmonicsWriter(WindowHandle owner) {
-    const FileDialog dialog{true, "Additive File (*.add)", "*.add", "add"};
+    const FileDialog dialog{true, "Additive File (*.add)", "*.add", "add", "harmonics.add"};
     SaveThroughDialog(owner, dialog, [] {
         std::vector<uint8_t> image;
         for (int32_t level : Harmonics) PutU32(image, static_cast<uint32_t>(level));

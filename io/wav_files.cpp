@@ -25,15 +25,15 @@ const char* LoadFailure(WavStatus status) {
 } // namespace
 
 void WavWriter(WindowHandle owner, const float* source, int32_t first, int32_t end,
-               int32_t loopStart, int32_t loopEnd, WavPurpose purpose) {
-    const FileDialog dialog{true, "Wavefile (*.wav)", "*.wav", "wav"};
+               int32_t loopStart, int32_t loopEnd, WavPurpose purpose, const char* suggestedName) {
+    const FileDialog dialog{true, "Wavefile (*.wav)", "*.wav", "wav", suggestedName};
     SaveThroughDialog(owner, dialog, [&] {
         return BuildWavImage(source + first, end - first, 44100, purpose, loopStart, loopEnd);
     });
 }
 
 void Export2048Writer(WindowHandle owner) {
-    const FileDialog dialog{true, "Wavefile (*.wav)", "*.wav", "wav"};
+    const FileDialog dialog{true, "Wavefile (*.wav)", "*.wav", "wav", "wavetable.wav"};
     SaveThroughDialog(owner, dialog, [] { return BuildExport2048Image(Wavetable); });
 }
 

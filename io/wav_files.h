@@ -10,9 +10,10 @@
 #include "platform/platform.h"
 
 // Asks for a file name and saves source[first .. end - 1] at 44100 Hz with a
-// loop from loopStart to loopEnd, the indices of its first and last samples.
+// loop from loopStart to loopEnd, the indices of its first and last samples;
+// the dialog suggests `suggestedName`.
 void WavWriter(WindowHandle owner, const float* source, int32_t first, int32_t end,
-               int32_t loopStart, int32_t loopEnd, WavPurpose purpose);
+               int32_t loopStart, int32_t loopEnd, WavPurpose purpose, const char* suggestedName);
 
 // Asks for a file name and exports all 100 frames, each made 2048 samples long
 // by trigonometric interpolation, as 32-bit float frames tagged for wavetable

@@ -56,6 +56,11 @@ const MenuItem* ItemWithKey(const std::vector<MenuItem>& items, const std::strin
 } // namespace
 
 bool HeadlessPressKey(const std::string& key) {
+    const bool shift = key.rfind("Shift+", 0) == 0;
+    const std::string arrow = shift ? key.substr(6) : key;
+    if (arrow == "Left" || arrow == "Right")
+        return TheWindow.procedure(&TheWindow, WM_KEYDOWN, arrow == "Left" ? KeyLeft : KeyRight,
+                                   shift ? KeyShiftHeld : 0) != 0;
     for (const MenuPopup& popup : HeadlessMenuBar) {
         const MenuItem* item = ItemWithKey(popup.items, key);
         if (item == nullptr) continue;

@@ -80,7 +80,8 @@ WindowHandle HeadlessCreateWindow(WindowProc procedure);
 WindowHandle HeadlessWindow();
 // A key press as the real menu bar takes it: the item of the current menu bar
 // whose accelerator is `key` ("Ctrl+Z", "Space", ...) is chosen; false, and
-// nothing happens, when no item has it.
+// nothing happens, when no item has it. The arrows ("Left", "Shift+Right")
+// go to the window as the real window sends them.
 bool HeadlessPressKey(const std::string& key);
 // A file dropped on the window, as the real window delivers it.
 void HeadlessDropFile(const std::string& path);

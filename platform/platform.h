@@ -37,6 +37,7 @@ struct MenuItem {
     std::string label; // with '&' mnemonics; empty for a separator
     CommandId id = 0;  // 0 for a separator and a submenu's title
     bool checked = false;
+    bool radio = false; // one of a group of choices: a round mark, its space kept when unchecked
     bool separator = false;
     bool enabled = true; // false: shown greyed out, cannot be chosen
     // The items of a submenu whose title this item is; empty for a plain item.
@@ -59,6 +60,8 @@ struct FileDialog {
     std::string filterText; // e.g. "Wavefile (*.wav)"
     std::string pattern;    // e.g. "*.wav", or "*.{wav,flac}" for several
     std::string extension;  // e.g. "wav"
+    // A save dialog's name field starts with this name in the dialog's folder.
+    std::string suggestedName = ""; // e.g. "wavetable.wav"
 };
 
 // The import dialog of Import Audio: what it tells about the file, its level
@@ -134,7 +137,13 @@ inline intptr_t DroppedPathParam(const std::string& path) {
 // key held down repeats its WM_KEYDOWN without a WM_KEYUP between. The backend
 // sends WM_KEYDOWN only while no modifier (Shift, Ctrl, Alt, Super) is held;
 // a WM_KEYDOWN whose procedure returns 0 goes on to the menu bar's shortcuts.
+// The arrows Left and Right, which type no character, come as KeyLeft and
+// KeyRight, with Shift held too: lParam is then KeyShiftHeld, else 0.
 // WM_KILLFOCUS: the window no longer gets the keys.
+
+constexpr uintptr_t KeyLeft = 0x125;
+constexpr uintptr_t KeyRight = 0x127;
+constexpr intptr_t KeyShiftHeld = 1;
 
 // Mouse messages carry the client position in lParam: x in the low 16 bits and
 // y in the high 16 bits, each a signed 16-bit value.

@@ -10,7 +10,8 @@ void TurnWheel(int x, int y, int notches) {
 } // namespace
 
 // A notch over a knob writes what a one-pixel drag on it writes; off the knobs, and while the
-// button is held, the wheel does nothing.
+// button is held, the wheel does nothing. Left and Right step the Wave knob so, with Shift the
+// Offset knob.
 TEST(MouseWheel, StepsTheKnobUnderThePointerAsADragWould) {
     FreshEditor();
     Drag(57, 217, 57, 214);
@@ -29,4 +30,12 @@ TEST(MouseWheel, StepsTheKnobUnderThePointerAsADragWould) {
     TurnWheel(57, 217, 4);
     EXPECT_EQ(Knobs[1].value, 0);
     EXPECT_EQ(OffsetFrame, 0);
+
+    Release();
+    for (const char* key : {"Right", "Right", "Shift+Right", "Left", "Shift+Left", "Shift+Left"})
+        EXPECT_TRUE(HeadlessPressKey(key)) << key;
+    EXPECT_EQ(CurrentFrame, 1);
+    EXPECT_EQ(Knobs[0].value, 1);
+    EXPECT_EQ(OffsetFrame, 0);
+    EXPECT_EQ(Knobs[1].value, 0);
 }

@@ -73,6 +73,9 @@ TEST(Live, EditsAndKnobsAreHeardWhileAKeyIsHeld) {
     RenderLeft(0.1f);
     EXPECT_NEAR(HarmonicOverFirst(3, 0.2f), 1.0 / 3.0, 0.02);
     EXPECT_EQ(HeadlessAuditionPublishes, publishes);
+    for (int step = 0; step < 99; ++step) HeadlessPressKey("Left"); // heard as a drag is
+    RenderLeft(0.1f);
+    EXPECT_LT(HarmonicOverFirst(3, 0.2f), 0.01);
 }
 
 TEST(Live, AdditiveSliderDragsAreHeard) {
@@ -170,10 +173,11 @@ TEST(Live, OtherKeysGoOnToTheMenusAndAFailedOutputIsToldOnce) {
     EXPECT_EQ(HeadlessMessageBoxes[0].caption, "Error");
 }
 
-TEST(Live, PreviewMenuHasSweepTimesAndTheMidiState) {
+// The sweep times are radio items; the Keys line follows Z and X.
+TEST(Live, PreviewMenuHasSweepTimesTheMidiStateAndTheKeys) {
     FreshWindow();
     const MenuPopup& preview = HeadlessMenuBar[HeadlessMenuBar.size() - 2];
-    ASSERT_EQ(preview.items.size(), 5u);
+    ASSERT_EQ(preview.items.size(), 6u);
     EXPECT_EQ(preview.items[0].id, CmdPlay);
     EXPECT_EQ(preview.items[1].id, CmdStop);
     const MenuItem& sweep = preview.items[3];
@@ -181,6 +185,7 @@ TEST(Live, PreviewMenuHasSweepTimesAndTheMidiState) {
     std::vector<std::string> labels, checked;
     for (const MenuItem& item : sweep.submenu) {
         labels.push_back(item.label);
+        EXPECT_TRUE(item.radio) << item.label;
         if (item.checked) checked.push_back(item.label);
     }
     EXPECT_EQ(labels, (std::vector<std::string>{"0.5 s", "1 s", "2 s", "4 s", "8 s"}));
@@ -190,4 +195,12 @@ TEST(Live, PreviewMenuHasSweepTimesAndTheMidiState) {
     Command(CmdSweep8Seconds);
     EXPECT_TRUE(HeadlessMenuBar[HeadlessMenuBar.size() - 2].items[3].submenu[4].checked);
     EXPECT_EQ(SweepSeconds, 8.0f);
+    const std::pair<std::string, std::string> octaves[] = {
+        {"", "Keys: C4\u2013F5"}, {"z", "Keys: C3\u2013F4"}, {"xxxxxx", "Keys: C7\u2013F8"}};
+    for (const auto& [keys, label] : octaves) {
+        for (char key : keys) Tap(key);
+        const MenuItem& line = HeadlessMenuBar[HeadlessMenuBar.size() - 2].items[5];
+        EXPECT_EQ(line.label, label);
+        EXPECT_FALSE(line.enabled);
+    }
 }

@@ -1,5 +1,6 @@
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "tests/test_support.h"
 
@@ -10,7 +11,7 @@ TEST(Menus, EachViewOffersItsOwnCommandsCheckMarksAndAccelerators) {
         "&Edit: 2000[Ctrl+Z] - 2010[Ctrl+X] 2020[Ctrl+C] 2030[Ctrl+V] 2040 2050 - "
         "2060 2070 2080 2090 2100 -";
     const std::string synthesize = "&Synthesize: 4002 4003 - 3010 3020 3030 3040 3050 3060\n";
-    const std::string tail = "&Preview: 3090[Space] 3095[Esc] - 0 3110\n&About: 9999\n";
+    const std::string tail = "&Preview: 3090[Space] 3095[Esc] - 0 3110 3120\n&About: 9999\n";
     const std::string file = "&File: 1100[Ctrl+N] 1570 1580 - ";
     const std::string exit = " - 1600[Ctrl+Q]\n";
     const std::string padwave = file + "1720" + exit + "&Edit: 2120 2130";
@@ -71,6 +72,25 @@ TEST(Menus, EveryItemKeepsItsLabel) {
             shown += "\n";
         }
         EXPECT_EQ(shown, labels[v++]) << view;
+    }
+}
+
+// Each save dialog suggests a name for what it writes; an open dialog suggests none.
+TEST(Menus, SaveDialogsSuggestANameForWhatTheyWrite) {
+    const std::tuple<CommandId, CommandId, std::string> saves[] = {
+        {CmdViewWaveform, CmdSaveWaveform, "waveform.wav"},
+        {CmdViewWavetable, CmdSaveWavetable, "wavetable.wav"},
+        {CmdViewWavetable, CmdExport2048, "wavetable.wav"},
+        {CmdViewWavetable, CmdSaveWavedata, "wavedata.txt"},
+        {CmdViewAdditive, CmdSaveHarmonics, "harmonics.add"},
+        {CmdViewPadwave, CmdSavePadwave, "padwave.wav"},
+        {CmdViewPadwave, CmdSaveProject, "project.wav"},
+        {CmdViewPadwave, CmdOpenProject, ""}};
+    FreshEditor();
+    for (const auto& [view, command, name] : saves) {
+        Command(view);
+        Command(command);
+        EXPECT_EQ(HeadlessDialogsShown.back().suggestedName, name) << command;
     }
 }
 

@@ -91,6 +91,11 @@ void PanelWheel(WindowHandle window, int x, int y, int notches) {
     PanelRelease();
 }
 
+void PanelStepKnob(WindowHandle window, int k, int steps) {
+    const Knob& knob = Knobs[k];
+    PanelWheel(window, (knob.left + knob.right) / 2, (knob.top + knob.bottom) / 2, steps);
+}
+
 void DrawKnobLabel(Surface& surface, int k) {
     const Knob& knob = Knobs[k];
     DrawTextCentered(surface, knob.left + 25, knob.top + 50, knob.caption, Black,

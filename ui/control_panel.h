@@ -22,6 +22,8 @@ void PanelRelease();
 // the knob, a drag by that many pixels and a release, so it writes exactly what
 // such a drag writes. Ignored while the button is held or off the knobs.
 void PanelWheel(WindowHandle window, int x, int y, int notches);
+// Knob `knob` stepped by `steps`, as that many wheel notches over its middle.
+void PanelStepKnob(WindowHandle window, int knob, int steps);
 
 void DrawKnobLabel(Surface& surface, int knob);
 void DrawViewTabs(Surface& surface);

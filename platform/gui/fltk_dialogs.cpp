@@ -114,6 +114,7 @@ void RunModal(Fl_Window& box, Fl_Widget& focus) {
     box.show();
     focus.take_focus();
     while (box.shown()) Fl::wait();
+    ReturnKeysToMainWindow();
 }
 
 // A modal box laid out at the screen scale: the caption as its title, an icon

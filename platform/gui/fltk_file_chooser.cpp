@@ -5,7 +5,9 @@
 #include <FL/Fl_Choice.H>
 #include <FL/Fl_File_Chooser.H>
 #include <FL/Fl_File_Input.H>
+#include <FL/Fl_Menu_Button.H>
 #include <FL/Fl_Window.H>
+#include <FL/fl_draw.H>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -47,7 +49,9 @@ template <typename Visit> void ForEachWidget(Fl_Group& group, const Visit& visit
 // FLTK 1.3's chooser makes a typed name a full path at every key, reading it
 // against the working folder, and leaves the cursor at the field's start, so
 // the next key would land in front of the path. This puts the cursor back
-// after what was typed.
+// after what was typed. A full path being typed stays as typed: the chooser
+// takes a lone "/" for a folder to show and empties the field, and the rest
+// of the path would then be read against the working folder.
 struct NameField {
     Fl_Callback* chooserCallback = nullptr;
     void* chooserData = nullptr;
@@ -60,18 +64,46 @@ void KeepCursorAfterName(Fl_Widget* widget, void* data) {
     const int cursor = input.position();
     field.chooserCallback(widget, field.chooserData);
     const std::string full = input.value();
+    if (!typed.empty() && typed[0] == '/') {
+        if (full.compare(0, typed.size(), typed) != 0) {
+            input.value(typed.c_str());
+            input.position(cursor);
+        }
+        return;
+    }
     const size_t added = full.size() - typed.size();
-    if (!typed.empty() && typed[0] != '/' && full.size() > typed.size() &&
+    if (!typed.empty() && full.size() > typed.size() &&
         full.compare(added, typed.size(), typed) == 0)
         input.position(cursor + static_cast<int>(added));
 }
 
 void KeepFilter(Fl_Widget*, void*) {}
 
+// Widens the filter list until its text fits beside the list's arrow: the
+// window grows by as much, and the buttons right of the list move with its
+// right edge. Measures are at scale 1, as the chooser is laid out.
+void FitFilterText(Fl_Window& window, Fl_Choice& choice, Fl_Widget* favorites, Fl_Widget& newFolder,
+                   const std::string& filterText) {
+    constexpr int ArrowWidth = 30;
+    fl_font(choice.textfont(), choice.textsize());
+    const int needed = static_cast<int>(fl_width(filterText.c_str())) / WindowScale + ArrowWidth;
+    const int extra = needed - choice.w();
+    if (extra <= 0 || !favorites) return;
+    const int favoritesX = favorites->x(), favoritesW = favorites->w(), newFolderX = newFolder.x();
+    window.size(window.w() + extra, window.h());
+    choice.resize(choice.x(), choice.y(), needed, choice.h());
+    favorites->resize(favoritesX + extra, favorites->y(), favoritesW, favorites->h());
+    newFolder.resize(newFolderX + extra, newFolder.y(), newFolder.w(), newFolder.h());
+    window.init_sizes();
+}
+
 // The chooser's own parts that the program changes: its filter list (FLTK
 // follows the given filter with "All Files" and "Custom Filter"; the program
-// offers its own filter alone) and its name field.
-void AdjustChooser(Fl_Group& window, NameField& field, const std::string& filterText) {
+// offers its own filter alone, wide enough for its text) and its name field.
+void AdjustChooser(Fl_File_Chooser& chooser, NameField& field, const std::string& filterText) {
+    Fl_Window& window = *chooser.newButton->window();
+    Fl_Choice* filters = nullptr;
+    Fl_Widget* favorites = nullptr;
     ForEachWidget(window, [&](Fl_Widget& widget) {
         if (Fl_Choice* choice = dynamic_cast<Fl_Choice*>(&widget)) {
             while (choice->size() > 2) choice->remove(1);
@@ -80,13 +112,16 @@ void AdjustChooser(Fl_Group& window, NameField& field, const std::string& filter
             // nothing, so the chooser need not read the text back.
             choice->replace(0, filterText.c_str());
             choice->callback(KeepFilter);
+            filters = choice;
         }
+        if (dynamic_cast<Fl_Menu_Button*>(&widget)) favorites = &widget;
         if (dynamic_cast<Fl_File_Input*>(&widget)) {
             field.chooserCallback = widget.callback();
             field.chooserData = widget.user_data();
             widget.callback(KeepCursorAfterName, &field);
         }
     });
+    if (filters) FitFilterText(window, *filters, favorites, *chooser.newButton, filterText);
 }
 
 // FLTK's chooser reads a typed name that is no full path against the working
@@ -112,9 +147,8 @@ class DialogFolder {
     bool moved_ = false;
 };
 
-} // namespace
-
-bool AskFileName(const FileDialog& dialog, std::string& path) {
+// Runs the chooser until a name is chosen (false: cancelled).
+bool RunChooser(const FileDialog& dialog, std::string& path) {
     const DialogFolder folder(LastFolder);
     char shown[4096];
     if (!getcwd(shown, sizeof shown)) shown[0] = '\0';
@@ -126,9 +160,9 @@ bool AskFileName(const FileDialog& dialog, std::string& path) {
     Fl_File_Chooser chooser(shown, filter.c_str(),
                             dialog.save ? Fl_File_Chooser::CREATE : Fl_File_Chooser::SINGLE,
                             dialog.save ? "Save As" : "Open");
-    Fl_Window& window = *chooser.newButton->window();
-    AdjustChooser(window, field, dialog.filterText);
-    if (WindowScale > 1) ScaleLayout(window);
+    AdjustChooser(chooser, field, dialog.filterText);
+    if (WindowScale > 1) ScaleLayout(*chooser.newButton->window());
+    if (!dialog.suggestedName.empty()) chooser.value(dialog.suggestedName.c_str());
     for (;;) {
         chooser.show();
         while (chooser.shown()) Fl::wait();
@@ -141,4 +175,12 @@ bool AskFileName(const FileDialog& dialog, std::string& path) {
         LastFolder = FolderOf(path);
         return true;
     }
+}
+
+} // namespace
+
+bool AskFileName(const FileDialog& dialog, std::string& path) {
+    const bool chosen = RunChooser(dialog, path);
+    ReturnKeysToMainWindow();
+    return chosen;
 }

@@ -45,6 +45,7 @@ void AppendMenuItems(AppWindow& w, const std::vector<MenuItem>& described,
             continue;
         }
         int flags = item.checked ? FL_MENU_TOGGLE | FL_MENU_VALUE : 0;
+        if (item.radio) flags = item.checked ? FL_MENU_RADIO | FL_MENU_VALUE : FL_MENU_RADIO;
         if (!item.enabled) flags |= FL_MENU_INACTIVE;
         if (!item.submenu.empty()) {
             items.push_back(

@@ -90,6 +90,8 @@ int Unscaled(int offset) {
 // a character by that character unshifted, lower case.
 uintptr_t EventKey() {
     const int key = Fl::event_key();
+    if (key == FL_Left) return KeyLeft;
+    if (key == FL_Right) return KeyRight;
     return key > ' ' && key < 0x7F ? static_cast<uintptr_t>(key) : 0;
 }
 
@@ -151,11 +153,17 @@ int ClientArea::handle(int event) {
     case FL_UNFOCUS:
         window_->procedure(window_, WM_KILLFOCUS, 0, 0);
         return 1;
-    case FL_KEYDOWN:
+    case FL_KEYDOWN: {
         // A key with a modifier, or one the procedure does not take, goes on
-        // to the menu bar as a shortcut (mnemonics, accelerators, Space, Esc).
-        if (Fl::event_state() & (FL_SHIFT | FL_CTRL | FL_ALT | FL_META)) return 0;
-        return window_->procedure(window_, WM_KEYDOWN, EventKey(), 0) != 0;
+        // to the menu bar as a shortcut (mnemonics, accelerators, Space, Esc);
+        // only the arrows come with Shift too.
+        const uintptr_t key = EventKey();
+        const bool arrow = key == KeyLeft || key == KeyRight;
+        const int state = Fl::event_state();
+        if (state & (FL_CTRL | FL_ALT | FL_META) || (!arrow && state & FL_SHIFT)) return 0;
+        const intptr_t shift = state & FL_SHIFT ? KeyShiftHeld : 0;
+        return window_->procedure(window_, WM_KEYDOWN, key, shift) != 0;
+    }
     case FL_KEYUP:
         window_->procedure(window_, WM_KEYUP, EventKey(), 0);
         return 0;
@@ -242,6 +250,15 @@ int RunMessageLoop() {
 }
 
 void InvalidateWindow(WindowHandle window) { window->client->redraw(); }
+
+void ReturnKeysToMainWindow() {
+    MainFrame* main = TheWindow.window.get();
+    if (!main || !main->shown() || !main->visible()) return;
+    // Without a window manager the X focus falls back to the root window when
+    // a box closes, and the keys would go wherever the pointer happens to be.
+    XSetInputFocus(fl_display, fl_xid(main), RevertToParent, CurrentTime);
+    TheWindow.client->take_focus();
+}
 
 bool LoadBitmapResource(int id, Bitmap& bitmap) { return LoadEmbeddedBitmap(id, bitmap); }
 

@@ -37,5 +37,9 @@ extern int WindowScale;
 // The main window while it is shown, else nullptr: boxes are centred over it.
 const Fl_Window* ShownMainWindow();
 
+// After a box or dialog has closed: the main window's client area gets the
+// keys again, with or without a window manager.
+void ReturnKeysToMainWindow();
+
 // Asks whether the existing file at `path` may be replaced; true for Yes.
 bool ConfirmReplace(const std::string& path);

@@ -66,9 +66,10 @@ def menu(title, item):  # by the mnemonics or arrow keys of the route the render
     return ["menu %s|%s" % (title, item)], lambda w: choose(w.env, w.window, *w.route.pop(0))
 
 
-def key(name):  # the menu bar runs the item of the current menus that has it
+def key(name):  # the menu bar runs the item of the current menus that has it; arrows step knobs
+    typed = re.sub("[A-Z]$", lambda m: m[0].lower(), name)  # a letter without Shift
     return ["key " + name], lambda w: xdo(w.env, "windowfocus", "--sync", w.window, "key",
-                                          "--clearmodifiers", name.lower(), "sleep", 0.2)
+                                          "--clearmodifiers", typed, "sleep", 0.2)
 
 
 def wheel(x, y, notches):  # turned away from the user (X button 4)
@@ -176,6 +177,7 @@ STEPS = [
     wheel(57, 89, 3),                                   # Wave knob 3 up
     key("Ctrl+V"),                                      # pasted into that frame
     key("Ctrl+Z"),                                      # and taken back; the cut stays
+    key("Right"), key("Right"), key("Shift+Right"),     # Wave 3 to 5, Offset 0 to 1
     snapshot("keys"),
     (["restart"], restart),
     press((328, 22)),                                   # WAVETABLE tab
