@@ -1,11 +1,114 @@
-// Recorded sound for the import tests: tones written with libsndfile or
-// rendered by fluidsynth, and their pitch.
+// Sound in the tests. Measured in double (a measurement, not a computed sample): a frame's
+// harmonics, the amplitude of any component of a sound, its exact pitch and the strongest
+// component between its harmonics. Recorded for the import tests: tones written with
+// libsndfile or rendered by fluidsynth, and their pitch.
 #pragma once
 
+#include <fftw3.h>
 #include <sndfile.h>
 
+#include <algorithm>
+#include <cmath>
+#include <complex>
+#include <cstdint>
+#include <map>
+#include <utility>
+#include <vector>
+
+#include "core/table_shape.h"
 #include "tests/file_helpers.h"
-#include "tests/spectrum.h"
+
+using Bins = std::vector<std::complex<double>>;
+
+inline double Decibels(double ratio) { return 20.0 * std::log10(ratio); }
+inline double Cents(double hz, double reference) { return 1200.0 * std::log2(hz / reference); }
+inline double NoteHz(int note) { return 440.0 * std::pow(2.0, (note - 69) / 12.0); }
+
+// Bins 0 .. n / 2 of the n-point transform of `in`, padded with zeros.
+inline Bins RealSpectrum(std::vector<double> in, size_t n) {
+    in.resize(n, 0.0);
+    Bins bins(n / 2 + 1);
+    fftw_plan plan =
+        fftw_plan_dft_r2c_1d(static_cast<int>(n), in.data(),
+                             reinterpret_cast<fftw_complex*>(bins.data()), FFTW_ESTIMATE);
+    fftw_execute(plan);
+    fftw_destroy_plan(plan);
+    return bins;
+}
+
+// Bins 0 .. 512 of a 1024-sample frame, each a cosine's amplitude and phase.
+inline Bins FrameSpectrum(const float* frame) {
+    Bins bins = RealSpectrum(std::vector<double>(frame, frame + SamplesPerFrame), SamplesPerFrame);
+    for (std::complex<double>& bin : bins) bin *= 2.0 / SamplesPerFrame;
+    return bins;
+}
+
+// The 7-term Blackman-Harris window of n samples: side lobes below -180 dB. Its
+// samples sum to n times its first term.
+constexpr double WindowMean = 0.27105140069342;
+inline const std::vector<double>& Window(size_t n) {
+    static std::map<size_t, std::vector<double>> made;
+    std::vector<double>& w = made[n];
+    const double a[] = {WindowMean,       -0.43329793923448, 0.21812299954311, -0.06592544638803,
+                        0.01081174209837, -0.00077658482522, 0.00001388721735};
+    for (size_t i = w.size(); i < n; ++i) {
+        double v = 0.0;
+        for (int k = 0; k < 7; ++k) v += a[k] * std::cos(2.0 * M_PI * k * i / n);
+        w.push_back(v);
+    }
+    return w;
+}
+
+// The amplitude of the component at `hz` in `x` sampled at `rate`, through the
+// window: a steady sine reads its own amplitude.
+inline double Amplitude(const std::vector<float>& x, double hz, double rate) {
+    const std::vector<double>& w = Window(x.size());
+    const std::complex<double> turn = std::polar(1.0, -2.0 * M_PI * hz / rate);
+    std::complex<double> z = 1.0, sum = 0.0;
+    for (size_t i = 0; i < x.size(); ++i, z *= turn) sum += z * (x[i] * w[i]);
+    return 2.0 * std::abs(sum) / (WindowMean * x.size());
+}
+
+// The largest magnitude in x[from .. to - 1]; with `steps`, of the steps x[i] - x[i - 1].
+inline float Peak(const std::vector<float>& x, size_t from = 0, size_t to = SIZE_MAX,
+                  bool steps = false) {
+    float peak = 0.0f;
+    for (size_t i = std::max<size_t>(from, steps); i < std::min(to, x.size()); ++i)
+        peak = std::max(peak, std::fabs(x[i] - (steps ? x[i - 1] : 0.0f)));
+    return peak;
+}
+
+// The frequency of the strongest component within 3 Hz of `guess`.
+inline double PeakHz(const std::vector<float>& x, double guess, double rate) {
+    double lo = guess - 3.0, hi = guess + 3.0;
+    const double g = 0.5 * (std::sqrt(5.0) - 1.0);
+    while (hi - lo > 1e-5) {
+        const double a = hi - g * (hi - lo), b = lo + g * (hi - lo);
+        std::tie(lo, hi) =
+            Amplitude(x, a, rate) > Amplitude(x, b, rate) ? std::pair(lo, b) : std::pair(a, hi);
+    }
+    return 0.5 * (lo + hi);
+}
+
+// The strongest component farther than `band` Hz from every harmonic of f0, in
+// dB under the fundamental, and its frequency: from a transform padded to
+// bins of half the resolution.
+inline std::pair<double, double> WorstBetweenHarmonics(const std::vector<float>& x, double f0,
+                                                       double rate, double band) {
+    const std::vector<double>& w = Window(x.size());
+    std::vector<double> in(x.size());
+    for (size_t i = 0; i < x.size(); ++i) in[i] = x[i] * w[i];
+    const Bins bins = RealSpectrum(in, 2 * x.size());
+    const double fundamental = Amplitude(x, f0, rate);
+    std::pair<double, double> worst = {-400.0, 0.0};
+    for (size_t k = 0; k < bins.size(); ++k) {
+        const double hz = rate * k / (2.0 * x.size());
+        if (std::fabs(hz - std::round(hz / f0) * f0) <= band) continue;
+        worst = std::max(
+            worst, {Decibels(2.0 * std::abs(bins[k]) / (WindowMean * x.size()) / fundamental), hz});
+    }
+    return worst;
+}
 
 // Writes interleaved samples with libsndfile in the given format; false when it
 // cannot (a format this libsndfile lacks).
@@ -96,13 +199,11 @@ inline bool RenderNote(const std::string& folder, const std::string& wav, int pr
                        double seconds) {
     if (!std::filesystem::exists(GeneralMidiFont)) return false;
     const int ticks = static_cast<int>(seconds * 960); // 480 a beat at 120 beats a minute
-    std::vector<uint8_t> track = {
-        0x00, 0xC0, static_cast<uint8_t>(program), 0x00, 0x90, static_cast<uint8_t>(note), 100};
-    // The hold as a variable-length quantity, then the note off and a rest.
-    track.push_back(static_cast<uint8_t>(0x80 | ((ticks >> 14) & 0x7F)));
-    track.push_back(static_cast<uint8_t>(0x80 | ((ticks >> 7) & 0x7F)));
-    track.push_back(static_cast<uint8_t>(ticks & 0x7F));
-    for (uint8_t b : {0x80, note, 0, 0x83, 0x60, 0xFF, 0x2F, 0x00})
+    // The program, the note, the hold as a variable-length quantity, then the note off and a rest.
+    std::vector<uint8_t> track;
+    for (int b :
+         {0x00, 0xC0, program, 0x00, 0x90, note, 100, 0x80 | ((ticks >> 14) & 0x7F),
+          0x80 | ((ticks >> 7) & 0x7F), ticks & 0x7F, 0x80, note, 0, 0x83, 0x60, 0xFF, 0x2F, 0x00})
         track.push_back(static_cast<uint8_t>(b));
     std::vector<uint8_t> midi = {
         'M', 'T',  'h',  'd', 0,   0,   0,   6, 0, 0, 0,

@@ -1,20 +1,16 @@
 // The live audition on the headless backend: the test renders blocks as the
 // audio callback would, from what the editor published and sent.
 #include "synth/audition.h"
-#include "tests/spectrum.h"
+#include "tests/audio_helpers.h"
 #include "tests/test_support.h"
 
 namespace {
 
-// Renders `seconds` of sound and returns the left channel.
+// Renders `seconds` of sound in one block and returns the left channel.
 std::vector<float> RenderLeft(float seconds) {
-    constexpr int BlockFrames = 256;
-    std::vector<float> left;
-    float block[2 * BlockFrames];
-    for (int b = static_cast<int>(seconds * HeadlessAuditionRate) / BlockFrames; b > 0; --b) {
-        HeadlessRenderAudition(block, BlockFrames);
-        for (int f = 0; f < BlockFrames; ++f) left.push_back(block[2 * f]);
-    }
+    std::vector<float> stereo(2 * static_cast<size_t>(seconds * HeadlessAuditionRate)), left;
+    HeadlessRenderAudition(stereo.data(), static_cast<int>(stereo.size() / 2));
+    for (size_t i = 0; i < stereo.size(); i += 2) left.push_back(stereo[i]);
     return left;
 }
 
@@ -26,9 +22,12 @@ double HarmonicOverFirst(int h, float seconds) {
 }
 
 void Key(uint32_t message, char key) { MainWindowProc(HeadlessWindow(), message, key, 0); }
-void Tap(char key) {
+// Presses and lets go of `key`; the note of the last event the press sent.
+int Tap(char key) {
     Key(WM_KEYDOWN, key);
+    const int note = HeadlessAuditionEvents.empty() ? -1 : HeadlessAuditionEvents.back().note;
     Key(WM_KEYUP, key);
+    return note;
 }
 
 int CountEvents(AuditionEventType type, int note = -1) {
@@ -36,13 +35,6 @@ int CountEvents(AuditionEventType type, int note = -1) {
     for (const AuditionEvent& event : HeadlessAuditionEvents)
         count += event.type == type && (note < 0 || event.note == note);
     return count;
-}
-
-int LastNoteOn() {
-    for (auto event = HeadlessAuditionEvents.rbegin(); event != HeadlessAuditionEvents.rend();
-         ++event)
-        if (event->type == AuditionEventType::NoteOn) return event->note;
-    return -1;
 }
 
 // Drags knob `k` far down to 0, then up to `value`.
@@ -97,10 +89,8 @@ TEST(Live, WavetableViewSweepsBetweenTheKnobFramesOverTheSweepTime) {
     Command(CmdSweepHalfSecond);
     const AuditionEvent& mode = HeadlessAuditionEvents.back();
     ASSERT_EQ(mode.type, AuditionEventType::SetPlayMode);
-    EXPECT_EQ(mode.mode.from, 0.0f);
-    EXPECT_EQ(mode.mode.to, 99.0f);
-    EXPECT_EQ(mode.mode.seconds, 0.5f);
-    EXPECT_TRUE(mode.mode.pingPong);
+    EXPECT_EQ(std::tuple(mode.mode.from, mode.mode.to, mode.mode.seconds, mode.mode.pingPong),
+              std::tuple(0.0f, 99.0f, 0.5f, true));
     Key(WM_KEYDOWN, 'h');
     RenderLeft(0.45f); // near the Square end
     EXPECT_GT(HarmonicOverFirst(3, 0.05f), 0.25);
@@ -108,8 +98,11 @@ TEST(Live, WavetableViewSweepsBetweenTheKnobFramesOverTheSweepTime) {
     EXPECT_LT(HarmonicOverFirst(3, 0.05f), 0.08);
 }
 
-TEST(Live, HeldKeyPlaysOneNoteAndReleaseEndsItWithItsOwnNote) {
+// A held key plays one note however it repeats and ends it with its own note; losing the focus
+// ends every note; Stop silences them at once and lets go of the keys; MIDI notes sound too.
+TEST(Live, HeldKeysPlayOneNoteEachUntilReleasedUnfocusedOrStopped) {
     FreshWindow();
+    Command(CmdSine);
     Key(WM_KEYDOWN, 'h');
     const int modes = CountEvents(AuditionEventType::SetPlayMode);
     Key(WM_KEYDOWN, 'h'); // the key's repeat
@@ -120,44 +113,37 @@ TEST(Live, HeldKeyPlaysOneNoteAndReleaseEndsItWithItsOwnNote) {
     Key(WM_KEYDOWN, 'x'); // an octave change while the note is held
     Key(WM_KEYUP, 'h');
     EXPECT_EQ(CountEvents(AuditionEventType::NoteOff, 69), 1);
-}
-
-TEST(Live, KeyLayoutAndOctavesFromC1ToC7) {
-    FreshWindow();
-    const std::string keys = "awsedftgyhujkolp;'";
-    for (size_t i = 0; i < keys.size(); ++i) {
-        Tap(keys[i]);
-        EXPECT_EQ(LastNoteOn(), 60 + static_cast<int>(i)) << keys[i];
-    }
-    // Each row: octave keys tapped, then the note A plays (H for the first).
-    for (auto [octaveKey, taps, note] : {std::tuple{'z', 1, 57}, std::tuple{'z', 6, 24},
-                                         std::tuple{'x', 1, 36}, std::tuple{'x', 9, 96}}) {
-        for (int i = 0; i < taps; ++i) Tap(octaveKey);
-        Tap(note == 57 ? 'h' : 'a');
-        EXPECT_EQ(LastNoteOn(), note);
-    }
-    Key(WM_KEYDOWN, 'z');
-    Key(WM_KEYDOWN, 'z'); // a held Z moves one octave only
-    Tap('a');
-    EXPECT_EQ(LastNoteOn(), 84);
-}
-
-TEST(Live, LosingFocusEndsEveryNoteAndStopSilences) {
-    FreshWindow();
-    Key(WM_KEYDOWN, 'a');
+    Key(WM_KEYDOWN, 'a'); // an octave up from the X: C5 and A5
     Key(WM_KEYDOWN, 'h');
     Send(WM_KILLFOCUS);
-    EXPECT_EQ(CountEvents(AuditionEventType::NoteOff, 60), 1);
-    EXPECT_EQ(CountEvents(AuditionEventType::NoteOff, 69), 1);
+    EXPECT_EQ(CountEvents(AuditionEventType::NoteOff, 72), 1);
+    EXPECT_EQ(CountEvents(AuditionEventType::NoteOff, 81), 1);
     Key(WM_KEYDOWN, 'h');
     RenderLeft(0.1f);
     EXPECT_TRUE(HeadlessPressKey("Esc"));
     EXPECT_EQ(CountEvents(AuditionEventType::AllSoundOff), 1);
     RenderLeft(0.05f);
-    const std::vector<float> after = RenderLeft(0.05f);
-    EXPECT_EQ(*std::max_element(after.begin(), after.end()), 0.0f);
+    EXPECT_EQ(Peak(RenderLeft(0.05f)), 0.0f);
+    HeadlessFeedMidi({0x90, 60, 127});
+    EXPECT_GT(Peak(RenderLeft(0.1f)), 0.05f);
     Key(WM_KEYDOWN, 'h'); // Stop let go of the key: the next press plays again
-    EXPECT_EQ(CountEvents(AuditionEventType::NoteOn, 69), 3);
+    EXPECT_EQ(CountEvents(AuditionEventType::NoteOn, 81), 3);
+}
+
+TEST(Live, KeyLayoutAndOctavesFromC1ToC7) {
+    FreshWindow();
+    const std::string keys = "awsedftgyhujkolp;'";
+    for (size_t i = 0; i < keys.size(); ++i)
+        EXPECT_EQ(Tap(keys[i]), 60 + static_cast<int>(i)) << keys[i];
+    // Each row: octave keys tapped, then the note A plays (H for the first).
+    for (auto [octaveKey, taps, note] : {std::tuple{'z', 1, 57}, std::tuple{'z', 6, 24},
+                                         std::tuple{'x', 1, 36}, std::tuple{'x', 9, 96}}) {
+        for (int i = 0; i < taps; ++i) Tap(octaveKey);
+        EXPECT_EQ(Tap(note == 57 ? 'h' : 'a'), note);
+    }
+    Key(WM_KEYDOWN, 'z');
+    Key(WM_KEYDOWN, 'z'); // a held Z moves one octave only
+    EXPECT_EQ(Tap('a'), 84);
 }
 
 TEST(Live, OtherKeysGoOnToTheMenusAndAFailedOutputIsToldOnce) {
@@ -176,30 +162,22 @@ TEST(Live, OtherKeysGoOnToTheMenusAndAFailedOutputIsToldOnce) {
 // The sweep times are radio items; the Keys line follows Z and X.
 TEST(Live, PreviewMenuHasSweepTimesTheMidiStateAndTheKeys) {
     FreshWindow();
-    const MenuPopup& preview = HeadlessMenuBar[HeadlessMenuBar.size() - 2];
-    ASSERT_EQ(preview.items.size(), 6u);
-    EXPECT_EQ(preview.items[0].id, CmdPlay);
-    EXPECT_EQ(preview.items[1].id, CmdStop);
-    const MenuItem& sweep = preview.items[3];
-    EXPECT_EQ(sweep.label, "Sweep Time");
-    std::vector<std::string> labels, checked;
-    for (const MenuItem& item : sweep.submenu) {
-        labels.push_back(item.label);
-        EXPECT_TRUE(item.radio) << item.label;
-        if (item.checked) checked.push_back(item.label);
-    }
-    EXPECT_EQ(labels, (std::vector<std::string>{"0.5 s", "1 s", "2 s", "4 s", "8 s"}));
-    EXPECT_EQ(checked, std::vector<std::string>{"2 s"});
-    EXPECT_EQ(preview.items[4].label, "MIDI: not available");
-    EXPECT_FALSE(preview.items[4].enabled);
+    auto items = []() -> const std::vector<MenuItem>& { return HeadlessMenuBar.end()[-2].items; };
+    EXPECT_EQ(items().at(3).label, "Sweep Time");
+    std::string sweeps;
+    for (const MenuItem& item : items().at(3).submenu)
+        sweeps += item.label + (item.radio ? "" : "(not radio)") + (item.checked ? "* " : " ");
+    EXPECT_EQ(sweeps, "0.5 s 1 s 2 s* 4 s 8 s ");
+    EXPECT_EQ(items().at(4).label, "MIDI: not available");
+    EXPECT_FALSE(items().at(4).enabled);
     Command(CmdSweep8Seconds);
-    EXPECT_TRUE(HeadlessMenuBar[HeadlessMenuBar.size() - 2].items[3].submenu[4].checked);
+    EXPECT_TRUE(items().at(3).submenu.at(4).checked);
     EXPECT_EQ(SweepSeconds, 8.0f);
     const std::pair<std::string, std::string> octaves[] = {
         {"", "Keys: C4\u2013F5"}, {"z", "Keys: C3\u2013F4"}, {"xxxxxx", "Keys: C7\u2013F8"}};
     for (const auto& [keys, label] : octaves) {
         for (char key : keys) Tap(key);
-        const MenuItem& line = HeadlessMenuBar[HeadlessMenuBar.size() - 2].items[5];
+        const MenuItem& line = items().at(5);
         EXPECT_EQ(line.label, label);
         EXPECT_FALSE(line.enabled);
     }

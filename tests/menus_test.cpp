@@ -67,7 +67,8 @@ TEST(Menus, EveryItemKeepsItsLabel) {
         for (const MenuPopup& popup : HeadlessMenuBar) {
             shown += popup.title + ":";
             for (const MenuItem& item : popup.items)
-                if (!item.separator && item.id != 0 && item.id != CmdMidiStatus)
+                if (!item.separator && item.id != 0 && item.id != CmdMidiStatus &&
+                    item.id != CmdAuditionKeys)
                     shown += " " + item.label + "|";
             shown += "\n";
         }

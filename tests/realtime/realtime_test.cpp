@@ -18,19 +18,16 @@ uint32_t Next(uint32_t range) {
     return (Seed >> 8) % range;
 }
 
-void AddIds(const std::vector<MenuItem>& items, std::vector<CommandId>& ids) {
-    for (const MenuItem& item : items) {
-        AddIds(item.submenu, ids);
-        if (item.id != 0 && item.id != CmdExit && item.id != CmdPlay) ids.push_back(item.id);
-    }
-}
-
 // Every command of every view's menus but Exit and Play (which writes a file).
 std::vector<CommandId> Commands() {
     std::vector<CommandId> ids;
     for (int32_t view : {ViewWaveform, ViewWavetable, ViewAdditive, ViewPadwave}) {
         ViewMode = view;
-        for (const MenuPopup& popup : DescribeMenuBar()) AddIds(popup.items, ids);
+        for (const MenuPopup& popup : DescribeMenuBar())
+            for (const MenuItem& item : popup.items)
+                for (const MenuItem& leaf : item.submenu.empty() ? std::vector{item} : item.submenu)
+                    if (leaf.id != 0 && leaf.id != CmdExit && leaf.id != CmdPlay)
+                        ids.push_back(leaf.id);
     }
     ViewMode = ViewWaveform;
     return ids;
