@@ -146,9 +146,8 @@ TEST(ImportAudio, BadFilesSayWhyAndOddFilesImport) {
     for (const std::string& path : {empty, text, flac, folder.File("missing.ogg")}) {
         const Imported got = Import(path, {}, 0.0, AudioSpan{0.0, 100.0});
         EXPECT_FALSE(got.ok);
-        EXPECT_EQ(got.message.rfind("can not read audio file " + path + ": ", 0), 0u)
-            << got.message;
-        EXPECT_GT(got.message.size(), ("can not read audio file " + path + ": ").size());
+        EXPECT_EQ(got.message.rfind(path + ": ", 0), 0u) << got.message;
+        EXPECT_GT(got.message.size(), (path + ": ").size());
         EXPECT_EQ(got.frames, std::vector<float>(TableSamples, 0.0f));
     }
 
@@ -234,5 +233,5 @@ TEST(ImportAudio, MenuAndDropGoThroughTheDialog) {
     ASSERT_EQ(errors.size(), 3u);
     EXPECT_EQ(errors[0], "the chosen span is too short for two cycles");
     EXPECT_EQ(errors[1], "\"H9\" is not a pitch: type Hz (196.2) or a note name (G3)");
-    EXPECT_EQ(errors[2].rfind("can not read audio file " + folder.File("gone.wav") + ": ", 0), 0u);
+    EXPECT_EQ(errors[2], folder.File("gone.wav") + ": No such file or directory");
 }
