@@ -61,8 +61,12 @@ int CommandMisused(const std::string& usage, const std::string& problem) {
     return 2;
 }
 
-int CommandFailed(const std::string& message) {
+void CommandWarns(const std::string& message) {
     std::fprintf(stderr, "%s: %s\n", Program, message.c_str());
+}
+
+int CommandFailed(const std::string& message) {
+    CommandWarns(message);
     return 1;
 }
 

@@ -50,10 +50,13 @@ int ReadCommandLine(int argc, char** argv, int first, const CommandLineSyntax& s
 // The usage, then "qarno-wavetable-maker: <problem>", on stderr; returns 2.
 int CommandMisused(const std::string& usage, const std::string& problem);
 
-// "qarno-wavetable-maker: <message>" on stderr; returns 1.
+// "qarno-wavetable-maker: <message>" on stderr, for what the user should know
+// of a command that goes on.
+void CommandWarns(const std::string& message);
+// The same for a command that fails; returns 1.
 int CommandFailed(const std::string& message);
-// The same for a file: "qarno-wavetable-maker: can not open file <file>:
-// <reason>" (see FileErrorLine); returns 1.
+// The same for a file: "qarno-wavetable-maker: <file>: <reason>" (see
+// FileErrorLine); returns 1.
 int CommandFailed(const FileError& error, const std::string& path);
 
 // A command of the command line: `qarno-wavetable-maker <name> ...`.

@@ -4,18 +4,26 @@
 #include <functional>
 
 #include <sndfile.h>
+#include <unistd.h>
 
 namespace {
 
 constexpr sf_count_t BlockFrames = 4096;
 
-// The open file, closed on every way out.
+// The open file, closed on every way out. The file is opened here rather than
+// by libsndfile so that a file that cannot be opened gets the system's reason
+// in its own words.
 struct SoundFile {
+    FileError openError; // before fd, which is opened with it
+    int fd = -1;
     SNDFILE* file = nullptr;
     SF_INFO info{};
-    explicit SoundFile(const std::string& path) { file = sf_open(path.c_str(), SFM_READ, &info); }
+    explicit SoundFile(const std::string& path) : fd(OpenForReading(path, openError)) {
+        if (fd >= 0) file = sf_open_fd(fd, SFM_READ, &info, SF_FALSE);
+    }
     ~SoundFile() {
         if (file != nullptr) sf_close(file);
+        if (fd >= 0) close(fd);
     }
     SoundFile(const SoundFile&) = delete;
     SoundFile& operator=(const SoundFile&) = delete;
@@ -27,6 +35,7 @@ bool Failed(FileError& error, const std::string& why) {
 }
 
 bool Opened(const SoundFile& sound, FileError& error) {
+    if (sound.fd < 0) return Failed(error, sound.openError.why);
     if (sound.file == nullptr) return Failed(error, sf_strerror(nullptr));
     if (sound.info.channels < 1 || sound.info.samplerate < 1)
         return Failed(error, "the file declares no channels or no sample rate");

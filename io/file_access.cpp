@@ -72,8 +72,7 @@ bool WriteTemporary(int fd, const std::vector<uint8_t>& bytes, const struct stat
 } // namespace
 
 std::string FileErrorLine(const FileError& error, const std::string& path) {
-    if (error.why.empty()) return "can not load " + path + ": " + error.what;
-    return error.what + " " + path + ": " + error.why;
+    return path + ": " + (error.why.empty() ? error.what : error.why);
 }
 
 void ReportFileError(WindowHandle owner, const FileError& error, const std::string& path) {
@@ -101,16 +100,22 @@ bool LoadThroughDialog(WindowHandle owner, const FileDialog& dialog, std::string
     return false;
 }
 
+int OpenForReading(const std::string& path, FileError& error) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st;
+    const bool stated = fd >= 0 && fstat(fd, &st) == 0;
+    if (stated && !S_ISDIR(st.st_mode)) return fd;
+    if (stated) errno = EISDIR;
+    Failed(error, CannotOpen);
+    if (fd >= 0) close(fd);
+    return -1;
+}
+
 bool LoadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, FileError& error) {
     bytes.clear();
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return Failed(error, CannotOpen);
-    struct stat st;
-    bool ok = fstat(fd, &st) == 0;
-    if (ok && S_ISDIR(st.st_mode)) {
-        errno = EISDIR;
-        ok = false;
-    }
+    const int fd = OpenForReading(path, error);
+    if (fd < 0) return false;
+    bool ok = true;
     uint8_t block[65536];
     while (ok && bytes.size() < MaxLoadedBytes) {
         const ssize_t n = read(fd, block, sizeof block);

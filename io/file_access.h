@@ -17,9 +17,9 @@ struct FileError {
     std::string why;
 };
 
-// The failure as one line: "can not open file PATH: No such file or
-// directory"; a failure without a reason of its own gives what failed as the
-// reason: "can not load PATH: not a WAV file".
+// The failure as one line, as command-line tools say it: "PATH: No such file
+// or directory"; a failure without a reason of its own gives what failed as
+// the reason: "PATH: not a WAV file".
 std::string FileErrorLine(const FileError& error, const std::string& path);
 
 constexpr const char* CannotOpen = "can not open file";
@@ -39,6 +39,10 @@ void SaveThroughDialog(WindowHandle owner, const FileDialog& dialog,
 // or, reported, when the file cannot be read.
 bool LoadThroughDialog(WindowHandle owner, const FileDialog& dialog, std::string& path,
                        std::vector<uint8_t>& bytes);
+
+// Opens the file for reading; -1, with "can not open file" and the reason,
+// when it cannot be opened or is a folder.
+int OpenForReading(const std::string& path, FileError& error);
 
 // Reads the whole file (up to a limit far above any file the editor loads);
 // false, with "can not open file" and the reason, when it cannot be read.

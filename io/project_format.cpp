@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "io/byte_order.h"
+#include "io/wav_format.h"
 
 namespace {
 
@@ -54,22 +55,11 @@ struct FoundChunk {
 } // namespace
 
 std::vector<uint8_t> BuildProjectImage(const ProjectDocument& document) {
-    const uint32_t riffSize = 4 + (8 + FormatBytes) + (8 + 4) + (8 + 8) + (8 + TableBytes) +
-                              (8 + ProjectRecordBytes) + (8 + PadBytes) + (8 + AdditiveBytes);
+    const uint32_t chunkBytes = (8 + 8) + (8 + TableBytes) + (8 + ProjectRecordBytes) +
+                                (8 + PadBytes) + (8 + AdditiveBytes);
     std::vector<uint8_t> image;
-    image.reserve(riffSize + 8);
-    PutChunkHeader(image, "RIFF", riffSize);
-    PutTag(image, "WAVE");
-    PutChunkHeader(image, "fmt ", FormatBytes);
-    PutU16(image, IeeeFloat);
-    PutU16(image, 1); // mono
-    PutU32(image, 44100);
-    PutU32(image, 44100 * 4);
-    PutU16(image, 4);  // block align
-    PutU16(image, 32); // bits
-    PutU16(image, 0);  // extension size
-    PutChunkHeader(image, "fact", 4);
-    PutU32(image, TableSamples);
+    image.reserve(FloatHeaderBytes + chunkBytes);
+    PutFloatHeader(image, 1, 44100, TableSamples, chunkBytes);
     PutChunkHeader(image, "srge", 8);
     PutU32(image, 1); // version
     PutU32(image, SamplesPerFrame);

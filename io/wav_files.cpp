@@ -49,7 +49,8 @@ std::vector<uint8_t> BuildExport2048Image(const float* table) {
     return BuildExportImage(frames.data(), static_cast<int32_t>(frames.size()));
 }
 
-bool ReadWavFrames(const std::string& path, float* out, int32_t frameCount, FileError& error) {
+bool ReadWavFrames(const std::string& path, float* out, int32_t frameCount, FileError& error,
+                   WavContent* described) {
     std::vector<uint8_t> bytes;
     if (!LoadWholeFile(path, bytes, error)) return false;
     WavContent content;
@@ -59,6 +60,7 @@ bool ReadWavFrames(const std::string& path, float* out, int32_t frameCount, File
         return false;
     }
     ImportFrames(bytes.data(), content, out, frameCount);
+    if (described != nullptr) *described = content;
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "io/file_access.h"
+#include "io/file_decoding.h"
 #include "io/wav_format.h"
 #include "platform/platform.h"
 
@@ -28,5 +29,7 @@ std::vector<uint8_t> BuildExport2048Image(const float* table);
 void WavReader(WindowHandle owner, int32_t firstFrame, int32_t frameCount);
 // The reading half of WavReader, without dialog or message: fills `frameCount`
 // frames at `out`, or returns false with what failed (and the system's reason,
-// where there is one) and leaves `out` as it was.
-bool ReadWavFrames(const std::string& path, float* out, int32_t frameCount, FileError& error);
+// where there is one) and leaves `out` as it was. `described`, when given,
+// receives what the file declares (its frame size, its sample count).
+bool ReadWavFrames(const std::string& path, float* out, int32_t frameCount, FileError& error,
+                   WavContent* described = nullptr);

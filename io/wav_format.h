@@ -3,7 +3,9 @@
 // (2N + 112 bytes for N samples) and, in saved frames and tables, a "srge"
 // chunk naming the 1024-sample frame size (16 bytes more). The 2048-sample
 // export: 32-bit float frames with a "clm " chunk, as wavetable synthesizers
-// that cut files into 2048-sample frames read them.
+// that cut files into 2048-sample frames read them. Every file of floats (the
+// export, rendered notes, projects) has the 18-byte "fmt " and the "fact"
+// chunk that readers expect of a format other than PCM.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +21,13 @@ enum class WavPurpose {
 constexpr int32_t ExportFrameSize = 2048;
 constexpr char ExportClmText[] = "<!>2048 10000000 wavetable (QARNO)";
 
+// RIFF, WAVE, an 18-byte "fmt " chunk of 32-bit IEEE float (extension size 0)
+// and a "fact" chunk naming the samples per channel: the first 50 bytes of every
+// float file. `chunkBytes` counts the chunks that follow, headers included.
+constexpr uint32_t FloatHeaderBytes = 50;
+void PutFloatHeader(std::vector<uint8_t>& image, uint16_t channels, uint32_t rate,
+                    uint32_t samplesPerChannel, uint32_t chunkBytes);
+
 // The complete file image. loopStart and loopEnd are the indices of the loop's
 // first and last samples, as samplers read the "smpl" chunk.
 std::vector<uint8_t> BuildWavImage(const float* samples, int32_t count, int32_t sampleRate,
@@ -26,10 +35,10 @@ std::vector<uint8_t> BuildWavImage(const float* samples, int32_t count, int32_t 
 
 // The export image of `count` samples (whole 2048-sample frames): mono 32-bit
 // IEEE float at 44100 Hz, each sample x 1.52 (the fraction of full scale of the
-// 16-bit saves), unclipped; "clm " before "data".
+// 16-bit saves), unclipped; the float header, "clm ", then "data".
 std::vector<uint8_t> BuildExportImage(const float* samples, int32_t count);
 
 // A rendered sound: `frames` interleaved left-right pairs as 32-bit IEEE float
-// stereo at `sampleRate`, nothing but "fmt " and "data" (under 4 GB of samples).
+// stereo at `sampleRate`: the float header and "data" (under 4 GB of samples).
 std::vector<uint8_t> BuildStereoFloatImage(const float* interleaved, int64_t frames,
                                            int32_t sampleRate);

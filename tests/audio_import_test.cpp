@@ -167,9 +167,8 @@ TEST(ImportAudio, BadFilesSayWhyAndOddFilesImport) {
     for (const std::string& path : {empty, text, flac, folder.File("missing.ogg")}) {
         const Imported got = Import(path, {}, 0.0, AudioSpan{0.0, 100.0});
         EXPECT_FALSE(got.ok);
-        EXPECT_EQ(got.message.rfind("can not read audio file " + path + ": ", 0), 0u)
-            << got.message;
-        EXPECT_GT(got.message.size(), ("can not read audio file " + path + ": ").size());
+        EXPECT_EQ(got.message.rfind(path + ": ", 0), 0u) << got.message;
+        EXPECT_GT(got.message.size(), (path + ": ").size());
         EXPECT_EQ(got.frames, std::vector<float>(TableSamples, 0.0f));
     }
 
@@ -282,7 +281,7 @@ TEST(ImportAudio, MenuAndDropGoThroughTheDialog) {
     EXPECT_EQ(HeadlessImportDialogs.size(), 5u);
     const std::vector<std::string> errors = ErrorTexts();
     ASSERT_EQ(errors.size(), 1u);
-    EXPECT_EQ(errors[0].rfind("can not read audio file " + folder.File("gone.wav") + ": ", 0), 0u);
+    EXPECT_EQ(errors[0], folder.File("gone.wav") + ": No such file or directory");
     HeadlessImportAnswers.push_back(HeadlessImportAnswer{"", {}, {}});
     HeadlessImportAnswers.push_back(HeadlessImportAnswer{"441", {}, {}});
     HeadlessDropFile(noise);

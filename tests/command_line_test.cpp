@@ -70,27 +70,41 @@ TEST(RenderCommand, WritesTheEnginesNoteAsFloatStereo) {
     const std::string table = SavedTable(folder);
     const std::string out = folder.File("note.wav");
     const CommandRun run =
-        RunCommand({"render", table, out, "--note", "A3", "--seconds", "0.5", "--from", "10",
-                    "--to", "60", "--velocity", "90", "--rate", "44100"});
+        RunCommand({"render", table, out, "--note", "A3", "--seconds", "0.5", "--from", "11",
+                    "--to", "61", "--velocity", "90", "--rate", "44100"});
     ASSERT_EQ(run.status, 0) << run.errors;
     EXPECT_EQ(run.errors, "");
     const std::vector<uint8_t> file = ReadBytes(out);
-    ASSERT_GE(file.size(), 44u);
-    EXPECT_EQ(std::string(file.begin() + 36, file.begin() + 40), "data");
-    EXPECT_EQ(GetU16(file.data() + 20), 3); // IEEE float
-    EXPECT_EQ(GetU16(file.data() + 22), 2); // stereo
-    EXPECT_EQ(U32At(file, 24), 44100u);
-    EXPECT_EQ(GetU16(file.data() + 34), 32);
+    ASSERT_GE(file.size(), 58u);
+    // An 18-byte "fmt " (float, stereo, 44100 Hz, extension size 0), then "fact" and "data".
+    EXPECT_EQ(
+        std::string(file.begin() + 12, file.begin() + 46),
+        std::string("fmt \x12\0\0\0\3\0\2\0\x44\xac\0\0\x20\x62\5\0\x08\0\x20\0\0\0fact\4\0\0\0",
+                    34));
+    EXPECT_EQ(std::string(file.begin() + 50, file.begin() + 54), "data");
     const std::vector<float> expected = EngineNote(table, 57, 90, 0.5f, 10.0f, 60.0f, 44100);
-    ASSERT_EQ(U32At(file, 40), expected.size() * 4);
-    ASSERT_EQ(file.size(), 44 + expected.size() * 4);
-    EXPECT_EQ(std::memcmp(file.data() + 44, expected.data(), expected.size() * 4), 0);
+    EXPECT_EQ(U32At(file, 46), expected.size() / 2);
+    ASSERT_EQ(U32At(file, 54), expected.size() * 4);
+    ASSERT_EQ(file.size(), 58 + expected.size() * 4);
+    EXPECT_EQ(std::memcmp(file.data() + 58, expected.data(), expected.size() * 4), 0);
     // Held half a second, then the release: the file is longer by about 150 ms.
     EXPECT_NEAR(static_cast<double>(expected.size()) / 2 / 44100, 0.65, 0.01);
-    // Without options: C3 at full velocity, frames 0 to 99, 48 kHz.
-    ASSERT_EQ(RunCommand({"render", table, out, "--seconds", "0.05"}).status, 0);
+    // Without options, and from the first frame to the last as the LEDs count them: C3 at full
+    // velocity, the whole table, 48 kHz.
     const std::vector<float> plain = EngineNote(table, 48, 127, 0.05f, 0.0f, 99.0f, 48000);
-    EXPECT_EQ(ReadBytes(out), BuildStereoFloatImage(plain.data(), plain.size() / 2, 48000));
+    for (const auto& args :
+         {std::vector<std::string>{"render", table, out, "--seconds", "0.05"},
+          {"render", table, out, "--seconds", "0.05", "--from", "1", "--to", "100"}}) {
+        ASSERT_EQ(RunCommand(args).status, 0);
+        EXPECT_EQ(ReadBytes(out), BuildStereoFloatImage(plain.data(), plain.size() / 2, 48000));
+    }
+    // Held for no time, the note still reaches full level and then sounds through its release.
+    ASSERT_EQ(RunCommand({"render", table, out, "--seconds", "0"}).status, 0);
+    std::vector<float> brief((ReadBytes(out).size() - 58) / 4);
+    std::memcpy(brief.data(), ReadBytes(out).data() + 58, brief.size() * 4);
+    ASSERT_NEAR(static_cast<double>(brief.size()) / 2 / 48000, 0.153, 0.006);
+    const float peak = *std::max_element(brief.begin(), brief.end());
+    EXPECT_GT(*std::max_element(brief.begin() + 2 * 4800, brief.begin() + 2 * 5280), 0.25f * peak);
 }
 
 TEST(RenderCommand, AFileThatFailsIsNamedInOneLineAndLeavesNoOutput) {
@@ -102,10 +116,9 @@ TEST(RenderCommand, AFileThatFailsIsNamedInOneLineAndLeavesNoOutput) {
     const std::string nowhere = folder.File("no/such/folder/out.wav");
     WriteBytes(text, {'h', 'e', 'l', 'l', 'o'});
     const std::string absent = ": No such file or directory\n";
-    for (auto [in, to, error] :
-         {std::tuple{missing, out, "can not open file " + missing + absent},
-          std::tuple{text, out, "can not load " + text + ": not a WAV file\n"},
-          std::tuple{table, nowhere, "can not open file " + nowhere + absent}}) {
+    for (auto [in, to, error] : {std::tuple{missing, out, missing + absent},
+                                 std::tuple{text, out, text + ": not a WAV file\n"},
+                                 std::tuple{table, nowhere, nowhere + absent}}) {
         const CommandRun run = RunCommand({"render", in, to, "--seconds", "0.01"});
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.errors, "qarno-wavetable-maker: " + error);
@@ -153,7 +166,7 @@ TEST(ImportCommand, WritesTheTableAndPrintsThePitch) {
     const std::string none = folder.File("none.wav");
     const CommandRun bad = RunCommand({"import", folder.File("missing.wav"), none});
     EXPECT_EQ(bad.status, 1);
-    const std::string failed = "qarno-wavetable-maker: can not read audio file ";
+    const std::string failed = "qarno-wavetable-maker: ";
     EXPECT_EQ(bad.errors.rfind(failed + folder.File("missing.wav") + ": ", 0), 0u);
     EXPECT_EQ(std::count(bad.errors.begin(), bad.errors.end(), '\n'), 1);
     const CommandRun shortSpan =
@@ -182,8 +195,8 @@ TEST(CommandLine, MisuseShowsTheUsageAndWritesNothing) {
                                   {"render", "T O --note Cb-1"},
                                   {"render", "T O --seconds -1"},
                                   {"render", "T O --seconds 4s"},
-                                  {"render", "T O --from 100"},
-                                  {"render", "T O --to nan"},
+                                  {"render", "T O --from 0"},
+                                  {"render", "T O --to 101"},
                                   {"render", "T O --velocity 0"},
                                   {"render", "T O --velocity 64.5"},
                                   {"render", "T O --rate 1000"},

@@ -113,11 +113,13 @@ inline std::string Sox() { return QARNO_SOX; }
 #define SKIP_WITHOUT_SOX()                                                                         \
     if (Sox().empty()) GTEST_SKIP() << "sox was not found when the tests were configured"
 
-// What `sox --i` prints for each of the option letters, one line each.
+// What `sox --i` prints for each of the option letters, one line each, with
+// any warning it gives on the way.
 inline std::string SoxInfo(const std::string& path, const std::string& options) {
     std::string lines;
     for (char option : options) {
-        const std::string command = Sox() + " --i -" + std::string(1, option) + " " + path;
+        const std::string command =
+            Sox() + " --i -" + std::string(1, option) + " " + path + " 2>&1";
         FILE* pipe = popen(command.c_str(), "r");
         char line[64] = {};
         while (pipe && std::fgets(line, sizeof line, pipe)) lines += line;
