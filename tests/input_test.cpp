@@ -1,17 +1,11 @@
-// The mouse wheel, as the window receives it.
 #include "tests/test_support.h"
-
-namespace {
-
-void TurnWheel(int x, int y, int notches) {
-    MainWindowProc(HeadlessWindow(), WM_MOUSEWHEEL, WheelParam(notches), PointParam(x, y));
-}
-
-} // namespace
 
 // A notch over a knob writes what a one-pixel drag on it writes; off the knobs, and while the
 // button is held, the wheel does nothing.
 TEST(MouseWheel, StepsTheKnobUnderThePointerAsADragWould) {
+    const auto TurnWheel = [](int x, int y, int notches) {
+        MainWindowProc(HeadlessWindow(), WM_MOUSEWHEEL, WheelParam(notches), PointParam(x, y));
+    };
     FreshEditor();
     Drag(57, 217, 57, 214);
     const int32_t dragged = Knobs[1].value;

@@ -131,15 +131,12 @@ def wave_fold(*keys):  # the number dialog, titled as the editor: (text, key, wi
 
 STEPS = [
     snapshot("start"),
-    menu("Synthesize", "Saw"),
-    menu("Edit", "Normalize Each"),
-    snapshot("normalized"),
+    menu("Synthesize", "Saw"), menu("Edit", "Normalize Each"), snapshot("normalized"),
     key("Ctrl+Z"),
     wave_fold(("abc", "Return", 2), ("9999", "KP_Enter", 2), ("3.5", "Return", 1)),
     snapshot("folded"),
-    wave_fold(("", "Escape", 1)),                      # no change, no undo snapshot
-    key("Ctrl+Z"),                                      # back to the saw
-    snapshot("saw"),
+    wave_fold(("", "Escape", 1)),                       # no change, no undo snapshot
+    key("Ctrl+Z"),                                      # back to the saw, frame 0 of the stack
     press((328, 22)),                                   # WAVETABLE tab
     press((57, 89), (57, 79), (57, 74)),                # Wave knob: 30 screen pixels, 15 up
     press((57, 217), (57, 200), (57, 162)),             # Offset knob up 55
@@ -147,25 +144,17 @@ STEPS = [
     # Padwave knob released outside, above the window: the move afterwards drags nothing.
     press((57, 345), (57, 200), (57, -40), (900, -42)),
     (["move 57 400"], lambda w: xdo(w.env, *w.at(57, 400))),
-    menu("Synthesize", "Sine"),
-    snapshot("sine"),
+    menu("Synthesize", "Sine"), snapshot("sine"),
     press((238, 22)),                                   # WAVEFORM tab
-    menu("Edit", "Morph"),
-    ([], plain_box),
-    press((300, 300), button=3),
-    snapshot("morph-refused"),
+    menu("Edit", "Morph"), ([], plain_box), press((300, 300), button=3), snapshot("morph-refused"),
     press((418, 22)),                                   # ADDITIVE tab: a sweep over the sliders
     press((190, 250), (230, 230), (300, 215), (420, 260), (560, 290), (690, 240)),
     press((740, 560)),                                  # repaint with the levels just set
     snapshot("additive"),
-    menu("View", "Padwave"),
-    menu("Edit", "x10"),
+    menu("View", "Padwave"), menu("Edit", "x10"),
     key("Ctrl+Z"),                                      # this view has no Undo: nothing
-    menu("Edit", "Generate"),
-    snapshot("padwave"),
-    menu("View", "Waveform"),
-    menu("Synthesize", "Triangle"),
-    snapshot("triangle"),
+    menu("Edit", "Generate"), snapshot("padwave"),
+    menu("View", "Waveform"), menu("Synthesize", "Triangle"), snapshot("triangle"),
     key("Ctrl+X"),                                      # the triangle cut from the Wave frame
     wheel(57, 89, 3),                                   # Wave knob 3 up
     key("Ctrl+V"),                                      # pasted into that frame
@@ -174,16 +163,10 @@ STEPS = [
     (["restart"], restart),
     press((328, 22)),                                   # WAVETABLE tab
     press((57, 217), (57, 190), (57, 157)),             # Offset knob up 60
-    menu("Synthesize", "Saw"),
-    save("Export 2048 Wavetable...", FOLDER + "/table", "table", 819288),
-    menu("Synthesize", "Sine"),
-    load("Load Wavetable...", "table"),
-    snapshot("loaded"),
+    menu("Synthesize", "Saw"), save("Export 2048 Wavetable...", FOLDER + "/table", "table", 819288),
+    menu("Synthesize", "Sine"), load("Load Wavetable...", "table"), snapshot("loaded"),
     save("Save Project...", "project", "project", 938242, same=False),
-    menu("File", "New"),
-    snapshot("new"),
-    load("Open Project...", "project"),
-    snapshot("opened"),
+    menu("File", "New"), snapshot("new"), load("Open Project...", "project"), snapshot("opened"),
     menu("File", "Exit"),
 ]
 

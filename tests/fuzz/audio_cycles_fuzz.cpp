@@ -1,5 +1,4 @@
-// The pitch tracker and the cycle cutter over any samples: NaN, infinities and
-// huge values included, any length, rate, pitch and frame count.
+// The pitch tracker and cycle cutter over any samples, length, rate, pitch and frame count.
 #include <cstdint>
 #include <cstring>
 #include <vector>
