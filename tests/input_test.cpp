@@ -19,8 +19,9 @@ TEST(MouseWheel, StepsTheKnobUnderThePointerAsADragWould) {
     EXPECT_EQ(PadwaveValue, 2);
 
     TurnWheel(300, 300, 4);
-    Press(57, 89);
+    Press(57, 345);
     TurnWheel(57, 217, 4);
     EXPECT_EQ(Knobs[1].value, 0);
     EXPECT_EQ(OffsetFrame, 0);
+    EXPECT_EQ(PadwaveValue, 2); // nor moves the held knob
 }
