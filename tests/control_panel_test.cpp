@@ -25,17 +25,13 @@ TEST(ControlPanel, PressesOnEdgesHitNothing) {
     }
 }
 
-TEST(ControlPanel, TheAdditiveTabComputesTheFrame) {
+// The Additive tab computes its frame. A held move sets the pressed knob to its value at the press
+// plus the rise, within 0..99, and in the Additive view the slider at x (187..199, 16 on per
+// slider) to y - 200, within 0..100.
+TEST(ControlPanel, TheAdditiveTabComputesTheFrameAndHeldMovesSetKnobsAndSliders) {
     FreshWindow();
     Click(420, 22);
     EXPECT_NEAR(AdditiveFrame[768], 0.353557f, 1e-6f);
-}
-
-// A held move sets the pressed knob to its value at the press plus the rise, within 0..99, and in
-// the Additive view the slider at x (187..199, 16 on per slider) to y - 200, within 0..100.
-TEST(ControlPanel, HeldMovesSetThePressedKnobAndTheSliderUnderThePointer) {
-    FreshWindow();
-    Click(420, 22);
     Drag(57, 345, 57, 335);
     Press(57, 345);
     for (auto [x, y, knob, slider, level] : {std::array{186, 250, 99, -1, 0},

@@ -1,17 +1,16 @@
 #!/usr/bin/env python3
 """Drives the real editor at screen scale 2, by --scale and then by Xft.dpi; its client area must
-equal what qarno-render paints headless for the same steps, every pixel a 2 x 2 block."""
+equal what qarno-render paints headless for the same steps, every pixel a 2 x 2 block, and the
+files its real dialogs save must equal the headless ones."""
 import os, re, shutil, subprocess, sys, tempfile
 
 from xdriver import check, choose, close_box, close_window, expect_exit, find_window, run
-from xdriver import start_editor, wait_for, xdo, xvfb
+from xdriver import start_editor, visible, wait_for, xdo, xvfb
 
 MENU_BAR_HEIGHT, WIDTH, HEIGHT, CAPTION = 25, 768, 575, "QARNO Wavetable Editor"
+TITLE = "QARNO Wavetable Maker"
 S, SCREEN = 2, "2048x1600x24"  # the screen scale, the Xvfb screen
-# Where FLTK's chooser, laid out for scale 1, shows its filter's text and its file list. The
-# folder the dialogs choose holds a file listed as that text followed, far to the right, by .wav.
-FOLDER, FILTER_TEXT, FILE_LIST = "chosen", (67, 12, 255, 33), (12, 47, 303, 268)
-PROBE = "Wavefile(*.wav)          .wav"
+FOLDER = "chosen"  # the first save dialog picks it; the later dialogs open in it
 
 
 def geometry(env, window):  # left, top, width, height
@@ -22,17 +21,6 @@ def geometry(env, window):  # left, top, width, height
 def grab(env, left, top, width, height):
     crop = "%dx%d+%d+%d" % (width, height, left, top)
     return run(["import", "-window", "root", "-crop", crop, "-depth", "8", "rgb:-"], env, False)
-
-
-def dark_runs(shot, width, lines, gap, least, dark=250):
-    """(start, end) of the runs of `lines` (lists of pixels) holding dark pixels: runs less than
-    `gap` apart are joined, those `least` long or shorter dropped."""
-    marks = ""
-    for line in lines:
-        found = any(sum(shot[3 * (y * width + x):3 * (y * width + x) + 3]) < dark for x, y in line)
-        marks += "#" if found else "."
-    runs = re.finditer("#(?:[.]{0,%d}#)*" % (gap - 1), marks)
-    return [r.span() for r in runs if r.end() - r.start() > least]
 
 
 class RealWindow:
@@ -110,43 +98,46 @@ def restart(w):  # closed by its close box, opened again at the scale Xft.dpi as
     w.start()
 
 
-def export_table(w):
-    """The export, saved by the dialog in FOLDER, equals the headless one."""
-    answer(w, "Save As", FOLDER + "/table")  # .wav is added
-    path = os.path.join(w.work, FOLDER, "table.wav")
-    wait_for(lambda: os.path.exists(path) and os.path.getsize(path) == 819288, "the whole export")
-    with open(path, "rb") as real, open(os.path.join(w.work, "render-table.wav"), "rb") as ours:
-        check(real.read() == ours.read(), "the export differs from the headless one")
+def asked(title, item, answers, act):  # a menu choice, then `act` on the dialog it opens
+    lines, choose_item = menu(title, item)
+    return ["answer " + a for a in answers] + lines, lambda w: (choose_item(w), act(w))
 
 
-def first_words(shot, width, box):
-    """The pixels of the first word (glyphs under 6 pixels apart) of each text line in the box."""
-    left, top, right, bottom = [v * S for v in box]
-    rows = [[(x, y) for x in range(left, right)] for y in range(top, bottom)]
-    words = []
-    for start, end in dark_runs(shot, width, rows, 2, 0, 384):
-        columns = [[(x, y) for y in range(top + start, top + end)] for x in range(left, right)]
-        first = dark_runs(shot, width, columns, 6 * S, 0, 384)[0]
-        words.append([shot[3 * (y * width + left + first[0]):3 * (y * width + left + first[1])]
-                      for y in range(top + start, top + end)])
-    return words
+def save(item, typed, name, size, same=True):  # .wav is added; the same bytes as headless
+    def saved(w):  # (a project's additive frame survives the headless restart: not the same)
+        answer(w, "Save As", typed)
+        path = os.path.join(w.work, FOLDER, name + ".wav")
+        wait_for(lambda: os.path.exists(path) and os.path.getsize(path) == size, "all of " + path)
+        with open(path, "rb") as real, \
+                open(os.path.join(w.work, "render-" + name + ".wav"), "rb") as ours:
+            check(not same or real.read() == ours.read(), name + " differs from the headless one")
+    return asked("File", item, ["{work}/render-%s.wav" % name], saved)
 
 
-def load_table(w):
-    """The open dialog is in FOLDER and shows its filter's text once, reading as the probe."""
-    left, top, width, height = geometry(w.env, find_window(w.env, "Open"))
-
-    def shows_filter():
-        shot = grab(w.env, left, top, width, height)
-        shown = first_words(shot, width, FILTER_TEXT)
-        return len(shown) == 1 and shown[0] in first_words(shot, width, FILE_LIST)
-    wait_for(shows_filter, 'the dialog in "%s" with the filter "Wavefile(*.wav)"' % FOLDER, 5)
-    answer(w, "Open", "table.wav")
+def load(item, name):  # typed without its folder: the dialog opens where the last one chose
+    return asked("File", item, ["{work}/render-%s.wav" % name],
+                 lambda w: answer(w, "Open", name + ".wav"))
 
 
-ANSWER = (["answer {work}/render-table.wav"], lambda w: None)  # the headless dialog's answer
+def wave_fold(*keys):  # the number dialog, titled as the editor: (text, key, windows left)
+    def answered(w):
+        wait_for(lambda: len(visible(w.env, TITLE)) == 2, "the number dialog")
+        box = visible(w.env, TITLE)[-1]
+        for typed, key, left in keys:
+            xdo(w.env, "windowfocus", "--sync", box, "type", "--delay", "30", typed)
+            xdo(w.env, "key", key, "sleep", 0.3)  # apart: type takes all the words after it
+            wait_for(lambda: len(visible(w.env, TITLE)) == left, "%s then %s" % (typed, key), 5)
+    return asked("Edit", "Wave Fold...", [t for t, key, _ in keys if key != "Escape"], answered)
+
+
 STEPS = [
     snapshot("start"),
+    menu("Synthesize", "Saw"), menu("Edit", "Normalize Each"), snapshot("normalized"),
+    key("Ctrl+Z"),
+    wave_fold(("abc", "Return", 2), ("9999", "KP_Enter", 2), ("3.5", "Return", 1)),
+    snapshot("folded"),
+    wave_fold(("", "Escape", 1)),                       # no change, no undo snapshot
+    key("Ctrl+Z"),                                      # back to the saw, frame 0 of the stack
     press((328, 22)),                                   # WAVETABLE tab
     press((57, 89), (57, 79), (57, 74)),                # Wave knob: 30 screen pixels, 15 up
     press((57, 217), (57, 200), (57, 162)),             # Offset knob up 55
@@ -154,25 +145,17 @@ STEPS = [
     # Padwave knob released outside, above the window: the move afterwards drags nothing.
     press((57, 345), (57, 200), (57, -40), (900, -42)),
     (["move 57 400"], lambda w: xdo(w.env, *w.at(57, 400))),
-    menu("Synthesize", "Sine"),
-    snapshot("sine"),
+    menu("Synthesize", "Sine"), snapshot("sine"),
     press((238, 22)),                                   # WAVEFORM tab
-    menu("Edit", "Morph"),
-    ([], plain_box),
-    press((300, 300), button=3),
-    snapshot("morph-refused"),
+    menu("Edit", "Morph"), ([], plain_box), press((300, 300), button=3), snapshot("morph-refused"),
     press((418, 22)),                                   # ADDITIVE tab: a sweep over the sliders
     press((190, 250), (230, 230), (300, 215), (420, 260), (560, 290), (690, 240)),
     press((740, 560)),                                  # repaint with the levels just set
     snapshot("additive"),
-    menu("View", "Padwave"),
-    menu("Edit", "x10"),
+    menu("View", "Padwave"), menu("Edit", "x10"),
     key("Ctrl+Z"),                                      # this view has no Undo: nothing
-    menu("Edit", "Generate"),
-    snapshot("padwave"),
-    menu("View", "Waveform"),
-    menu("Synthesize", "Triangle"),
-    snapshot("triangle"),
+    menu("Edit", "Generate"), snapshot("padwave"),
+    menu("View", "Waveform"), menu("Synthesize", "Triangle"), snapshot("triangle"),
     key("Ctrl+X"),                                      # the triangle cut from the Wave frame
     wheel(57, 89, 3),                                   # Wave knob 3 up
     key("Ctrl+V"),                                      # pasted into that frame
@@ -182,11 +165,10 @@ STEPS = [
     (["restart"], restart),
     press((328, 22)),                                   # WAVETABLE tab
     press((57, 217), (57, 190), (57, 157)),             # Offset knob up 60
-    menu("Synthesize", "Saw"),
-    ANSWER, menu("File", "Export 2048 Wavetable..."), ([], export_table),
-    menu("Synthesize", "Sine"),
-    ANSWER, menu("File", "Load Wavetable..."), ([], load_table),
-    snapshot("loaded"),
+    menu("Synthesize", "Saw"), save("Export 2048 Wavetable...", FOLDER + "/table", "table", 819288),
+    menu("Synthesize", "Sine"), load("Load Wavetable...", "table"), snapshot("loaded"),
+    save("Save Project...", "project", "project", 938242, same=False),
+    menu("File", "New"), snapshot("new"), load("Open Project...", "project"), snapshot("opened"),
     menu("File", "Exit"),
 ]
 
@@ -202,7 +184,6 @@ def main():
     check(done.returncode == 0 and all(s in done.stdout for s in report), done.stderr + done.stdout)
     route = [line.split()[1:] for line in done.stdout.splitlines() if line.startswith("menu ")]
     os.makedirs(os.path.join(work, FOLDER))
-    open(os.path.join(work, FOLDER, PROBE), "wb").close()
     with xvfb(SCREEN) as env:
         w = RealWindow(program, closer, env, work, route)
         for _, act in STEPS:

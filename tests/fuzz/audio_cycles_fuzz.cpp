@@ -1,6 +1,5 @@
-// The pitch tracker, the cycle cutter and the steady span's search over any
-// samples: NaN, infinities and huge values included, any length, rate, pitch
-// and frame count.
+// The pitch tracker, cycle cutter and steady span's search over any samples, length, rate,
+// pitch and frame count.
 #include <cstdint>
 #include <cstring>
 #include <string>

@@ -1,6 +1,5 @@
-// libFuzzer target of the formula engine: the first byte picks the mode and two
-// frames, the rest is the text (in Harmonics mode a newline ends the amplitude
-// and starts the phase). Any text gets an error with its column or finite frames.
+// The formula engine: the first byte picks the mode and two frames, the rest is the text (a
+// newline parts amplitude and phase). Any text gets an error with its column or finite frames.
 #include <cmath>
 #include <cstdlib>
 #include <string>

@@ -1,5 +1,4 @@
-// libFuzzer target of the MIDI input's parser: any byte stream, every event
-// it yields within the ranges the engine takes.
+// The MIDI parser on any bytes: every event within the ranges the engine takes.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

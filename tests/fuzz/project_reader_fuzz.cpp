@@ -1,10 +1,6 @@
-// The project reader on any bytes: as a file of their own (inputs of odd
-// length), and laid over a whole, valid project file (even length), so that
-// the checks behind the header are reached: the first 74 bytes replace the
-// header up to the samples, the next 168 the "qarn" chunk, and three more give
-// the length the file is cut to. No crash, no read outside the bytes; a file
-// taken as a project holds only choices a window can show, and writing what
-// was read and reading it again gives the same document.
+// The project reader on any bytes, alone (odd lengths) or laid over a valid project's header,
+// "qarn" chunk and length (even), to reach the checks behind the header. What it takes holds only
+// choices a window can show and writes and reads back the same.
 #include <cstddef>
 #include <cstdint>
 #include <vector>

@@ -1,7 +1,5 @@
-// The text parser over any bytes: numbers, seconds, note names and pitches.
-// Whatever it accepts keeps its promises: the range, a whole number where one
-// is asked for, octaves of at most two digits, and a note's name reads back as
-// the same note.
+// Numbers, seconds, note names and pitches from any bytes keep their range and wholeness, octaves
+// at most two digits, and a note's name reads back as the same note.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,5 @@
-// Any bytes at all, parsed as a WAV file and imported into one frame or
-// (inputs of odd length) the whole table, whatever frame size a "clm " or
-// "srge" chunk declares: no crash, no reads outside the bytes, and only finite
-// samples.
+// Any bytes as a WAV file imported into one frame or (odd lengths) the whole table, whatever
+// frame size a "clm " or "srge" chunk declares: no crash, no read outside, finite samples.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>

@@ -1,14 +1,15 @@
 #!/usr/bin/env python3
 """Installs the build under /usr in a scratch DESTDIR: exactly the expected files; a desktop entry
-and metainfo that pass their validators and name the installed files; icons of the named sizes;
-a manual page without groff warnings; a binary that opens its window of class StartupWMClass."""
+and metainfo that name the installed files (the package test validates them); icons of the named
+sizes; a manual page without groff warnings; a binary that opens its window of class
+StartupWMClass."""
 import os, pathlib, shutil, subprocess, sys, tempfile
 import xml.etree.ElementTree as ET
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 from xdriver import check, close_window, run, start_editor, xvfb
 
-TOOLS = ("desktop-file-validate", "appstreamcli", "groff", "identify", "Xvfb", "xdotool", "xprop")
+TOOLS = ("groff", "identify", "Xvfb", "xdotool", "xprop")
 
 
 def output(*args):
@@ -21,8 +22,7 @@ def main():
     cmake, build, app_id, closer = sys.argv[1:]
     missing = [tool for tool in TOOLS if not shutil.which(tool)]
     if missing:
-        print("SKIP: not found: " + ", ".join(missing))
-        sys.exit(77)
+        sys.exit(print("SKIP: not found: " + ", ".join(missing)) or 77)
     with tempfile.TemporaryDirectory(prefix="qarno-install-") as root:
         # The build's own install_manifest.txt (its uninstall list) is kept as it was.
         manifest = pathlib.Path(build, "install_manifest.txt")
@@ -42,18 +42,15 @@ def main():
                        for f in files)
         check(found == sorted([program, manual, desktop, metainfo, *icons.values()]), str(found))
 
-        said = output("desktop-file-validate", os.path.join(usr, desktop))
-        check(not said, "desktop-file-validate says:\n" + said)
-        output("appstreamcli", "validate", "--no-net", os.path.join(usr, metainfo))
         with open(os.path.join(usr, desktop)) as f:  # one group: [Desktop Entry]
             entry = dict(line.strip().split("=", 1) for line in f if "=" in line)
-        check(entry["Exec"].split()[0] == "qarno-wavetable-maker", "Exec=" + entry["Exec"])
-        check(entry["Icon"] == "qarno-wavetable-maker", "Icon=" + entry["Icon"])
-        check({"AudioVideo", "Audio"} <= set(entry["Categories"].split(";")), "Categories")
-        component = ET.parse(os.path.join(usr, metainfo)).getroot()
-        check(component.findtext("id") == app_id, "metainfo id")
-        check(component.findtext("launchable") == os.path.basename(desktop), "launchable")
-        check(component.findtext("screenshots/screenshot/image", "").startswith("https://"), "screenshot")
+        names = (entry["Exec"].split()[0], entry["Icon"], *entry["Categories"].split(";")[:2])
+        check(names == (os.path.basename(program), "qarno-wavetable-maker", "AudioVideo", "Audio"),
+              str(entry))
+        meta = ET.parse(os.path.join(usr, metainfo)).getroot()
+        found = [meta.findtext(k, "") for k in ("id", "launchable", "screenshots/screenshot/image")]
+        check(found[:2] == [app_id, os.path.basename(desktop)] and found[2].startswith("https://"),
+              "metainfo names %s" % found)
 
         for size, icon in icons.items():  # identify reads it all: a broken chunk fails it
             info = output("identify", "-format", "%m %wx%h %[fx:minima.a] %[fx:maxima.a]",
