@@ -10,60 +10,49 @@ void RunAnswered(CommandId id, int typed) {
     Command(id);
 }
 
+// What `id`, answered with `typed`, does to bins 0 .. 512 of a frame.
+void Change(CommandId id, int typed, DoubleSpectrum& bins) {
+    if (id == CmdRemoveDc) bins[0] = 0.0;
+    if (id == CmdLowPass) std::fill(bins.begin() + typed + 1, bins.end(), 0.0);
+    if (id == CmdHighPass) std::fill(bins.begin(), bins.begin() + typed, 0.0);
+    if (id == CmdAlignPhase) { // bin k turns by -k theta: bin 1 ends at a sine's phase, -pi / 2
+        const double theta = std::arg(bins[1]) + M_PI / 2;
+        for (size_t k = 1; k < bins.size(); ++k) bins[k] *= std::polar(1.0, -theta * k);
+    }
+    if (id == CmdHarmonicShift) { // Nyquist is no harmonic 1 .. 511 and goes with every shift
+        DoubleSpectrum shifted(bins.size());
+        shifted[0] = bins[0];
+        for (int k = std::max(1, 1 - typed); k <= std::min(511, 511 - typed); ++k)
+            shifted[k + typed] = bins[k];
+        bins = shifted;
+    }
+}
+
 } // namespace
 
 // Frame 7 in the Waveform view, frames 3..10 in the Wavetable view with the knobs either way
-// round: each frame of the range becomes its old samples through the double DFT with the bins
-// changed as the row says (within 1e-5), the others keep their bits, and Undo brings them back.
+// round: each frame of the range becomes its old samples through the double DFT changed as
+// Change says (within 1e-5), the others keep their bits, and Undo brings them back.
 TEST(FrameProcesses, ChangeTheSpectrumOfEachFrameOfTheRange) {
-    struct Case {
-        CommandId id;
-        std::vector<int> typed;
-        void (*change)(DoubleSpectrum& bins, int typed);
-    };
-    const Case cases[] = {
-        {CmdRemoveDc, {NoAnswer}, [](DoubleSpectrum& bins, int) { bins[0] = 0.0; }},
-        // Bin k turns by -k theta so that bin 1 ends at the phase of a sine, -pi / 2.
-        {CmdAlignPhase,
-         {NoAnswer},
-         [](DoubleSpectrum& bins, int) {
-             const double theta = std::arg(bins[1]) + M_PI / 2;
-             for (size_t k = 1; k < bins.size(); ++k) bins[k] *= std::polar(1.0, -theta * k);
-         }},
-        {CmdLowPass,
-         {1, 40, 511},
-         [](DoubleSpectrum& bins, int limit) {
-             std::fill(bins.begin() + limit + 1, bins.end(), 0.0);
-         }},
-        {CmdHighPass,
-         {1, 40, 511},
-         [](DoubleSpectrum& bins, int limit) {
-             std::fill(bins.begin(), bins.begin() + limit, 0.0);
-         }},
-        // The Nyquist bin is no harmonic 1 .. 511 and goes with every shift.
-        {CmdHarmonicShift,
-         {0, 3, -3, 510, -511},
-         [](DoubleSpectrum& bins, int shift) {
-             DoubleSpectrum shifted(bins.size());
-             shifted[0] = bins[0];
-             for (int k = std::max(1, 1 - shift); k <= std::min(511, 511 - shift); ++k)
-                 shifted[k + shift] = bins[k];
-             bins = shifted;
-         }},
-    };
-    for (const Case& c : cases) {
-        for (int typed : c.typed) {
+    const std::pair<CommandId, std::vector<int>> cases[] = {
+        {CmdRemoveDc, {NoAnswer}},
+        {CmdAlignPhase, {NoAnswer}},
+        {CmdLowPass, {1, 40, 511}},
+        {CmdHighPass, {1, 40, 511}},
+        {CmdHarmonicShift, {0, 3, -3, 510, -511}}};
+    for (const auto& [id, answers] : cases) {
+        for (int typed : answers) {
             FreshEditor();
             FillTableWithPartials();
             const TableCopy before = CopyOfTable();
             for (auto [view, wave, offset] :
                  {std::tuple{ViewWaveform, 7, 3}, {ViewWavetable, 3, 10}, {ViewWavetable, 10, 3}}) {
-                SCOPED_TRACE(testing::Message() << "command " << c.id << " " << typed << " knobs "
+                SCOPED_TRACE(testing::Message() << "command " << id << " " << typed << " knobs "
                                                 << wave << ", " << offset);
                 ViewMode = view;
                 CurrentFrame = wave;
                 OffsetFrame = offset;
-                RunAnswered(c.id, typed);
+                RunAnswered(id, typed);
                 for (int j = 0; j < FrameCount; ++j) {
                     if (j < (view == ViewWaveform ? 7 : 3) || j > (view == ViewWaveform ? 7 : 10)) {
                         EXPECT_TRUE(FrameKept(before, j)) << "frame " << j;
@@ -71,7 +60,7 @@ TEST(FrameProcesses, ChangeTheSpectrumOfEachFrameOfTheRange) {
                     }
                     const float* old = before.data() + j * SamplesPerFrame;
                     DoubleSpectrum bins = DoubleDft(ToDouble(old, SamplesPerFrame), 513);
-                    c.change(bins, typed);
+                    Change(id, typed, bins);
                     EXPECT_TRUE(FrameNear(j, DoubleInverseDft(bins, SamplesPerFrame), 1e-5));
                 }
                 Command(CmdUndo);
