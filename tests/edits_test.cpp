@@ -1,7 +1,7 @@
 #include "tests/test_support.h"
 
-// Each edit on the index table after its row's copies: the first sample of frame lo and the last
-// of frame hi, nothing changed outside lo..hi, the knobs kept, and Undo restores the table.
+// Each edit on the index table after its row's copies: the first sample of frame lo, the last of
+// hi, nothing changed outside lo..hi, the knobs kept, and Undo restores the table.
 TEST(Edits, ChangeExactlyTheirFramesAndUndo) {
     struct Case {
         uint16_t command, view;

@@ -1,4 +1,3 @@
-// Shared test helpers, driving the main window among them; brings in GoogleTest and the headless.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -24,8 +23,7 @@
 
 // NewDocument in a fresh headless window, with the buffers New keeps zeroed as at start-up.
 void FreshEditor();
-// A fresh editor whose frame 0 is a Sine and frame 99 a Square, morphed between, left in
-// the Wavetable view with the knobs at 0 and 99.
+// Frame 0 a Sine, 99 a Square, morphed between, in the Wavetable view with the knobs at 0 and 99.
 void SineToSquareTable();
 // A menu choice.
 inline void Command(CommandId id) { MainWindowProc(HeadlessWindow(), WM_COMMAND, id, 0); }
@@ -47,7 +45,6 @@ inline bool TableKept(const TableCopy& before) {
 inline bool AllZero(const float* begin, const float* end) {
     return std::all_of(begin, end, [](float s) { return s == 0.0f; });
 }
-inline bool Silent(int frame) { return AllZero(FrameAt(frame), FrameAt(frame + 1)); }
 // The Wavetable view with its knobs at `wave` and `offset`.
 inline void WavetableKnobs(int wave, int offset) {
     Command(CmdViewWavetable);
@@ -98,8 +95,7 @@ inline int CountColour(int left, int top, int right, int bottom, Rgb colour) {
     return count;
 }
 
-// The menu bar, a line per popup: the title, then item ids, '-' a separator, '*' a check mark,
-// the accelerator in brackets.
+// The menu bar, a line per popup: title, item ids ('-' a separator, '*' checked, [accelerator]).
 inline std::string MenuLayout() {
     std::string out;
     for (const MenuPopup& popup : HeadlessMenuBar) {

@@ -2,12 +2,6 @@
 
 namespace {
 
-double Peak(const DoubleFrame& x) {
-    double peak = 0.0;
-    for (double s : x) peak = std::max(peak, std::fabs(s));
-    return peak;
-}
-
 // The fold of a sine of level p at `gain`, computed at 65536 points and cut to harmonics
 // 0 .. 511, read at 1024 points and scaled back to the peak p.
 DoubleFrame FineFoldedSine(double p, double gain) {
@@ -20,8 +14,9 @@ DoubleFrame FineFoldedSine(double p, double gain) {
     DoubleSpectrum bins = DoubleDft(folded, 512);
     for (auto& bin : bins) bin *= static_cast<double>(SamplesPerFrame) / fine;
     DoubleFrame frame = DoubleInverseDft(bins, SamplesPerFrame);
-    const double scale = p / Peak(frame);
-    for (double& s : frame) s *= scale;
+    double peak = 0.0;
+    for (double s : frame) peak = std::max(peak, std::fabs(s));
+    for (double& s : frame) s *= p / peak;
     return frame;
 }
 

@@ -1,5 +1,4 @@
-// The synthesis loops as plainly written: every harmonic, bin and sample in order, nothing skipped,
-// no threads. The tests hold the fast paths to their bits; the benchmarks measure against them.
+// The synthesis loops as plainly written, that the fast paths are held to bit for bit.
 #pragma once
 
 #include <cstdint>
