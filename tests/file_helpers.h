@@ -1,5 +1,4 @@
-// Scratch folders, whole-file reads, WAV files built byte by byte and file
-// commands for the file tests.
+// Scratch folders, whole files, WAV files built byte by byte and their readers.
 #pragma once
 
 #include <cstdlib>
@@ -27,8 +26,7 @@ struct ScratchFolder {
 
 inline std::vector<uint8_t> ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in),
-                                std::istreambuf_iterator<char>());
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
@@ -47,16 +45,11 @@ inline void CommandOn(CommandId command, const std::string& path) {
     Command(command);
 }
 
-// The texts of the message boxes shown so far; a box not captioned "Error"
-// shows its caption in brackets before its text.
+// The message boxes' texts, a caption other than "Error" in brackets before its text.
 inline std::vector<std::string> ErrorTexts() {
     std::vector<std::string> texts;
-    for (const RecordedMessageBox& box : HeadlessMessageBoxes) {
-        if (box.caption == "Error")
-            texts.push_back(box.text);
-        else
-            texts.push_back("[" + box.caption + "] " + box.text);
-    }
+    for (const RecordedMessageBox& box : HeadlessMessageBoxes)
+        texts.push_back(box.caption == "Error" ? box.text : "[" + box.caption + "] " + box.text);
     return texts;
 }
 
@@ -93,8 +86,7 @@ inline std::vector<uint8_t> ExtensibleFmt(uint16_t code, uint16_t bits) {
     return fmt;
 }
 
-// A WAV file: "fmt ", the `tags` chunks, then "data" holding `data`, whose size
-// field says `declared` bytes when that is given.
+// "fmt ", the `tags` chunks, then "data" holding `data` but saying `declared` bytes if given.
 inline std::vector<uint8_t> WavFile(const std::vector<uint8_t>& fmt,
                                     const std::vector<uint8_t>& tags,
                                     const std::vector<uint8_t>& data, size_t declared = 0) {
@@ -108,7 +100,6 @@ inline std::vector<uint8_t> WavFile(const std::vector<uint8_t>& fmt,
     return file;
 }
 
-// The sox program found when the tests were configured; empty without one.
 inline std::string Sox() { return QARNO_SOX; }
 #define SKIP_WITHOUT_SOX()                                                                         \
     if (Sox().empty()) GTEST_SKIP() << "sox was not found when the tests were configured"
@@ -118,9 +109,7 @@ inline std::string Sox() { return QARNO_SOX; }
 inline std::string SoxInfo(const std::string& path, const std::string& options) {
     std::string lines;
     for (char option : options) {
-        const std::string command =
-            Sox() + " --i -" + std::string(1, option) + " " + path + " 2>&1";
-        FILE* pipe = popen(command.c_str(), "r");
+        FILE* pipe = popen((Sox() + " --i -" + option + " " + path + " 2>&1").c_str(), "r");
         char line[64] = {};
         while (pipe && std::fgets(line, sizeof line, pipe)) lines += line;
         if (pipe) pclose(pipe);
@@ -128,13 +117,9 @@ inline std::string SoxInfo(const std::string& path, const std::string& options) 
     return lines;
 }
 
-inline std::vector<uint8_t> FloatData(const std::vector<float>& samples) {
-    std::vector<uint8_t> data;
-    for (float s : samples) {
-        uint32_t bits;
-        std::memcpy(&bits, &s, 4);
-        PutU32(data, bits);
-    }
+inline std::vector<uint8_t> FloatData(const std::vector<float>& samples) { // little-endian hosts
+    std::vector<uint8_t> data(4 * samples.size());
+    std::memcpy(data.data(), samples.data(), data.size());
     return data;
 }
 
@@ -152,9 +137,8 @@ inline std::map<std::string, std::vector<uint8_t>> Chunks(const std::vector<uint
     return chunks;
 }
 
-// The frame size Surge XT's public loader takes: "clm " only when it says 2048, else "cue "
-// (never written here: -1), else an 8-byte "srge", else the "smpl" loop length; 0 when it
-// refuses the size (not a power of two up to 4096).
+// Surge XT's frame size: "clm " saying 2048, else "cue " (never written: -1), else an 8-byte
+// "srge", else the "smpl" loop's length; 0 for a size it refuses (no power of two up to 4096).
 inline int SurgeFrameSize(const std::vector<uint8_t>& file) {
     auto chunks = Chunks(file);
     const std::string clm(chunks["clm "].begin(), chunks["clm "].end());
@@ -171,13 +155,12 @@ inline int SurgeFrameSize(const std::vector<uint8_t>& file) {
     return powerOfTwo && size <= 4096 ? size : 0;
 }
 
-// What libsndfile, a reader nobody here wrote, makes of a file: its format, its instrument
-// (the loop and unity note), every sample as a float and its log.
+// What libsndfile, a reader nobody here wrote, makes of a file.
 struct SndfileView {
     SF_INFO format = {};
     SF_INSTRUMENT instrument = {};
     std::vector<float> samples;
-    std::string log;
+    std::string log; // libsndfile's notes on the file, "**" before a warning
 };
 inline SndfileView ReadWithSndfile(const std::string& path) {
     SndfileView view;
@@ -185,12 +168,12 @@ inline SndfileView ReadWithSndfile(const std::string& path) {
     EXPECT_NE(file, nullptr) << sf_strerror(nullptr);
     if (file == nullptr) return view;
     sf_command(file, SFC_GET_INSTRUMENT, &view.instrument, sizeof view.instrument);
-    view.samples.resize(static_cast<size_t>(view.format.frames * view.format.channels));
-    const auto count = static_cast<sf_count_t>(view.samples.size());
-    EXPECT_EQ(sf_read_float(file, view.samples.data(), count), count);
     char log[4096] = {};
     sf_command(file, SFC_GET_LOG_INFO, log, sizeof log);
     view.log = log;
+    view.samples.resize(static_cast<size_t>(view.format.frames * view.format.channels));
+    const auto count = static_cast<sf_count_t>(view.samples.size());
+    EXPECT_EQ(sf_read_float(file, view.samples.data(), count), count);
     sf_close(file);
     return view;
 }

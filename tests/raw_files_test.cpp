@@ -1,26 +1,21 @@
 #include "tests/file_helpers.h"
 
-TEST(RawFiles, HarmonicsSaveAsLittleEndianLevels) {
-    FreshEditor();
-    ScratchFolder folder;
-    ViewMode = ViewAdditive;
-    Harmonics[31] = -2;
-    CommandOn(CmdSaveHarmonics, folder.File("levels.add"));
-    std::vector<uint8_t> bytes = {0, 0, 0, 0};
-    for (int i = 1; i < HarmonicCount - 1; ++i) bytes.insert(bytes.end(), {100, 0, 0, 0});
-    bytes.insert(bytes.end(), {0xFE, 0xFF, 0xFF, 0xFF});
-    EXPECT_EQ(ReadBytes(folder.File("levels.add")), bytes);
-}
-
-// A load resets the levels, then sets those the file holds, unchecked; a file that cannot be
-// read leaves the reset levels and is reported. Either way the load takes the table's undo
-// snapshot: Undo then keeps the table as it stood at the load, not before the last table edit.
+// Levels save as little-endian integers. A load resets them, then sets those the file holds,
+// unchecked; a file that cannot be read leaves the reset levels and is reported. Either way the
+// load takes the table's undo snapshot: Undo then keeps the table as it stood at the load, not
+// before the last table edit.
 TEST(RawFiles, HarmonicsLoadOverTheResetLevels) {
     FreshEditor();
     ScratchFolder folder;
     FillFrame(0, 0.5f);
     Command(CmdAmplify);
     Command(CmdViewAdditive);
+    Harmonics[31] = -2;
+    CommandOn(CmdSaveHarmonics, folder.File("levels.add"));
+    std::vector<uint8_t> bytes = {0, 0, 0, 0};
+    for (int i = 1; i < HarmonicCount - 1; ++i) bytes.insert(bytes.end(), {100, 0, 0, 0});
+    bytes.insert(bytes.end(), {0xFE, 0xFF, 0xFF, 0xFF});
+    EXPECT_EQ(ReadBytes(folder.File("levels.add")), bytes);
     WriteBytes(folder.File("short.add"), {0xFB, 0xFF, 0xFF, 0xFF, 8, 0, 0, 0, 9, 0});
     std::vector<int32_t> reset(HarmonicCount, 100);
     reset[0] = 0;
