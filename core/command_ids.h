@@ -64,6 +64,7 @@ enum : CommandId {
     CmdSweep4Seconds = 3103,
     CmdSweep8Seconds = 3104,
     CmdMidiStatus = 3110,
+    CmdFormula = 3200,
     CmdSynthAdditive = 4002,
     CmdSynthPadwave = 4003,
     CmdAbout = 9999,

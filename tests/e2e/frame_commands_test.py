@@ -2,14 +2,17 @@
 """The Edit menu's frame processes in the real editor at scale 1: Normalize Each changes the
 Waveform view's saw and Undo takes it back pixel for pixel; Wave Fold's number dialog refuses
 text and a number out of range in place, takes a typed one with Enter, and changes nothing on
-Esc, not even the undo snapshot."""
+Esc, not even the undo snapshot; Formula... refuses an unknown name and takes a formula with
+Enter, which Undo takes back."""
 import os, sys, time
 
-from xdriver import check, choose, close_window, start_editor, visible, wait_for, xdo, xvfb
+from xdriver import check, choose, close_window, find_window, start_editor, visible, wait_for
+from xdriver import xdo, xvfb
 from window_test import HEIGHT, MENU_BAR_HEIGHT, WIDTH, geometry, grab
 
 TITLE = "QARNO Wavetable Maker"
-SAW, NORMALIZE_EACH, WAVE_FOLD = 3, 16, 21  # places in the menus; separators are no places
+# Places in the menus; separators are no places.
+SAW, NORMALIZE_EACH, WAVE_FOLD, FORMULA = 3, 16, 21, 8
 
 
 def client(env, window):
@@ -65,6 +68,14 @@ def main(program, closer, work):
         wait_for(lambda: boxes(env) == 1, "the dialog to close on Esc")
         check(client(env, window) == folded, "Esc changed the frame")
         undone("Wave Fold")
+        choose(env, window, "s", FORMULA, "-")
+        box = find_window(env, "Formula")  # offering sin(2*pi*w), the cursor at its end
+        type_into(env, box, "+fo", "Return")
+        check(visible(env, "Formula"), "the formula dialog took an unknown name")
+        xdo(env, "key", "BackSpace", "BackSpace", "BackSpace", "Return", "sleep", 0.3)
+        wait_for(lambda: not visible(env, "Formula"), "the formula dialog to close on Enter")
+        check(client(env, window) != saw, "Formula... changed nothing")
+        undone("Formula...")
         close_window(closer, editor, window, env)
     print("PASS")
 
