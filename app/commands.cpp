@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "app/audition_keys.h"
+#include "app/formula_command.h"
 #include "app/frame_commands.h"
 #include "app/live_audition.h"
 #include "core/command_ids.h"
@@ -270,6 +271,8 @@ const CommandRow CommandTable[] = {
     {Synth, "Triangle", CmdTriangle, InTableViews, "", Synthesize, true},
     {Synth, "Square", CmdSquare, InTableViews, "", Synthesize, true},
     {Synth, "Random", CmdRandom, InTableViews, "", Synthesize, true},
+    {Synth, nullptr, 0, InTableViews, "", nullptr, false},
+    {Synth, "Formula...", CmdFormula, InTableViews, "", FormulaCommand, true},
 
     {Preview, "&Play", CmdPlay, InEveryView, "Space", Play, false},
     {Preview, "&Stop", CmdStop, InEveryView, "Esc", Stop, false},

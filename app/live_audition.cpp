@@ -32,6 +32,9 @@ constexpr int RetiredCapacity = 16;
 RetiredMaterial Retired[RetiredCapacity];
 int RetiredCount = 0;
 
+// What the notes play in place of the document's table, or nullptr.
+const float* Substitute = nullptr;
+
 // The play mode the engine has received; ModeSent only once one reached it.
 AuditionPlayMode SentMode;
 bool ModeSent = false;
@@ -77,12 +80,12 @@ void FreeReleased() {
 }
 
 void RebuildIfChanged() {
-    if (AuditionMaterialMatches(Current, Wavetable, AdditiveFrame, PadwaveBuffer)) return;
+    const float* table = Substitute ? Substitute : Wavetable;
+    if (AuditionMaterialMatches(Current, table, AdditiveFrame, PadwaveBuffer)) return;
     // While every slot waits for the audio thread the rebuild waits too: the
     // samples still differ at the next message.
     if (RetiredCount == RetiredCapacity) return;
-    AuditionMaterial* built =
-        BuildAuditionMaterial(Wavetable, AdditiveFrame, PadwaveBuffer, Current);
+    AuditionMaterial* built = BuildAuditionMaterial(table, AdditiveFrame, PadwaveBuffer, Current);
     if (!built) return; // out of memory: the notes keep the last material
     const uint64_t ticket = PublishAuditionMaterial(built);
     if (Current) Retired[RetiredCount++] = {Current, ticket};
@@ -111,6 +114,8 @@ void UpdateLiveAudition() {
     RebuildIfChanged();
     SyncAuditionMode();
 }
+
+void PlayInPlaceOfTable(const float* table) { Substitute = table; }
 
 void SyncAuditionMode() {
     const AuditionPlayMode mode = ModeOfView();

@@ -15,6 +15,10 @@ void StartLiveAudition();
 // changed, the play mode unless the engine already has it, and frees what the
 // audio thread has let go.
 void UpdateLiveAudition();
+// While `table` (100 frames) is given, the audition plays it in place of the
+// document's table: the formula dialog's preview. nullptr: the document's again.
+// Either takes effect at the next UpdateLiveAudition.
+void PlayInPlaceOfTable(const float* table);
 // Sends the view's play mode unless the engine has already received it.
 void SyncAuditionMode();
 // Opens the sound output at the first note; a failure is told once. True when

@@ -65,6 +65,7 @@ enum : CommandId {
     CmdSweep8Seconds = 3104,
     CmdMidiStatus = 3110,
     CmdAuditionKeys = 3120,
+    CmdFormula = 3200,
     CmdSynthAdditive = 4002,
     CmdSynthPadwave = 4003,
     CmdAbout = 9999,

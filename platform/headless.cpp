@@ -17,6 +17,8 @@ std::vector<FileDialog> HeadlessDialogsShown;
 std::deque<std::optional<HeadlessImportAnswer>> HeadlessImportAnswers;
 std::vector<RecordedImportDialog> HeadlessImportDialogs;
 std::vector<RecordedNumberDialog> HeadlessNumberDialogs;
+std::deque<std::optional<HeadlessFormulaAnswer>> HeadlessFormulaAnswers;
+std::vector<RecordedFormulaDialog> HeadlessFormulaDialogs;
 std::vector<std::string> HeadlessSoundCalls;
 std::optional<std::string> HeadlessSoundFailure;
 std::vector<AuditionEvent> HeadlessAuditionEvents;
@@ -77,6 +79,8 @@ WindowHandle HeadlessCreateWindow(WindowProc procedure) {
     HeadlessImportAnswers.clear();
     HeadlessImportDialogs.clear();
     HeadlessNumberDialogs.clear();
+    HeadlessFormulaAnswers.clear();
+    HeadlessFormulaDialogs.clear();
     HeadlessSoundCalls.clear();
     HeadlessSoundFailure.reset();
     HeadlessAuditionEvents.clear();
@@ -148,6 +152,28 @@ bool AskNumber(WindowHandle, const NumberQuestion& question, double& value) {
             return true;
         }
         HeadlessNumberDialogs.back().refusals.push_back(NumberRangeLine(question));
+    }
+    return false;
+}
+
+bool AskFormula(WindowHandle, FormulaDialog& dialog) {
+    HeadlessFormulaDialogs.push_back(
+        {dialog.formula, {}, "", BlankSurface(FormulaPreviewWidth, FormulaPreviewHeight)});
+    RecordedFormulaDialog& shown = HeadlessFormulaDialogs.back();
+    shown.notice = dialog.preview(dialog.formula, shown.preview).notice;
+    bool listening = false;
+    while (!HeadlessFormulaAnswers.empty()) {
+        const std::optional<HeadlessFormulaAnswer> answer = HeadlessFormulaAnswers.front();
+        HeadlessFormulaAnswers.pop_front();
+        if (!answer) return false;
+        if (answer->listen != listening) dialog.listen(listening = answer->listen);
+        const FormulaCheck check = dialog.preview(answer->formula, shown.preview);
+        shown.notice = check.notice;
+        if (check.error.empty()) {
+            dialog.formula = answer->formula;
+            return true;
+        }
+        shown.refusals.push_back(check.error);
     }
     return false;
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/audition_events.h"
+#include "platform/common/surface.h"
 #include "platform/platform.h"
 
 struct RecordedMessageBox {
@@ -47,6 +48,22 @@ struct RecordedNumberDialog {
     std::vector<std::string> refusals; // the line shown for each refused answer
 };
 extern std::vector<RecordedNumberDialog> HeadlessNumberDialogs;
+// What the next formula dialogs answer, front first: the formula as typed, and
+// whether Listen is on from then. An answer with an error is refused, as the
+// real dialog refuses OK, and the next one read; std::nullopt, or no answer
+// left, cancels.
+struct HeadlessFormulaAnswer {
+    Formula formula;
+    bool listen = false;
+};
+extern std::deque<std::optional<HeadlessFormulaAnswer>> HeadlessFormulaAnswers;
+struct RecordedFormulaDialog {
+    Formula offered;
+    std::vector<std::string> refusals; // the error shown for each refused answer
+    std::string notice;                // the notice of the last formula shown
+    Surface preview;                   // the preview raster as the dialog closed
+};
+extern std::vector<RecordedFormulaDialog> HeadlessFormulaDialogs;
 // "play <path>" and "stop", in call order.
 extern std::vector<std::string> HeadlessSoundCalls;
 // When set, PlayLoopingWav fails with this reason.

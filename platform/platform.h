@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/formula_texts.h"
+
 // The one main window. Opaque to the editor: every message box owner, menu
 // operation and paint names it.
 struct AppWindow;
@@ -180,6 +182,29 @@ struct NumberQuestion {
 // naming the range, and the box stays open. True with the accepted number in
 // `value`; false, `value` untouched, when the user cancels.
 bool AskNumber(WindowHandle owner, const NumberQuestion& question, double& value);
+// The formula dialog: the mode ("Wave" or "Harmonics"), the formula text (in
+// Harmonics mode the amplitude's, with a "Phase" field beside it) and a preview
+// raster of FormulaPreviewWidth x FormulaPreviewHeight pixels, shown at the
+// screen scale, that the editor draws.
+constexpr int FormulaPreviewWidth = 520;
+constexpr int FormulaPreviewHeight = 232;
+// What the editor tells of a formula as it stands.
+struct FormulaCheck {
+    std::string error;  // e.g. "unknown name 'fo' at column 3"; OK is refused while set
+    std::string notice; // e.g. "3 samples were not numbers and became 0"
+};
+struct FormulaDialog {
+    Formula formula; // offered; OK leaves the formula taken
+    // Called at the opening and after every change of the mode or a text:
+    // computes the formula, draws its preview into `raster` unless it is wrong,
+    // and says what the dialog shows in place.
+    FormulaCheck (*preview)(const Formula& formula, Surface& raster) = nullptr;
+    // The Listen toggle turned on or off. The editor ends listening itself
+    // once the dialog returns.
+    void (*listen)(bool on) = nullptr;
+};
+// Runs the formula dialog; true when OK took a formula without an error.
+bool AskFormula(WindowHandle owner, FormulaDialog& dialog);
 // Starts playing a WAV file endlessly in the background, replacing what plays.
 // False, with a one-line reason, when it cannot sound.
 bool PlayLoopingWav(const std::string& path, std::string& reason);

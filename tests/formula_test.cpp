@@ -9,6 +9,7 @@
 #include "core/editor_state.h"
 #include "core/random.h"
 #include "reference/double_dft.h"
+#include "tests/test_support.h"
 
 namespace {
 
@@ -186,6 +187,82 @@ TEST(Formula, NotFiniteBecomesZeroAndIsCounted) {
     outcome = ApplyFormula(Harmonics("(q<3)/(q-1)"), table.data(), 0, 0);
     EXPECT_EQ(outcome.nonFinite, 1);
     EXPECT_NEAR(table[128], 1.0f, 1e-6);
+}
+
+// Formula... from the menus: OK writes exactly the frames an edit works on in
+// both views and knob orders, Undo brings back every bit, and the next dialog
+// offers the formula taken.
+TEST(FormulaDialog, OkWritesTheEditFramesAndUndoTakesThemBack) {
+    const struct {
+        CommandId view;
+        int wave, offset, lo, hi;
+    } cases[] = {{CmdViewWaveform, 7, 40, 7, 7},
+                 {CmdViewWavetable, 10, 20, 10, 20},
+                 {CmdViewWavetable, 20, 10, 10, 20},
+                 {CmdViewWavetable, 99, 0, 0, 99}};
+    const Formula taken = Wave("frame+z");
+    for (const auto& c : cases) {
+        FreshEditor();
+        Command(c.view);
+        CurrentFrame = c.wave;
+        OffsetFrame = c.offset;
+        FillTableWithIndices();
+        const TableCopy before = CopyOfTable();
+        HeadlessFormulaAnswers = {HeadlessFormulaAnswer{taken}};
+        Command(CmdFormula);
+        EXPECT_TRUE(TableHoldsIndicesOutside(c.lo, c.hi)) << c.wave << " " << c.offset;
+        EXPECT_EQ(FrameAt(c.lo)[0], c.lo + 1 + (c.lo == c.hi ? c.lo / 99.0f : 0.0f));
+        EXPECT_EQ(FrameAt(c.hi)[1023], c.hi + 1 + (c.lo == c.hi ? c.lo / 99.0f : 1.0f));
+        Command(CmdUndo);
+        EXPECT_TRUE(TableKept(before)) << c.wave << " " << c.offset;
+        Command(CmdFormula);
+        EXPECT_EQ(HeadlessFormulaDialogs.back().offered.wave, taken.wave);
+    }
+}
+
+// Wrong formulas are refused with the engine's words; Cancel changes neither the
+// table, the snapshot nor the formula offered; Listen holds A3 until the dialog
+// closes.
+TEST(FormulaDialog, RefusalsAndCancelChangeNothingAndListenEnds) {
+    FreshEditor();
+    WavetableKnobs(60, 3);
+    FillTableWithIndices();
+    UndoSnapshot[7] = 123.0f;
+    CurrentFormula = Wave("x");
+    HeadlessFormulaAnswers = {HeadlessFormulaAnswer{Wave("1+fo"), true},
+                              HeadlessFormulaAnswer{Harmonics("1/q", "2+"), true}, std::nullopt};
+    Command(CmdFormula);
+    ASSERT_EQ(HeadlessFormulaDialogs.size(), 1u);
+    EXPECT_EQ(HeadlessFormulaDialogs[0].refusals,
+              (std::vector<std::string>{"unknown name 'fo' at column 3",
+                                        "Phase: unexpected end at column 3"}));
+    EXPECT_TRUE(TableHoldsIndicesOutside(FrameCount, -1));
+    EXPECT_EQ(UndoSnapshot[7], 123.0f);
+    EXPECT_EQ(CurrentFormula.wave, "x");
+    std::vector<std::pair<AuditionEventType, int>> notes;
+    for (const AuditionEvent& event : HeadlessAuditionEvents)
+        if (event.type == AuditionEventType::NoteOn || event.type == AuditionEventType::NoteOff)
+            notes.emplace_back(event.type, event.note);
+    EXPECT_EQ(notes, (std::vector<std::pair<AuditionEventType, int>>{
+                         {AuditionEventType::NoteOn, 57}, {AuditionEventType::NoteOff, 57}}));
+}
+
+// The preview draws the Wave frame (not the range's first) and its harmonics, and
+// the dialog counts the values that were not numbers over the whole range.
+TEST(FormulaDialog, PreviewShowsTheWaveFrameAndItsHarmonics) {
+    FreshEditor();
+    WavetableKnobs(99, 0);
+    CurrentFormula = Wave("z*sin(6*pi*w)/(w>0)");
+    Command(CmdFormula);
+    const Surface& preview = HeadlessFormulaDialogs[0].preview;
+    int lowest = 0;
+    for (int y = 0; y < 128; ++y)
+        for (int x = 0; x < preview.width; ++x)
+            if (preview.At(x, y) == Red) lowest = y;
+    EXPECT_EQ(lowest, 64 + 56);              // the peaks, 1.0, 56 pixels below the centre line
+    EXPECT_EQ(preview.At(12, 132), Red);     // harmonic 3 at 0 dB
+    EXPECT_EQ(preview.At(4, 227), DarkGrey); // no harmonic 1
+    EXPECT_EQ(HeadlessFormulaDialogs[0].notice, "100 samples were not numbers and became 0");
 }
 
 } // namespace

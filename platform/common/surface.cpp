@@ -21,6 +21,14 @@ int64_t FloorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) 
 
 } // namespace
 
+Surface BlankSurface(int width, int height) {
+    Surface surface;
+    surface.width = width;
+    surface.height = height;
+    surface.pixels.assign(size_t(width) * height * 3, 0);
+    return surface;
+}
+
 void FillRect(Surface& surface, int left, int top, int right, int bottom, Rgb colour) {
     left = std::max(left, 0);
     top = std::max(top, 0);

@@ -26,6 +26,9 @@ struct Surface {
     }
 };
 
+// A black raster of its own size, such as a dialog's.
+Surface BlankSurface(int width, int height);
+
 // Fills x = left .. right - 1, y = top .. bottom - 1; nothing when right <= left
 // or bottom <= top. Everything is clipped to the raster.
 void FillRect(Surface& surface, int left, int top, int right, int bottom, Rgb colour);

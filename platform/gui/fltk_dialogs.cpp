@@ -17,29 +17,10 @@
 #include "platform/common/file_names.h"
 #include "platform/common/number_answer.h"
 #include "platform/common/screen_scale.h"
+#include "platform/gui/fltk_boxes.h"
 #include "platform/gui/fltk_window.h"
 
 namespace {
-
-// The measures every box is laid out with, grown by the screen scale `s`.
-struct BoxLayout {
-    explicit BoxLayout(int s)
-        : margin(10 * s), line(20 * s), row(22 * s), labelWidth(190 * s), fieldWidth(250 * s),
-          fieldHeight(25 * s), buttonWidth(90 * s), buttonHeight(25 * s), leastWidth(300 * s),
-          icon(50 * s), iconFont(34 * s), labelDrop(3 * s) {}
-    int margin;       // around the contents, between the buttons
-    int line;         // a line of text: the number dialog's question, a refusal
-    int row;          // an import dialog's row: a label and its value or field
-    int labelWidth;   // the import dialog's labels
-    int fieldWidth;   // the import dialog's values and fields
-    int fieldHeight;  // the number dialog's field
-    int buttonWidth;  // every button
-    int buttonHeight; // every button
-    int leastWidth;   // no box is narrower
-    int icon;         // the message box's icon square
-    int iconFont;     // the mark in that square
-    int labelDrop;    // an import field's label, lowered to the field's text
-};
 
 // The width of a box whose text starts at `textLeft` and is `textWidth` wide,
 // above a row of `buttons` buttons.
@@ -47,25 +28,6 @@ int BoxWidth(const BoxLayout& l, int textLeft, int textWidth, int buttons) {
     return std::max({textLeft + textWidth + l.margin, l.leastWidth,
                      l.margin + buttons * (l.buttonWidth + l.margin)});
 }
-
-// The height of a box whose row of buttons starts at `buttonTop`.
-int BoxHeight(const BoxLayout& l, int buttonTop) { return buttonTop + l.buttonHeight + l.margin; }
-
-// Text drawn as it is: FLTK's labels would read '@' as the start of a symbol,
-// and a file name may hold one.
-class PlainText : public Fl_Widget {
-  public:
-    PlainText(int x, int y, int w, int h, const std::string& text)
-        : Fl_Widget(x, y, w, h), text_(text) {}
-    void draw() override {
-        fl_font(FL_HELVETICA, FL_NORMAL_SIZE);
-        fl_color(FL_FOREGROUND_COLOR);
-        fl_draw(text_.c_str(), x(), y(), w(), h(), FL_ALIGN_TOP_LEFT | FL_ALIGN_INSIDE, nullptr, 0);
-    }
-
-  private:
-    std::string text_;
-};
 
 // A button's callback, and the box's own (Escape, the close box).
 void HideBox(Fl_Widget* widget, void*) { widget->top_window()->hide(); }
@@ -75,22 +37,6 @@ void PressOk(Fl_Widget* button, void* pressed) {
     button->top_window()->hide();
 }
 
-// The row of buttons at the right of a box `width` wide: `ok`, which Return
-// presses and which calls `take` with `data`, and `cancel` (when given) before
-// it, which closes the box.
-Fl_Return_Button* AddButtons(const BoxLayout& l, int width, int top, const char* cancel,
-                             const char* ok, Fl_Callback* take, void* data) {
-    const int okLeft = width - l.margin - l.buttonWidth;
-    if (cancel) {
-        Fl_Button* no = new Fl_Button(okLeft - l.margin - l.buttonWidth, top, l.buttonWidth,
-                                      l.buttonHeight, cancel);
-        no->callback(HideBox);
-    }
-    Fl_Return_Button* yes = new Fl_Return_Button(okLeft, top, l.buttonWidth, l.buttonHeight, ok);
-    yes->callback(take, data);
-    return yes;
-}
-
 // The red line where a box refuses what was typed.
 Fl_Box* RefusalLine(int x, int y, int w, int h) {
     Fl_Box* line = new Fl_Box(x, y, w, h);
@@ -98,23 +44,6 @@ Fl_Box* RefusalLine(int x, int y, int w, int h) {
     line->labelsize(FL_NORMAL_SIZE);
     line->labelcolor(FL_RED);
     return line;
-}
-
-// Ends the box's layout and runs it modally, centred over the main window (or
-// the screen when there is none), with the focus on `focus`, until it hides.
-// Escape and the close box hide it.
-void RunModal(Fl_Window& box, Fl_Widget& focus) {
-    box.end();
-    box.callback(HideBox);
-    box.set_modal();
-    const Fl_Window* main = ShownMainWindow();
-    const int centreX = main ? main->x() + main->w() / 2 : Fl::w() / 2;
-    const int centreY = main ? main->y() + main->h() / 2 : Fl::h() / 2;
-    box.position(centreX - box.w() / 2, centreY - box.h() / 2);
-    box.show();
-    focus.take_focus();
-    while (box.shown()) Fl::wait();
-    ReturnKeysToMainWindow();
 }
 
 // A modal box laid out at the screen scale: the caption as its title, an icon
@@ -146,6 +75,51 @@ bool RunBox(const std::string& text, const std::string& caption, const char* ico
     RunModal(box, *AddButtons(l, width, buttonTop, cancel, ok, PressOk, &pressed));
     return pressed;
 }
+
+} // namespace
+
+void PlainText::draw() {
+    draw_box();
+    fl_font(FL_HELVETICA, FL_NORMAL_SIZE);
+    fl_color(labelcolor());
+    fl_draw(text_.c_str(), x(), y(), w(), h(), FL_ALIGN_TOP_LEFT | FL_ALIGN_INSIDE, nullptr, 0);
+}
+
+void PlainText::show_text(const std::string& text, Fl_Color colour) {
+    text_ = text;
+    labelcolor(colour);
+    box(FL_FLAT_BOX); // the text it replaces goes
+    redraw();
+}
+
+Fl_Return_Button* AddButtons(const BoxLayout& l, int width, int top, const char* cancel,
+                             const char* ok, Fl_Callback* take, void* data) {
+    const int okLeft = width - l.margin - l.buttonWidth;
+    if (cancel) {
+        Fl_Button* no = new Fl_Button(okLeft - l.margin - l.buttonWidth, top, l.buttonWidth,
+                                      l.buttonHeight, cancel);
+        no->callback(HideBox);
+    }
+    Fl_Return_Button* yes = new Fl_Return_Button(okLeft, top, l.buttonWidth, l.buttonHeight, ok);
+    yes->callback(take, data);
+    return yes;
+}
+
+void RunModal(Fl_Window& box, Fl_Widget& focus) {
+    box.end();
+    box.callback(HideBox);
+    box.set_modal();
+    const Fl_Window* main = ShownMainWindow();
+    const int centreX = main ? main->x() + main->w() / 2 : Fl::w() / 2;
+    const int centreY = main ? main->y() + main->h() / 2 : Fl::h() / 2;
+    box.position(centreX - box.w() / 2, centreY - box.h() / 2);
+    box.show();
+    focus.take_focus();
+    while (box.shown()) Fl::wait();
+    ReturnKeysToMainWindow();
+}
+
+namespace {
 
 // What the number box's OK button reads and writes.
 struct NumberEntry {

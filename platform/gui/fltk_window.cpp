@@ -174,14 +174,17 @@ int ClientArea::handle(int event) {
 
 void ClientArea::draw() {
     window_->procedure(window_, WM_PAINT, 0, 0);
-    const Surface& surface = window_->surface;
+    DrawRaster(window_->surface, x(), y(), window_->enlarged);
+}
+
+void DrawRaster(const Surface& raster, int x, int y, std::vector<uint8_t>& enlarged) {
     const int s = WindowScale;
     if (s == 1) {
-        fl_draw_image(surface.pixels.data(), x(), y(), surface.width, surface.height, 3);
+        fl_draw_image(raster.pixels.data(), x, y, raster.width, raster.height, 3);
         return;
     }
-    EnlargeRaster(surface, s, window_->enlarged);
-    fl_draw_image(window_->enlarged.data(), x(), y(), surface.width * s, surface.height * s, 3);
+    EnlargeRaster(raster, s, enlarged);
+    fl_draw_image(enlarged.data(), x, y, raster.width * s, raster.height * s, 3);
 }
 
 const Fl_Window* ShownMainWindow() {

@@ -34,6 +34,10 @@ extern AppWindow TheWindow;
 // font, box and dialog is grown as much; set once, when the window is made.
 extern int WindowScale;
 
+// Shows a raster with its top left at (x, y) of the widget being drawn, each
+// pixel a WindowScale x WindowScale block; `enlarged` is the buffer for that.
+void DrawRaster(const Surface& raster, int x, int y, std::vector<uint8_t>& enlarged);
+
 // The main window while it is shown, else nullptr: boxes are centred over it.
 const Fl_Window* ShownMainWindow();
 

@@ -1,0 +1,82 @@
+#include "app/formula_command.h"
+
+#include <algorithm>
+#include <string>
+
+#include "app/live_audition.h"
+#include "core/editor_state.h"
+#include "platform/audition_events.h"
+#include "synth/formula.h"
+#include "synth/frame_processes.h"
+#include "ui/formula_preview.h"
+
+namespace {
+
+constexpr uint8_t ListenNote = 57; // A3
+constexpr uint8_t ListenVelocity = 100;
+
+// The dialog's state for the callbacks: the window, the frames of the edit
+// range, the table with the last formula without an error computed over them,
+// and whether Listen holds its note.
+WindowHandle Owner = nullptr;
+int32_t First = 0;
+int32_t Last = 0;
+float PreviewTable[TableSamples];
+bool Listening = false;
+
+std::string NonFiniteNotice(FormulaMode mode, int32_t count) {
+    if (count == 0) return "";
+    const bool one = count == 1;
+    if (mode == FormulaMode::Wave)
+        return std::to_string(count) + (one ? " sample was not a number and became 0"
+                                            : " samples were not numbers and became 0");
+    return std::to_string(count) + (one ? " harmonic was not a number and was left out"
+                                        : " harmonics were not numbers and were left out");
+}
+
+FormulaCheck Preview(const Formula& formula, Surface& raster) {
+    FormulaCheck check;
+    const FormulaOutcome wrong = CheckFormula(formula);
+    if (!wrong.error.empty()) {
+        check.error = (wrong.inPhase ? "Phase: " : "") + wrong.error;
+        return check;
+    }
+    std::copy(Wavetable, Wavetable + TableSamples, PreviewTable);
+    const FormulaOutcome outcome = ApplyFormula(formula, PreviewTable, First, Last);
+    check.notice = NonFiniteNotice(formula.mode, outcome.nonFinite);
+    DrawFormulaPreview(raster, PreviewTable, First, Last, CurrentFrame);
+    UpdateLiveAudition();
+    return check;
+}
+
+void Listen(bool on) {
+    if (on == Listening) return;
+    if (!on) {
+        SendAuditionEvent(NoteOffEvent(ListenNote));
+        Listening = false;
+        return;
+    }
+    if (!EnsureAuditionOutput(Owner)) return;
+    UpdateLiveAudition();
+    Listening = SendAuditionEvent(NoteOnEvent(ListenNote, ListenVelocity));
+}
+
+} // namespace
+
+void FormulaCommand(WindowHandle window, CommandId) {
+    Owner = window;
+    EditFrames(First, Last);
+    FormulaDialog dialog;
+    dialog.formula = CurrentFormula;
+    dialog.preview = Preview;
+    dialog.listen = Listen;
+    std::copy(Wavetable, Wavetable + TableSamples, PreviewTable);
+    PlayInPlaceOfTable(PreviewTable);
+    const bool taken = AskFormula(window, dialog);
+    Listen(false);
+    PlayInPlaceOfTable(nullptr);
+    if (!taken) return;
+    CurrentFormula = dialog.formula;
+    TakeUndoSnapshot();
+    ApplyFormula(CurrentFormula, Wavetable, First, Last);
+}

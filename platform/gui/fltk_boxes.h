@@ -1,0 +1,60 @@
+// What the modal boxes and dialogs share: the measures they are laid out with
+// at the screen scale, plain text, the row of buttons and the modal run.
+#pragma once
+
+#include <FL/Fl_Widget.H>
+
+#include <string>
+
+class Fl_Return_Button;
+class Fl_Window;
+
+// The measures every box is laid out with, grown by the screen scale `s`.
+struct BoxLayout {
+    explicit BoxLayout(int s)
+        : margin(10 * s), line(20 * s), row(22 * s), labelWidth(190 * s), fieldWidth(250 * s),
+          fieldHeight(25 * s), buttonWidth(90 * s), buttonHeight(25 * s), leastWidth(300 * s),
+          icon(50 * s), iconFont(34 * s), labelDrop(3 * s) {}
+    int margin;       // around the contents, between the buttons
+    int line;         // a line of text: the number dialog's question, a refusal
+    int row;          // an import dialog's row: a label and its value or field
+    int labelWidth;   // the import dialog's labels
+    int fieldWidth;   // the import dialog's values and fields
+    int fieldHeight;  // the number dialog's field
+    int buttonWidth;  // every button
+    int buttonHeight; // every button
+    int leastWidth;   // no box is narrower
+    int icon;         // the message box's icon square
+    int iconFont;     // the mark in that square
+    int labelDrop;    // an import field's label, lowered to the field's text
+};
+
+// The height of a box whose row of buttons starts at `buttonTop`.
+inline int BoxHeight(const BoxLayout& l, int buttonTop) {
+    return buttonTop + l.buttonHeight + l.margin;
+}
+
+// Text drawn as it is: FLTK's labels would read '@' as the start of a symbol,
+// and a file name or a formula may hold one.
+class PlainText : public Fl_Widget {
+  public:
+    PlainText(int x, int y, int w, int h, const std::string& text)
+        : Fl_Widget(x, y, w, h), text_(text) {}
+    void draw() override;
+    // Shows `text` in `colour` from now on, in place of the text before.
+    void show_text(const std::string& text, Fl_Color colour);
+
+  private:
+    std::string text_;
+};
+
+// The row of buttons at the right of a box `width` wide: `ok`, which Return
+// presses and which calls `take` with `data`, and `cancel` (when given) before
+// it, which closes the box.
+Fl_Return_Button* AddButtons(const BoxLayout& l, int width, int top, const char* cancel,
+                             const char* ok, Fl_Callback* take, void* data);
+
+// Ends the box's layout and runs it modally, centred over the main window (or
+// the screen when there is none), with the focus on `focus`, until it hides.
+// Escape and the close box hide it.
+void RunModal(Fl_Window& box, Fl_Widget& focus);
