@@ -21,14 +21,15 @@ int16_t EncodeSample(float sample, WavPurpose purpose) {
     return static_cast<int16_t>(static_cast<int32_t>(scaled));
 }
 
-// RIFF, WAVE and a 16-byte "fmt " chunk.
-void PutHeader(std::vector<uint8_t>& image, uint32_t riffSize, uint16_t format, uint32_t rate,
-               uint16_t bits, uint16_t channels = 1) {
+// RIFF, WAVE and a "fmt " chunk of `formatBytes` up to the bits per sample;
+// the rest of the chunk, if any, is the caller's.
+void PutFormat(std::vector<uint8_t>& image, uint32_t riffSize, uint32_t formatBytes,
+               uint16_t format, uint16_t channels, uint32_t rate, uint16_t bits) {
     PutTag(image, "RIFF");
     PutU32(image, riffSize);
     PutTag(image, "WAVE");
     PutTag(image, "fmt ");
-    PutU32(image, 16);
+    PutU32(image, formatBytes);
     PutU16(image, format);
     PutU16(image, channels);
     PutU32(image, rate);
@@ -45,13 +46,24 @@ void PutFloat(std::vector<uint8_t>& image, float value) {
 
 } // namespace
 
+void PutFloatHeader(std::vector<uint8_t>& image, uint16_t channels, uint32_t rate,
+                    uint32_t samplesPerChannel, uint32_t chunkBytes) {
+    // The size the RIFF chunk declares counts from "WAVE" on.
+    PutFormat(image, FloatHeaderBytes - 8 + chunkBytes, 18, 3, channels, rate, 32);
+    PutU16(image, 0); // extension size
+    PutTag(image, "fact");
+    PutU32(image, 4);
+    PutU32(image, samplesPerChannel);
+}
+
 std::vector<uint8_t> BuildWavImage(const float* samples, int32_t count, int32_t sampleRate,
                                    WavPurpose purpose, int32_t loopStart, int32_t loopEnd) {
     const uint32_t dataBytes = static_cast<uint32_t>(count) * 2;
     const bool tagged = purpose == WavPurpose::SavedFrames;
     std::vector<uint8_t> image;
     image.reserve(dataBytes + 128);
-    PutHeader(image, dataBytes + (tagged ? 120 : 104), 1, static_cast<uint32_t>(sampleRate), 16);
+    PutFormat(image, dataBytes + (tagged ? 120 : 104), 16, 1, 1, static_cast<uint32_t>(sampleRate),
+              16);
     PutTag(image, "data");
     PutU32(image, dataBytes);
     for (int32_t i = 0; i < count; ++i)
@@ -89,8 +101,9 @@ std::vector<uint8_t> BuildExportImage(const float* samples, int32_t count) {
     const uint32_t clmBytes = (sizeof ExportClmText + 1) & ~1u;
     const uint32_t dataBytes = static_cast<uint32_t>(count) * 4;
     std::vector<uint8_t> image;
-    image.reserve(dataBytes + clmBytes + 52);
-    PutHeader(image, 4 + 24 + 8 + clmBytes + 8 + dataBytes, 3, SampleRate, 32);
+    image.reserve(FloatHeaderBytes + 8 + clmBytes + 8 + dataBytes);
+    PutFloatHeader(image, 1, SampleRate, static_cast<uint32_t>(count),
+                   8 + clmBytes + 8 + dataBytes);
     PutTag(image, "clm ");
     PutU32(image, clmBytes);
     for (uint32_t i = 0; i < clmBytes; ++i)
@@ -105,10 +118,26 @@ std::vector<uint8_t> BuildStereoFloatImage(const float* interleaved, int64_t fra
                                            int32_t sampleRate) {
     const auto dataBytes = static_cast<uint32_t>(frames * 8);
     std::vector<uint8_t> image;
-    image.reserve(dataBytes + 44);
-    PutHeader(image, 4 + 24 + 8 + dataBytes, 3, static_cast<uint32_t>(sampleRate), 32, 2);
+    image.reserve(FloatHeaderBytes + 8 + dataBytes);
+    PutFloatHeader(image, 2, static_cast<uint32_t>(sampleRate), static_cast<uint32_t>(frames),
+                   8 + dataBytes);
     PutTag(image, "data");
     PutU32(image, dataBytes);
     for (int64_t i = 0; i < 2 * frames; ++i) PutFloat(image, interleaved[i]);
+    return image;
+}
+
+std::vector<uint8_t> BuildFloatTableImage(const float* table) {
+    const uint32_t dataBytes = TableSamples * 4;
+    std::vector<uint8_t> image;
+    image.reserve(FloatHeaderBytes + 16 + 8 + dataBytes);
+    PutFloatHeader(image, 1, SampleRate, TableSamples, 16 + 8 + dataBytes);
+    PutTag(image, "srge");
+    PutU32(image, 8);
+    PutU32(image, 1); // version
+    PutU32(image, SamplesPerFrame);
+    PutTag(image, "data");
+    PutU32(image, dataBytes);
+    PutFloatBits(image, table, TableSamples);
     return image;
 }

@@ -19,6 +19,13 @@ enum class WavPurpose {
 constexpr int32_t ExportFrameSize = 2048;
 constexpr char ExportClmText[] = "<!>2048 10000000 wavetable (QARNO)";
 
+// RIFF, WAVE, an 18-byte "fmt " chunk of 32-bit IEEE float (extension size 0)
+// and a "fact" chunk naming the samples per channel: the first 50 bytes of every
+// float file. `chunkBytes` counts the chunks that follow, headers included.
+constexpr uint32_t FloatHeaderBytes = 50;
+void PutFloatHeader(std::vector<uint8_t>& image, uint16_t channels, uint32_t rate,
+                    uint32_t samplesPerChannel, uint32_t chunkBytes);
+
 // The complete file image. loopStart and loopEnd are the indices of the loop's
 // first and last samples, as samplers read the "smpl" chunk.
 std::vector<uint8_t> BuildWavImage(const float* samples, int32_t count, int32_t sampleRate,
@@ -28,6 +35,11 @@ std::vector<uint8_t> BuildWavImage(const float* samples, int32_t count, int32_t 
 // IEEE float at 44100 Hz, each sample x 1.52 (the fraction of full scale of the
 // 16-bit saves), unclipped; "clm " before "data".
 std::vector<uint8_t> BuildExportImage(const float* samples, int32_t count);
+
+// A whole table as 32-bit IEEE float mono at 44100 Hz, every sample exactly as
+// in memory: an 18-byte "fmt ", "fact" with the sample count, "srge" naming the
+// 1024-sample frame size, and "data" (as a project file begins).
+std::vector<uint8_t> BuildFloatTableImage(const float* table);
 
 // A rendered sound: `frames` interleaved left-right pairs as 32-bit IEEE float
 // stereo at `sampleRate`, nothing but "fmt " and "data" (under 4 GB of samples).

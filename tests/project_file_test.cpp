@@ -9,7 +9,8 @@
 namespace {
 
 // Where the chunks of a project file begin.
-constexpr size_t FmtAt = 12, DataAt = 66, QarnAt = 409674, QpadAt = 409842, QaddAt = 934138;
+constexpr size_t FmtAt = 12, DataAt = 66, QarnAt = 409674, QpadAt = 409842, QaddAt = 934138,
+                 QfrmAt = 938242;
 
 // The bytes of objects (whole arrays among them), one after another.
 void Append(std::vector<uint8_t>&) {}
@@ -48,6 +49,7 @@ void MakeDocument() {
     PadwaveValue = 23;
     PadwaveTimes10 = 1;
     Polarity = 0;
+    CurrentFormula = {FormulaMode::Harmonics, "x", "in*(q<9)", "pi/2"};
     const Levels levels = LevelSets()[3];
     std::copy(levels.begin(), levels.end(), Harmonics);
     for (int i = 0; i < PadwaveSamples; ++i) {
@@ -102,6 +104,9 @@ TEST(ProjectFile, OpenBringsBackTheDocumentAndTheWindowAsSaved) {
         CommandOn(CmdOpenProject, folder.File("p.wav"));
         Send(WM_PAINT);
         EXPECT_TRUE(DocumentBytes() == document && KeptBytes() == kept) << view;
+        EXPECT_EQ(CurrentFormula.amplitude + CurrentFormula.phase + CurrentFormula.wave,
+                  "in*(q<9)pi/2x");
+        EXPECT_TRUE(CurrentFormula.mode == FormulaMode::Harmonics);
         EXPECT_TRUE(Raster() == pixels) << view;
         EXPECT_EQ(MenuLayout(), menus);
         Command(CmdViewWaveform);
@@ -119,13 +124,14 @@ TEST(ProjectFile, IsAFloatWavetableThatOtherReadersRead) {
     ScratchFolder folder;
     const std::string path = folder.File("p.wav");
     MakeDocument();
+    CurrentFormula = Formula();
     for (int i = 0; i < 8; ++i) Wavetable[TableSamples - 1 - i] = FrameAt(30)[4 * i] = 0.0f;
     CommandOn(CmdSaveProject, path);
     const std::vector<uint8_t> b = ReadBytes(path);
-    ASSERT_EQ(b.size(), 938242u);
+    ASSERT_EQ(b.size(), 938286u);
     EXPECT_EQ(
         std::string(b.begin(), b.begin() + DataAt + 8),
-        std::string("RIFF\xfa\x50\x0e\0WAVEfmt \x12\0\0\0\x03\0\x01\0\x44\xac\0\0\x10\xb1\x02\0"
+        std::string("RIFF\x26\x51\x0e\0WAVEfmt \x12\0\0\0\x03\0\x01\0\x44\xac\0\0\x10\xb1\x02\0"
                     "\x04\0\x20\0\0\0fact\x04\0\0\0\0\x90\x01\0srge\x08\0\0\0\x01\0\0\0\0\x04\0\0"
                     "data\0\x40\x06\0",
                     DataAt + 8));
@@ -140,8 +146,11 @@ TEST(ProjectFile, IsAFloatWavetableThatOtherReadersRead) {
               std::string("qpad\0\0\x08\0qadd\0\x10\0\0", 16));
     const std::vector<uint8_t> bodies = Bytes(Harmonics, PadwaveBuffer, AdditiveFrame);
     EXPECT_TRUE(slice(QarnAt + 40, QpadAt) + slice(QpadAt + 8, QaddAt) +
-                    slice(QaddAt + 8, b.size()) ==
+                    slice(QaddAt + 8, QfrmAt) ==
                 std::string(bodies.begin(), bodies.end()));
+    EXPECT_EQ(slice(QfrmAt, b.size()), std::string("qfrm\x23\0\0\0\x01\0\0\0\0\0\0\0\x0b\0\0\0"
+                                                   "sin(2*pi*w)\x03\0\0\0001/q\x01\0\0\0000\0",
+                                                   44));
     EXPECT_EQ(SoxInfo(path, "rcbse"), "44100\n1\n32\n102400\nFloating Point PCM\n");
     EXPECT_EQ(std::system((Sox() + " " + path + " -n 2> " + path + ".err").c_str()), 0);
     EXPECT_TRUE(ReadBytes(path + ".err").empty());
@@ -152,7 +161,7 @@ TEST(ProjectFile, IsAFloatWavetableThatOtherReadersRead) {
     EXPECT_EQ(read.format.channels, 1);
     EXPECT_EQ(read.format.format, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
     EXPECT_TRUE(std::equal(read.samples.begin(), read.samples.end(), Wavetable));
-    const std::regex ours(R"(\*\*\* (srge|qarn|qpad|qadd) : [0-9]+ \(unknown marker\))");
+    const std::regex ours(R"(\*\*\* (srge|qarn|qpad|qadd|qfrm) : [0-9]+ \(unknown marker\))");
     EXPECT_EQ(std::regex_replace(read.log, ours, "").find("***"), std::string::npos) << read.log;
 }
 
@@ -192,10 +201,15 @@ TEST(ProjectFile, BadFilesChangeNothing) {
     const std::vector<uint8_t> none;
     const Files notProject = {replaced(QarnAt, none), WavFile(Fmt(3, 1, 32), {}, FloatData({0.5f})),
                               none};
-    Files damaged = {patched(FmtAt + 8, 1 | 1 << 16), patched(FmtAt + 8, 3 | 2 << 16),
-                     patched(FmtAt + 20, 2 | 16 << 16), patched(QarnAt + 36, ViewPadwave + 1)};
-    for (size_t at : {FmtAt, DataAt, QarnAt, QpadAt, QaddAt}) {
-        if (at != QarnAt) damaged.push_back(replaced(at, none));
+    Files damaged = {patched(FmtAt + 8, 1 | 1 << 16),
+                     patched(FmtAt + 8, 3 | 2 << 16),
+                     patched(FmtAt + 20, 2 | 16 << 16),
+                     patched(QarnAt + 36, ViewPadwave + 1),
+                     patched(QfrmAt + 8, 2),
+                     patched(QfrmAt + 12, 2),
+                     patched(QfrmAt + 16, 4097)};
+    for (size_t at : {FmtAt, DataAt, QarnAt, QpadAt, QaddAt, QfrmAt}) {
+        if (at != QarnAt && at != QfrmAt) damaged.push_back(replaced(at, none));
         for (int delta : {-4, -1, 1, 4}) damaged.push_back(resized(at, delta));
     }
     for (size_t field = 8; field < 40; field += 4) // the version and every choice
@@ -210,6 +224,14 @@ TEST(ProjectFile, BadFilesChangeNothing) {
     EXPECT_EQ(ErrorTexts(), expected);
     EXPECT_TRUE(DocumentBytes() == state && KeptBytes() == kept);
     EXPECT_TRUE(Bytes(UndoSnapshot) == undo);
+    std::vector<uint8_t> old = cut(QfrmAt); // saved before formulas
+    const uint32_t riff = static_cast<uint32_t>(QfrmAt - 8);
+    std::memcpy(old.data() + 4, &riff, 4);
+    WriteBytes(folder.File("old.wav"), old);
+    CurrentFormula.wave = "1";
+    CommandOn(CmdOpenProject, folder.File("old.wav"));
+    EXPECT_EQ(CurrentFormula.wave + CurrentFormula.amplitude + CurrentFormula.phase,
+              "sin(2*pi*w)1/q0");
 }
 
 // Save Wavedata writes the table as little-endian floats, which Load Wavedata reads back bit for
