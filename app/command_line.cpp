@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/generate_command.h"
 #include "app/import_command.h"
 #include "app/render_command.h"
 
@@ -17,6 +18,10 @@ const CommandLineRow Rows[] = {
      "make a 100-frame table from recorded sound, cycle by cycle at its own\n"
      "pitch, and write it to OUT.wav without a window;\n",
      RunImportCommand},
+    {"generate", "OUT.wav (--formula EXPR | --harmonics EXPR) [options]",
+     "compute frames of a table from a formula, as Synthesize > Formula...\n"
+     "does, and write it to OUT.wav without a window;\n",
+     RunGenerateCommand},
 };
 
 const CommandLineOption* FindOption(const CommandLineSyntax& syntax, const std::string& name) {

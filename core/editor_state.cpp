@@ -92,4 +92,5 @@ void NewDocument() {
     InitKnobs();
     InitViewTabs();
     PressGuard = false;
+    CurrentFormula = Formula();
 }

@@ -26,6 +26,7 @@ ProjectDocument CaptureDocument() {
     d.polarity = Polarity;
     d.view = ViewMode;
     std::copy(Harmonics, Harmonics + HarmonicCount, d.harmonics);
+    d.formula = CurrentFormula;
     return d;
 }
 
@@ -43,6 +44,7 @@ void CommitDocument(const ProjectDocument& d) {
     Polarity = d.polarity;
     ViewMode = d.view;
     std::copy(d.harmonics, d.harmonics + HarmonicCount, Harmonics);
+    CurrentFormula = d.formula;
     ComputeEditRange();
 }
 

@@ -1,6 +1,7 @@
 #include "io/project_format.h"
 
 #include <cstring>
+#include <string>
 #include <utility>
 
 #include "io/byte_order.h"
@@ -52,11 +53,48 @@ struct FoundChunk {
     uint64_t length = 0;
 };
 
+uint32_t FormulaChunkBytes(const Formula& f) {
+    return static_cast<uint32_t>(4 + 4 + 3 * 4 + f.wave.size() + f.amplitude.size() +
+                                 f.phase.size());
+}
+
+void PutFormulaChunk(std::vector<uint8_t>& image, const Formula& f) {
+    const uint32_t length = FormulaChunkBytes(f);
+    PutChunkHeader(image, "qfrm", length);
+    PutU32(image, FormulaChunkVersion);
+    PutU32(image, f.mode == FormulaMode::Harmonics ? 1 : 0);
+    for (const std::string* text : {&f.wave, &f.amplitude, &f.phase}) {
+        PutU32(image, static_cast<uint32_t>(text->size()));
+        image.insert(image.end(), text->begin(), text->end());
+    }
+    if (length & 1) image.push_back(0);
+}
+
+// Every length within the chunk and within the dialog's limit, and nothing
+// left over.
+bool ParseFormulaChunk(const FoundChunk& chunk, Formula& f) {
+    if (chunk.length < 8 || GetU32(chunk.body) != FormulaChunkVersion || GetU32(chunk.body + 4) > 1)
+        return false;
+    f.mode = GetU32(chunk.body + 4) == 1 ? FormulaMode::Harmonics : FormulaMode::Wave;
+    uint64_t at = 8;
+    for (std::string* text : {&f.wave, &f.amplitude, &f.phase}) {
+        if (at + 4 > chunk.length) return false;
+        const uint32_t size = GetU32(chunk.body + at);
+        at += 4;
+        if (size > FormulaMaxLength || at + size > chunk.length) return false;
+        text->assign(reinterpret_cast<const char*>(chunk.body + at), size);
+        at += size;
+    }
+    return at == chunk.length;
+}
+
 } // namespace
 
 std::vector<uint8_t> BuildProjectImage(const ProjectDocument& document) {
+    const uint32_t formulaBytes = FormulaChunkBytes(document.formula);
     const uint32_t chunkBytes = (8 + 8) + (8 + TableBytes) + (8 + ProjectRecordBytes) +
-                                (8 + PadBytes) + (8 + AdditiveBytes);
+                                (8 + PadBytes) + (8 + AdditiveBytes) +
+                                (8 + formulaBytes + (formulaBytes & 1));
     std::vector<uint8_t> image;
     image.reserve(FloatHeaderBytes + chunkBytes);
     PutFloatHeader(image, 1, 44100, TableSamples, chunkBytes);
@@ -72,6 +110,7 @@ std::vector<uint8_t> BuildProjectImage(const ProjectDocument& document) {
     PutFloatBits(image, document.pad.data(), PadwaveSamples);
     PutChunkHeader(image, "qadd", AdditiveBytes);
     PutFloatBits(image, document.additive.data(), SamplesPerFrame);
+    PutFormulaChunk(image, document.formula);
     return image;
 }
 
@@ -81,9 +120,10 @@ ProjectStatus ParseProject(const uint8_t* data, size_t size, ProjectDocument& do
     if (size < 12 || std::memcmp(data, "RIFF", 4) != 0 || std::memcmp(data + 8, "WAVE", 4) != 0)
         return ProjectStatus::NotProject;
     bool cut = uint64_t{GetU32(data + 4)} + 8 > size;
-    FoundChunk format, table, record, pad, additive;
+    FoundChunk format, table, record, pad, additive, formula;
     const std::pair<const char*, FoundChunk*> known[] = {
-        {"fmt ", &format}, {"data", &table}, {"qarn", &record}, {"qpad", &pad}, {"qadd", &additive},
+        {"fmt ", &format}, {"data", &table},    {"qarn", &record},
+        {"qpad", &pad},    {"qadd", &additive}, {"qfrm", &formula},
     };
     for (uint64_t at = 12; at < size;) {
         const uint64_t length = at + 8 <= size ? GetU32(data + at + 4) : 0;
@@ -108,6 +148,9 @@ ProjectStatus ParseProject(const uint8_t* data, size_t size, ProjectDocument& do
         field += 4;
     });
     if (!ChoicesValid(document)) return ProjectStatus::Damaged;
+    document.formula = Formula();
+    if (formula.body != nullptr && !ParseFormulaChunk(formula, document.formula))
+        return ProjectStatus::Damaged;
     GetFloatBits(table.body, document.table.data(), TableSamples);
     GetFloatBits(pad.body, document.pad.data(), PadwaveSamples);
     GetFloatBits(additive.body, document.additive.data(), SamplesPerFrame);

@@ -12,6 +12,11 @@
 //   "qpad"  524288 bytes: the pad's 131072 floats exactly as in memory
 //   "qadd"  4096 bytes: the 1024 floats of the additive frame the Additive and
 //           Padwave views show
+//   "qfrm"  the formula the Formula dialog offers: version 1, the mode (0 Wave,
+//           1 Harmonics), then the wave, amplitude and phase texts, each as its
+//           length in bytes (at most 4096) and its bytes, no terminator; a pad
+//           byte follows an odd size, as RIFF wants. Optional: a project
+//           without it has the default formula.
 // Pure functions of their arguments: any bytes are safe to hand the parser.
 #pragma once
 
@@ -23,6 +28,7 @@
 #include "core/panel.h"
 
 constexpr uint32_t ProjectVersion = 1;
+constexpr uint32_t FormulaChunkVersion = 1;
 constexpr uint32_t ProjectRecordBytes = 4 + 4 * (KnobCount + 4 + HarmonicCount); // 160
 
 // Everything a project file holds, apart from the windows and files it came from.
@@ -36,6 +42,7 @@ struct ProjectDocument {
     int32_t polarity = 1;          // 0 or 1
     int32_t view = ViewWaveform;
     int32_t harmonics[HarmonicCount] = {}; // any level, as harmonics files hold them
+    Formula formula;
 };
 
 enum class ProjectStatus {

@@ -126,3 +126,18 @@ std::vector<uint8_t> BuildStereoFloatImage(const float* interleaved, int64_t fra
     for (int64_t i = 0; i < 2 * frames; ++i) PutFloat(image, interleaved[i]);
     return image;
 }
+
+std::vector<uint8_t> BuildFloatTableImage(const float* table) {
+    const uint32_t dataBytes = TableSamples * 4;
+    std::vector<uint8_t> image;
+    image.reserve(FloatHeaderBytes + 16 + 8 + dataBytes);
+    PutFloatHeader(image, 1, SampleRate, TableSamples, 16 + 8 + dataBytes);
+    PutTag(image, "srge");
+    PutU32(image, 8);
+    PutU32(image, 1); // version
+    PutU32(image, SamplesPerFrame);
+    PutTag(image, "data");
+    PutU32(image, dataBytes);
+    PutFloatBits(image, table, TableSamples);
+    return image;
+}

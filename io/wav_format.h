@@ -38,6 +38,11 @@ std::vector<uint8_t> BuildWavImage(const float* samples, int32_t count, int32_t 
 // 16-bit saves), unclipped; the float header, "clm ", then "data".
 std::vector<uint8_t> BuildExportImage(const float* samples, int32_t count);
 
+// A whole table as 32-bit IEEE float mono at 44100 Hz, every sample exactly as
+// in memory: an 18-byte "fmt ", "fact" with the sample count, "srge" naming the
+// 1024-sample frame size, and "data" (as a project file begins).
+std::vector<uint8_t> BuildFloatTableImage(const float* table);
+
 // A rendered sound: `frames` interleaved left-right pairs as 32-bit IEEE float
 // stereo at `sampleRate`: the float header and "data" (under 4 GB of samples).
 std::vector<uint8_t> BuildStereoFloatImage(const float* interleaved, int64_t frames,

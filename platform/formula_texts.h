@@ -3,8 +3,12 @@
 // from it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+
+// A longer text is refused, at the column after the last one taken.
+constexpr size_t FormulaMaxLength = 4096;
 
 enum class FormulaMode : uint8_t { Wave, Harmonics };
 

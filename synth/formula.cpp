@@ -229,3 +229,12 @@ FormulaOutcome ApplyFormula(const Formula& formula, float* table, int32_t lo, in
     std::copy(frames.begin(), frames.end(), table + static_cast<size_t>(lo) * SamplesPerFrame);
     return outcome;
 }
+
+std::string NonFiniteNote(FormulaMode mode, int32_t count) {
+    const bool one = count == 1;
+    const std::string what = mode == FormulaMode::Wave ? (one ? " sample" : " samples")
+                                                       : (one ? " harmonic" : " harmonics");
+    return std::to_string(count) + what +
+           (one ? " was not a number and " : " were not numbers and ") +
+           (mode == FormulaMode::Wave ? "became 0" : (one ? "was left out" : "were left out"));
+}

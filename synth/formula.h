@@ -35,9 +35,6 @@
 
 #include "platform/formula_texts.h"
 
-// A longer text is refused, at the column after the last one taken.
-constexpr size_t FormulaMaxLength = 4096;
-
 struct FormulaOutcome {
     // "unknown name 'fo' at column 3", or empty when the formula ran.
     std::string error;
@@ -47,6 +44,10 @@ struct FormulaOutcome {
     // whose amplitude or phase was not.
     int32_t nonFinite = 0;
 };
+
+// What became of the values that were not finite: "3 samples were not numbers
+// and became 0" (Wave), "1 harmonic was not a number and was left out".
+std::string NonFiniteNote(FormulaMode mode, int32_t count);
 
 // The first error of the texts the mode uses, or an empty outcome.
 FormulaOutcome CheckFormula(const Formula& formula);

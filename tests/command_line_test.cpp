@@ -3,6 +3,8 @@
 #include "app/command_line.h"
 #include "io/audio_import_pipeline.h"
 #include "io/wav_files.h"
+#include "io/wav_format.h"
+#include "synth/formula.h"
 #include "tests/audio_helpers.h"
 #include "tests/audition_events.h"
 
@@ -180,6 +182,40 @@ TEST(ImportCommand, WritesTheTableAndPrintsThePitch) {
     EXPECT_FALSE(std::filesystem::exists(none));
 }
 
+// generate: the frames F..G (LED numbers, either order) as the engine computes them, exactly
+// with --float, the others from --in; a formula error is one line with its column and no file.
+TEST(GenerateCommand, WritesTheEnginesFramesOverTheOthers) {
+    const ScratchFolder folder;
+    const std::string out = folder.File("out.wav");
+    CommandRun run = RunCommand({"generate", out, "--formula", "(x<y)*2-1+1/(w-0.5)*0", "--from",
+                                 "3", "--to", "1", "--float"});
+    EXPECT_EQ(run.errors, "qarno-wavetable-maker: 3 samples were not numbers and became 0\n");
+    std::vector<float> expected(TableSamples, 0.0f);
+    ASSERT_EQ(
+        ApplyFormula({FormulaMode::Wave, "(x<y)*2-1+1/(w-0.5)*0"}, expected.data(), 0, 2).nonFinite,
+        3);
+    const SndfileView read = ReadWithSndfile(out);
+    EXPECT_EQ(read.format.format, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
+    EXPECT_TRUE(read.samples == expected);
+    EXPECT_EQ(SurgeFrameSize(ReadBytes(out)), 1024);
+
+    const std::string in = SavedTable(folder);
+    run = RunCommand({"generate", out, "--harmonics", "in*(q<=8)", "--phase", "q", "--from", "50",
+                      "--to", "50", "--in", in});
+    ASSERT_EQ(run.status, 0) << run.errors;
+    FileError error;
+    ASSERT_TRUE(ReadWavFrames(in, expected.data(), FrameCount, error));
+    ApplyFormula({FormulaMode::Harmonics, "", "in*(q<=8)", "q"}, expected.data(), 49, 49);
+    EXPECT_TRUE(ReadBytes(out) == BuildWavImage(expected.data(), TableSamples, 44100,
+                                                WavPurpose::SavedFrames, 49 * 1024, 50 * 1024 - 1));
+
+    std::filesystem::remove(out);
+    run = RunCommand({"generate", out, "--formula", "sin(x"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.errors.find(" at column "), std::string::npos) << run.errors;
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
 // Any command's misuse: its usage first, status 2 and no file; --help: the usage and status 0.
 TEST(CommandLine, MisuseShowsTheUsageAndWritesNothing) {
     const ScratchFolder folder;
@@ -204,7 +240,13 @@ TEST(CommandLine, MisuseShowsTheUsageAndWritesNothing) {
                                   {"import", "T"},
                                   {"import", "T O --pitch loud"},
                                   {"import", "T O --gain 2"},
-                                  {"import", "T O --to -1"}}) {
+                                  {"import", "T O --to -1"},
+                                  {"generate", "O"},
+                                  {"generate", "O --formula x --harmonics 1/q"},
+                                  {"generate", "O --formula x --phase 0"},
+                                  {"generate", "O --formula x --from 0"},
+                                  {"generate", "O --formula x --to 101"},
+                                  {"generate", "O --formula x --float --export-2048"}}) {
         std::vector<std::string> args = {command};
         std::istringstream split(words);
         for (std::string word; split >> word;)

@@ -7,7 +7,8 @@
 namespace {
 
 // Where the chunks of a project file begin.
-constexpr size_t FmtAt = 12, DataAt = 66, QarnAt = 409674, QpadAt = 409842, QaddAt = 934138;
+constexpr size_t FmtAt = 12, DataAt = 66, QarnAt = 409674, QpadAt = 409842, QaddAt = 934138,
+                 QfrmAt = 938242;
 
 // The bytes of objects (whole arrays among them), one after another.
 template <typename... Parts> std::vector<uint8_t> Bytes(const Parts&... parts) {
@@ -37,6 +38,7 @@ void MakeDocument() {
     PadwaveValue = 23;
     PadwaveTimes10 = 1;
     Polarity = 0;
+    CurrentFormula = {FormulaMode::Harmonics, "x", "in*(q<9)", "pi/2"};
     const Levels levels = LevelSets()[3];
     std::copy(levels.begin(), levels.end(), Harmonics);
     for (int i = 0; i < PadwaveSamples; ++i) {
@@ -57,9 +59,9 @@ const std::vector<uint8_t>& Raster() { return ClientSurface(HeadlessWindow()).pi
 // Every byte where the README puts them: a float WAV of the table with frames of 1024 by Surge
 // XT's rule, then the choices and levels, the pad and the additive frame.
 void ExpectProjectBytes(const std::vector<uint8_t>& b) {
-    ASSERT_EQ(b.size(), 938242u);
+    ASSERT_EQ(b.size(), 938284u);
     const std::string head(
-        "RIFF\xfa\x50\x0e\0WAVEfmt \x12\0\0\0\x03\0\x01\0\x44\xac\0\0\x10\xb1\x02\0\x04\0\x20\0\0\0"
+        "RIFF\x24\x51\x0e\0WAVEfmt \x12\0\0\0\x03\0\x01\0\x44\xac\0\0\x10\xb1\x02\0\x04\0\x20\0\0\0"
         "fact\x04\0\0\0\0\x90\x01\0srge\x08\0\0\0\x01\0\0\0\0\x04\0\0data\0\x40\x06\0",
         DataAt + 8);
     const std::string choices("qarn\xa0\0\0\0\x01\0\0\0\x1e\0\0\0\x0c\0\0\0\x39\0\0\0\x17\0\0\0"
@@ -73,8 +75,12 @@ void ExpectProjectBytes(const std::vector<uint8_t>& b) {
               std::string("qpad\0\0\x08\0qadd\0\x10\0\0", 16));
     const std::vector<uint8_t> bodies = Bytes(Wavetable, Harmonics, PadwaveBuffer, AdditiveFrame);
     EXPECT_TRUE(slice(DataAt + 8, QarnAt) + slice(QarnAt + 40, QpadAt) + slice(QpadAt + 8, QaddAt) +
-                    slice(QaddAt + 8, b.size()) ==
+                    slice(QaddAt + 8, QfrmAt) ==
                 std::string(bodies.begin(), bodies.end()));
+    EXPECT_EQ(slice(QfrmAt, b.size()),
+              std::string("qfrm\x21\0\0\0\x01\0\0\0\x01\0\0\0\x01\0\0\0x\x08\0\0\0in*(q<9)"
+                          "\x04\0\0\0pi/2\0",
+                          42));
     EXPECT_EQ(SurgeFrameSize(b), 1024);
 }
 
@@ -113,6 +119,9 @@ TEST(ProjectFile, OpenBringsBackTheDocumentAndTheWindowAsSaved) {
         CommandOn(CmdOpenProject, folder.File("p.wav"));
         Send(WM_PAINT);
         EXPECT_TRUE(DocumentBytes() == document && KeptBytes() == kept) << view;
+        EXPECT_EQ(CurrentFormula.amplitude + CurrentFormula.phase + CurrentFormula.wave,
+                  "in*(q<9)pi/2x");
+        EXPECT_TRUE(CurrentFormula.mode == FormulaMode::Harmonics);
         EXPECT_TRUE(Raster() == pixels) << view;
         EXPECT_EQ(MenuLayout(), menus);
         Command(CmdViewWaveform);
@@ -158,11 +167,17 @@ TEST(ProjectFile, BadFilesChangeNothing) {
                                undo = Bytes(UndoSnapshot);
     const Files notProject = {
         resized(QarnAt, Gone), WavFile(Fmt(3, 1, 32), {}, FloatData({0.5f})), {}};
-    Files damaged = {patched(FmtAt + 8, 1 | 1 << 16), patched(FmtAt + 8, 3 | 2 << 16),
-                     patched(FmtAt + 20, 2 | 16 << 16), patched(QarnAt + 36, ViewPadwave + 1)};
-    for (size_t at : {FmtAt, DataAt, QarnAt, QpadAt, QaddAt})
+    Files damaged = {patched(FmtAt + 8, 1 | 1 << 16),
+                     patched(FmtAt + 8, 3 | 2 << 16),
+                     patched(FmtAt + 20, 2 | 16 << 16),
+                     patched(QarnAt + 36, ViewPadwave + 1),
+                     patched(QfrmAt + 8, 2),
+                     patched(QfrmAt + 12, 2),
+                     patched(QfrmAt + 16, 4097)};
+    for (size_t at : {FmtAt, DataAt, QarnAt, QpadAt, QaddAt, QfrmAt})
         for (int delta : {-4, -1, 1, 4, Gone})
-            if (at != QarnAt || delta != Gone) damaged.push_back(resized(at, delta));
+            if ((at != QarnAt && at != QfrmAt) || delta != Gone)
+                damaged.push_back(resized(at, delta));
     for (size_t field = 8; field < 40; field += 4) // the version and every choice
         for (uint32_t value : {100u, ~0u}) damaged.push_back(patched(QarnAt + field, value));
     for (size_t size : {size_t{30}, DataAt + 1000, QarnAt, QarnAt + 88, good.size() - 1})
@@ -174,6 +189,14 @@ TEST(ProjectFile, BadFilesChangeNothing) {
     RunOnEach(CmdLoadWavedata, folder, "not a wave data file", notWavedata, expected);
     EXPECT_EQ(ErrorTexts(), expected);
     EXPECT_TRUE(DocumentBytes() == state && KeptBytes() == kept && Bytes(UndoSnapshot) == undo);
+    std::vector<uint8_t> old = cut(QfrmAt); // saved before formulas
+    const uint32_t riff = static_cast<uint32_t>(QfrmAt - 8);
+    std::memcpy(old.data() + 4, &riff, 4);
+    WriteBytes(folder.File("old.wav"), old);
+    CurrentFormula.wave = "1";
+    CommandOn(CmdOpenProject, folder.File("old.wav"));
+    EXPECT_EQ(CurrentFormula.wave + CurrentFormula.amplitude + CurrentFormula.phase,
+              "sin(2*pi*w)1/q0");
 }
 
 // The table as little-endian floats, read back bit for bit after the undo snapshot.
