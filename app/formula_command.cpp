@@ -24,16 +24,6 @@ int32_t Last = 0;
 float PreviewTable[TableSamples];
 bool Listening = false;
 
-std::string NonFiniteNotice(FormulaMode mode, int32_t count) {
-    if (count == 0) return "";
-    const bool one = count == 1;
-    if (mode == FormulaMode::Wave)
-        return std::to_string(count) + (one ? " sample was not a number and became 0"
-                                            : " samples were not numbers and became 0");
-    return std::to_string(count) + (one ? " harmonic was not a number and was left out"
-                                        : " harmonics were not numbers and were left out");
-}
-
 FormulaCheck Preview(const Formula& formula, Surface& raster) {
     FormulaCheck check;
     const FormulaOutcome wrong = CheckFormula(formula);
@@ -43,7 +33,7 @@ FormulaCheck Preview(const Formula& formula, Surface& raster) {
     }
     std::copy(Wavetable, Wavetable + TableSamples, PreviewTable);
     const FormulaOutcome outcome = ApplyFormula(formula, PreviewTable, First, Last);
-    check.notice = NonFiniteNotice(formula.mode, outcome.nonFinite);
+    check.notice = NonFiniteNote(formula.mode, outcome.nonFinite);
     DrawFormulaPreview(raster, PreviewTable, First, Last, CurrentFrame);
     UpdateLiveAudition();
     return check;

@@ -231,10 +231,11 @@ FormulaOutcome ApplyFormula(const Formula& formula, float* table, int32_t lo, in
 }
 
 std::string NonFiniteNote(FormulaMode mode, int32_t count) {
+    if (count == 0) return "";
     const bool one = count == 1;
-    const std::string what = mode == FormulaMode::Wave ? (one ? " sample" : " samples")
-                                                       : (one ? " harmonic" : " harmonics");
-    return std::to_string(count) + what +
-           (one ? " was not a number and " : " were not numbers and ") +
-           (mode == FormulaMode::Wave ? "became 0" : (one ? "was left out" : "were left out"));
+    if (mode == FormulaMode::Wave)
+        return std::to_string(count) + (one ? " sample was not a number and became 0"
+                                            : " samples were not numbers and became 0");
+    return std::to_string(count) + (one ? " harmonic was not a number and was left out"
+                                        : " harmonics were not numbers and were left out");
 }

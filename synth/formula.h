@@ -46,7 +46,8 @@ struct FormulaOutcome {
 };
 
 // What became of the values that were not finite: "3 samples were not numbers
-// and became 0" (Wave), "1 harmonic was not a number and was left out".
+// and became 0" (Wave), "1 harmonic was not a number and was left out", or
+// nothing for none.
 std::string NonFiniteNote(FormulaMode mode, int32_t count);
 
 // The first error of the texts the mode uses, or an empty outcome.
