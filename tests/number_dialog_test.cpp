@@ -21,9 +21,8 @@ void Answer(std::initializer_list<std::optional<std::string>> answers) {
 
 } // namespace
 
-// Answers out of range, not whole, or no number at all are refused with the range's line and
-// the dialog reads the next; the first good one runs the command.
-TEST(NumberDialog, RefusesWhatItCannotTakeUntilAValidValue) {
+// Refused answers show the range and the dialog reads the next; the first good one runs.
+TEST(NumberDialog, RefusesBadAnswersAndOffersTheLastValueTaken) {
     TwoHarmonicTable();
     Answer({"0", "512", "2.5", "abc", "", "40abc", " 2 "});
     Command(CmdLowPass);
@@ -32,18 +31,32 @@ TEST(NumberDialog, RefusesWhatItCannotTakeUntilAValidValue) {
     EXPECT_EQ(dialog.question.question, "Keep harmonics up to:");
     EXPECT_EQ(dialog.refusals, std::vector<std::string>(6, "Enter a whole number from 1 to 511."));
     EXPECT_TRUE(HeadlessDialogAnswers.empty());
-    // Harmonic 3 is gone, harmonic 1 stays.
-    EXPECT_NEAR(FrameAt(50)[256], 0.3f, 1e-5f);
-    // Wave Fold takes decimals within 1 .. 16, and no NaN or infinity.
+    EXPECT_NEAR(FrameAt(50)[256], 0.3f, 1e-5f); // harmonic 3 is gone, harmonic 1 stays
     Answer({"nan", "inf", "16.5", "0.5", "2.5"});
     Command(CmdWaveFold);
     ASSERT_EQ(HeadlessNumberDialogs.size(), 2u);
     EXPECT_EQ(HeadlessNumberDialogs[1].refusals,
               std::vector<std::string>(4, "Enter a number from 1 to 16."));
     EXPECT_NE(FrameAt(0)[100], UndoSnapshot[100]);
+    // Each command offers its own last value, through New and refusals.
+    Answer({"-7"});
+    Command(CmdHarmonicShift);
+    Answer({"300"});
+    Command(CmdHighPass);
+    Command(CmdNew);
+    Command(CmdViewWavetable);
+    Answer({"600", std::nullopt});
+    Command(CmdHarmonicShift);
+    Answer({std::nullopt});
+    Command(CmdHarmonicShift);
+    Command(CmdHighPass);
+    ASSERT_EQ(HeadlessNumberDialogs.size(), 7u);
+    EXPECT_EQ(HeadlessNumberDialogs[4].offered, "-7");
+    EXPECT_EQ(HeadlessNumberDialogs[5].offered, "-7");
+    EXPECT_EQ(HeadlessNumberDialogs[6].offered, "300");
 }
 
-// Cancel, an empty queue and a refused answer followed by Cancel: no change and no snapshot.
+// Cancel, an empty queue, or a refusal then Cancel: no change and no snapshot.
 TEST(NumberDialog, CancelChangesNothingAndTakesNoSnapshot) {
     for (CommandId command : {CmdLowPass, CmdHighPass, CmdHarmonicShift, CmdWaveFold}) {
         for (const auto& answers : {std::vector<std::optional<std::string>>{std::nullopt},
@@ -59,27 +72,6 @@ TEST(NumberDialog, CancelChangesNothingAndTakesNoSnapshot) {
             EXPECT_EQ(HeadlessNumberDialogs.size(), 1u);
         }
     }
-}
-
-// Each command offers the last value it took, through New and refusals; another command's
-// value is its own.
-TEST(NumberDialog, OffersTheLastValueItsCommandTook) {
-    TwoHarmonicTable();
-    Answer({"-7"});
-    Command(CmdHarmonicShift);
-    Answer({"300"});
-    Command(CmdHighPass);
-    Command(CmdNew);
-    Command(CmdViewWavetable);
-    Answer({"600", std::nullopt});
-    Command(CmdHarmonicShift);
-    Answer({std::nullopt});
-    Command(CmdHarmonicShift);
-    Command(CmdHighPass);
-    ASSERT_EQ(HeadlessNumberDialogs.size(), 5u);
-    EXPECT_EQ(HeadlessNumberDialogs[2].offered, "-7");
-    EXPECT_EQ(HeadlessNumberDialogs[3].offered, "-7");
-    EXPECT_EQ(HeadlessNumberDialogs[4].offered, "300");
 }
 
 // The import dialog's start and end: finite seconds, not negative, spaces around them allowed.
