@@ -6,16 +6,15 @@ namespace {
 // A table whose frames all hold harmonics 1 and 3 under the knobs 0 .. 99.
 void TwoHarmonicTable() {
     FreshEditor();
-    for (int j = 0; j < FrameCount; ++j)
-        for (int n = 0; n < SamplesPerFrame; ++n) {
-            const double phase = 2.0 * M_PI * n / SamplesPerFrame;
-            FrameAt(j)[n] = static_cast<float>(0.3 * std::sin(phase) + 0.1 * std::sin(3 * phase));
-        }
-    Command(CmdViewWavetable);
-    OffsetFrame = FrameCount - 1;
+    for (int i = 0; i < TableSamples; ++i) {
+        const double phase = 2.0 * M_PI * (i % SamplesPerFrame) / SamplesPerFrame;
+        Wavetable[i] = static_cast<float>(0.3 * std::sin(phase) + 0.1 * std::sin(3 * phase));
+    }
+    WavetableKnobs(0, FrameCount - 1);
 }
 
-void Answer(std::initializer_list<std::optional<std::string>> answers) {
+using Answers = std::vector<std::optional<std::string>>;
+void Answer(const Answers& answers) {
     HeadlessDialogAnswers.assign(answers.begin(), answers.end());
 }
 
@@ -27,9 +26,9 @@ TEST(NumberDialog, RefusesBadAnswersAndOffersTheLastValueTaken) {
     Answer({"0", "512", "2.5", "abc", "", "40abc", " 2 "});
     Command(CmdLowPass);
     ASSERT_EQ(HeadlessNumberDialogs.size(), 1u);
-    const RecordedNumberDialog& dialog = HeadlessNumberDialogs[0];
-    EXPECT_EQ(dialog.question.question, "Keep harmonics up to:");
-    EXPECT_EQ(dialog.refusals, std::vector<std::string>(6, "Enter a whole number from 1 to 511."));
+    EXPECT_EQ(HeadlessNumberDialogs[0].question.question, "Keep harmonics up to:");
+    EXPECT_EQ(HeadlessNumberDialogs[0].refusals,
+              std::vector<std::string>(6, "Enter a whole number from 1 to 511."));
     EXPECT_TRUE(HeadlessDialogAnswers.empty());
     EXPECT_NEAR(FrameAt(50)[256], 0.3f, 1e-5f); // harmonic 3 is gone, harmonic 1 stays
     Answer({"nan", "inf", "16.5", "0.5", "2.5"});
@@ -59,11 +58,10 @@ TEST(NumberDialog, RefusesBadAnswersAndOffersTheLastValueTaken) {
 // Cancel, an empty queue, or a refusal then Cancel: no change and no snapshot.
 TEST(NumberDialog, CancelChangesNothingAndTakesNoSnapshot) {
     for (CommandId command : {CmdLowPass, CmdHighPass, CmdHarmonicShift, CmdWaveFold}) {
-        for (const auto& answers : {std::vector<std::optional<std::string>>{std::nullopt},
-                                    std::vector<std::optional<std::string>>{},
-                                    std::vector<std::optional<std::string>>{"999", std::nullopt}}) {
+        for (const Answers& answers :
+             {Answers{std::nullopt}, Answers{}, Answers{"999", std::nullopt}}) {
             TwoHarmonicTable();
-            HeadlessDialogAnswers.assign(answers.begin(), answers.end());
+            Answer(answers);
             FillTableWithIndices();
             UndoSnapshot[7] = 123.0f;
             Command(command);
