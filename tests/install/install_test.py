@@ -6,7 +6,6 @@ import os, pathlib, shutil, subprocess, sys, tempfile
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 from xdriver import check, close_window, run, start_editor, xvfb
 
-TOOLS = ("groff", "identify", "Xvfb", "xdotool", "xprop")
 
 
 def output(*args):
@@ -17,7 +16,7 @@ def output(*args):
 
 def main():
     cmake, build, app_id, closer = sys.argv[1:]
-    missing = [tool for tool in TOOLS if not shutil.which(tool)]
+    missing = [t for t in ("groff", "identify", "Xvfb", "xdotool", "xprop") if not shutil.which(t)]
     if missing:
         sys.exit(print("SKIP: not found: " + ", ".join(missing)) or 77)
     with tempfile.TemporaryDirectory(prefix="qarno-install-") as root:
