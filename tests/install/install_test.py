@@ -24,10 +24,7 @@ def main():
         manifest = pathlib.Path(build, "install_manifest.txt")
         kept = manifest.read_bytes() if manifest.exists() else None
         run([cmake, "--install", build, "--prefix", "/usr"], dict(os.environ, DESTDIR=root))
-        if kept is None:
-            manifest.unlink()
-        else:
-            manifest.write_bytes(kept)
+        manifest.unlink() if kept is None else manifest.write_bytes(kept)
         usr = os.path.join(root, "usr")
         program, manual = "bin/qarno-wavetable-maker", "share/man/man1/qarno-wavetable-maker.1"
         desktop = "share/applications/%s.desktop" % app_id
