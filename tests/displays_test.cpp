@@ -1,7 +1,6 @@
 #include "tests/test_support.h"
 
-// Frame k: 128 points 4 pixels apart from x = 144 + k around y = 501 - 3k, a pixel per 0.01, on
-// black; red for the frames between the knobs (the Wave frame in the Waveform view), else grey.
+// Frame k from (144 + k, 501 - 3k), a pixel per 0.01; red between the knobs, else grey.
 TEST(Displays, FrameStackDrawsEachFrameAtItsPlaceAndHighlightsTheRange) {
     FreshEditor();
     for (auto [view, wave, offset, lo, hi] : {std::array<int, 5>{ViewWavetable, 20, 10, 10, 20},
@@ -23,8 +22,7 @@ TEST(Displays, FrameStackDrawsEachFrameAtItsPlaceAndHighlightsTheRange) {
     EXPECT_EQ(PixelAt(167, 446), Grey);
 }
 
-// A point per fourth sample, 2 pixels apart from x = 194 around y = 100, under the axes; all but
-// the first point held to rows 50..150.
+// Every fourth sample 2 pixels apart from (194, 100), held to rows 50..150 after the first.
 TEST(Displays, WaveBoxPlotsEveryFourthSample) {
     FreshEditor();
     CurrentFrame = 3;
@@ -45,8 +43,7 @@ TEST(Displays, SlidersShowTheirLevels) {
     Harmonics[3] = 30;
     PaintView(ViewAdditive);
     for (int i = 0; i < HarmonicCount; ++i) {
-        const int left = 186 + 16 * i;
-        const int mark = 200 + Harmonics[i];
+        const int left = 186 + 16 * i, mark = 200 + Harmonics[i];
         EXPECT_EQ(CountColour(left, 200, left + 14, mark, Grey), 14 * (mark - 200)) << i;
         EXPECT_EQ(CountColour(left, mark, left + 14, 300, DarkGrey), 14 * (300 - mark)) << i;
         EXPECT_EQ(CountColour(left - 2, 180, left, 300, Black), 240) << i;

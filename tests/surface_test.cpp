@@ -4,8 +4,7 @@
 #include "platform/common/surface.h"
 #include "tests/test_support.h"
 
-// A line walks its major axis from the smaller end, half-way steps rounded up, and leaves out its
-// end.
+// A line walks its major axis from the smaller end, halves rounded up, and leaves out its end.
 TEST(Surface, LinesWalkTheMajorAxisAndLeaveOutTheirEnd) {
     using PixelSet = std::set<std::pair<int, int>>;
     PixelSet farLine; // ends 100000 pixels off either side: half way is at x = 0
@@ -32,7 +31,7 @@ TEST(ScreenScale, SnapsXftDpiToWholeScalesAtTheHalves) {
     for (const auto& [dpi, scale] : cases) EXPECT_EQ(ScaleForDpi(dpi), scale) << "dpi " << dpi;
 }
 
-// Draws c centred on x = 100 with its top at y = 40 and reads back its cell, a line per row.
+// c drawn centred on x = 100, top at y = 40, read back a line per row.
 static std::string DrawnCell(char c, FontFace face, int width, int height) {
     Surface surface;
     DrawTextCentered(surface, 100, 40, std::string(1, c), Rgb{255, 255, 255}, face);
