@@ -16,8 +16,7 @@ Material EditorMaterial(const AuditionMaterial* previous = nullptr) {
                     &FreeAuditionMaterial);
 }
 
-// A cosine frame starts at its peak, so a note that began or ended at once
-// would jump by its whole level.
+// A cosine frame starts at its peak: a note that began or ended at once would click.
 void CosineFrame() {
     FreshEditor();
     for (int n = 0; n < SamplesPerFrame; ++n)
@@ -28,7 +27,6 @@ AuditionEvent On(int note, int velocity = 127) {
     return NoteOnEvent(static_cast<uint8_t>(note), static_cast<uint8_t>(velocity));
 }
 
-// A fresh engine at 48 kHz that has taken the events.
 AuditionEngine Started(std::initializer_list<AuditionEvent> events) {
     AuditionEngine engine;
     AuditionReset(engine, Rate);
@@ -50,11 +48,8 @@ std::vector<float> Render(AuditionEngine& engine, const AuditionMaterial* materi
 
 } // namespace
 
-// A second of each note at its pitch f0 (A4 at 440 Hz, bent two semitones either way) against
-// the frame's harmonics (levels over the fundamental): those up to 0.4 x rate / f0 that the frame
-// holds (above -80 dB) at their levels within 0.1 dB; those it does not hold (below -100 dB) and
-// everything more than 8 Hz from a harmonic at least 90 dB under the fundamental. The pad plays
-// its own pitch at its level.
+// Each note (bent either way) at its pitch: held harmonics up to 0.4 x rate / f0 within 0.1 dB,
+// all else 90 dB down. The pad plays its own pitch at its level.
 TEST(AuditionSpectrum, SawNotesAndThePadKeepTheirPitchTheirHarmonicsAndNothingElse) {
     FreshEditor();
     Command(CmdSaw);
@@ -67,10 +62,9 @@ TEST(AuditionSpectrum, SawNotesAndThePadKeepTheirPitchTheirHarmonicsAndNothingEl
                             static_cast<float>(PadwaveSamples));
     const Material material = EditorMaterial();
     // 106 is 3729 Hz: harmonic 6 fits, bent 2 up it does not.
-    for (auto [note, bend, heard] :
-         {std::tuple{21, 0, 21}, std::tuple{45, 0, 45}, std::tuple{69, 0, 69},
-          std::tuple{93, 0, 93}, std::tuple{108, 0, 108}, std::tuple{106, 8191, 108},
-          std::tuple{71, -8192, 69}}) {
+    const int notes[][3] = {{21, 0, 21},   {45, 0, 45},      {69, 0, 69},    {93, 0, 93},
+                            {108, 0, 108}, {106, 8191, 108}, {71, -8192, 69}};
+    for (const auto& [note, bend, heard] : notes) {
         AuditionEngine engine = Started({On(note)});
         Render(engine, material.get(), Settle);
         AuditionApply(engine, BendEvent(static_cast<int16_t>(bend)));
@@ -97,14 +91,12 @@ TEST(AuditionSpectrum, SawNotesAndThePadKeepTheirPitchTheirHarmonicsAndNothingEl
     EXPECT_NEAR(Peak(x, 0, Second), 0.25f * 0.3f, 0.002f);
 }
 
-// A one-way sweep rises smoothly and stays at its end; ping-pong comes back;
-// the mod wheel holds its point of the range.
+// One-way sweeps rise smoothly and stay; ping-pong comes back; the mod wheel holds a point.
 TEST(AuditionSweep, TheThirdHarmonicFollowsTheSweepFromSineToSquare) {
     SineToSquareTable();
     const Material material = EditorMaterial();
     AuditionEngine engine = Started({Mode(0.0f, 99.0f, 4.0f), On(81)}); // A5, 880 Hz
     const std::vector<float> x = Render(engine, material.get(), 4 * Second + Second / 10);
-    // The third harmonic of A5 (880 Hz) over the 40 ms before `to`.
     auto third = [](const std::vector<float>& x, int to) {
         return Amplitude({x.begin() + to - Second / 25, x.begin() + to}, 3 * 880.0, Rate);
     };
@@ -131,9 +123,7 @@ TEST(AuditionSweep, TheThirdHarmonicFollowsTheSweepFromSineToSquare) {
     }
 }
 
-// A note rises within 5 ms and fades 150 ms after its key without a click; its velocity scales
-// it linearly. The sustain pedal holds notes; All Notes Off releases them, All Sound Off ends
-// them at once without a click.
+// Attack 5 ms, release 150 ms, no clicks, linear velocity; sustain, all notes and sound off.
 TEST(AuditionEnvelope, NotesRiseFadeScaleWithTheirVelocityAndFollowTheControllers) {
     CosineFrame();
     const Material material = EditorMaterial();
@@ -141,8 +131,11 @@ TEST(AuditionEnvelope, NotesRiseFadeScaleWithTheirVelocityAndFollowTheController
     std::vector<float> x = Render(engine, material.get(), Second / 5);
     const std::vector<float> quiet = Render(soft, material.get(), Second / 5);
     for (size_t i = 0; i < x.size(); ++i) ASSERT_NEAR(quiet[i], x[i] * 64.0f / 127.0f, 1e-6f) << i;
-    AuditionApply(engine, NoteOffEvent(60));
-    const std::vector<float> tail = Render(engine, material.get(), Second / 4);
+    auto after = [&](AuditionEvent event, int ms) {
+        AuditionApply(engine, event);
+        return Render(engine, material.get(), ms * Ms);
+    };
+    const std::vector<float> tail = after(NoteOffEvent(60), 250);
     x.insert(x.end(), tail.begin(), tail.end());
     const int off = Second / 5;
     EXPECT_NEAR(Peak(x, 5 * Ms, 10 * Ms), 0.25f, 0.001f); // full after 5 ms
@@ -153,27 +146,20 @@ TEST(AuditionEnvelope, NotesRiseFadeScaleWithTheirVelocityAndFollowTheController
 
     engine = Started({ControlEvent(64, 64), On(60), NoteOffEvent(60)});
     EXPECT_NEAR(Peak(Render(engine, material.get(), 300 * Ms), 290 * Ms, 300 * Ms), 0.25f, 0.001f);
-    AuditionApply(engine, ControlEvent(64, 0));
-    EXPECT_EQ(Peak(Render(engine, material.get(), 200 * Ms), 160 * Ms, 200 * Ms), 0.0f);
-
-    AuditionApply(engine, On(60));
-    Render(engine, material.get(), 50 * Ms);
-    AuditionApply(engine, ControlEvent(123, 0)); // all notes off: the release
-    x = Render(engine, material.get(), 200 * Ms);
+    EXPECT_EQ(Peak(after(ControlEvent(64, 0), 200), 160 * Ms, 200 * Ms), 0.0f);
+    after(On(60), 50);
+    x = after(ControlEvent(123, 0), 200); // all notes off: the release
     EXPECT_GT(Peak(x, 100 * Ms, 110 * Ms), 0.01f);
     EXPECT_EQ(Peak(x, 160 * Ms, 200 * Ms), 0.0f);
 
-    AuditionApply(engine, On(60));
-    const float steady = Peak(Render(engine, material.get(), 50 * Ms), 0, 50 * Ms, Steps);
-    AuditionApply(engine, ControlEvent(120, 0)); // all sound off: at once, without a click
-    x = Render(engine, material.get(), 10 * Ms);
+    const float steady = Peak(after(On(60), 50), 0, 50 * Ms, Steps);
+    x = after(ControlEvent(120, 0), 10); // all sound off: at once, without a click
     EXPECT_LT(Peak(x, 0, SIZE_MAX, Steps), 1.05f * steady);
     EXPECT_EQ(Peak(x, 3 * Ms, 10 * Ms), 0.0f);
 }
 
-// Sixteen loud notes stay inside full scale, bent there by the limit rather than muted, and a
-// sample that is not a number plays as silence; the seventeenth note takes the oldest voice,
-// or the oldest released one.
+// Sixteen loud notes stay inside full scale, NaN plays as silence; a new note takes the oldest
+// (released) voice.
 TEST(AuditionVoices, SixteenLoudNotesStayInsideFullScaleAndANewNoteTakesTheOldestVoice) {
     FreshEditor();
     Command(CmdSquare);
@@ -202,7 +188,7 @@ TEST(AuditionVoices, SixteenLoudNotesStayInsideFullScaleAndANewNoteTakesTheOldes
     }
 }
 
-TEST(AuditionMaterial, ARebuildSharesTheUnchangedFramesAndSoundsAsAFreshOne) {
+TEST(AuditionMaterial, RebuildsShareUnchangedFramesAndEveryPitchHasItsHarmonics) {
     SineToSquareTable();
     Material first = EditorMaterial();
     EXPECT_TRUE(AuditionMaterialMatches(first.get(), Wavetable, AdditiveFrame, PadwaveBuffer));
@@ -218,14 +204,11 @@ TEST(AuditionMaterial, ARebuildSharesTheUnchangedFramesAndSoundsAsAFreshOne) {
     EXPECT_EQ(Render(a, second.get(), Second / 10), Render(b, fresh.get(), Second / 10));
     EXPECT_LT(AuditionMaterialBytes(fresh.get()), 32 << 20);
     for (float* part : {AdditiveFrame + 3, PadwaveBuffer + 5}) {
-        const float kept = *part;
         *part += 0.25f;
         EXPECT_FALSE(AuditionMaterialMatches(fresh.get(), Wavetable, AdditiveFrame, PadwaveBuffer));
-        *part = kept;
+        *part -= 0.25f;
     }
-}
-
-TEST(AuditionMaterial, EveryPitchKeepsItsHarmonicsUpTo042OfTheRateAndNoneAbove) {
+    // Every pitch keeps its harmonics up to 0.42 of the rate and none above.
     const AuditionLadder& ladder = FrameLadder();
     for (float rate : {44100.0f, 48000.0f, 96000.0f}) {
         for (float hz = 8.0f; hz < rate / 2; hz *= 1.001f) {
