@@ -16,13 +16,6 @@ Material EditorMaterial(const AuditionMaterial* previous = nullptr) {
                     &FreeAuditionMaterial);
 }
 
-// A cosine frame starts at its peak: a note that began or ended at once would click.
-void CosineFrame() {
-    FreshEditor();
-    for (int n = 0; n < SamplesPerFrame; ++n)
-        Wavetable[n] = std::cos(2.0f * Pi * static_cast<float>(n) / SamplesPerFrame);
-}
-
 AuditionEvent On(int note, int velocity = 127) {
     return NoteOnEvent(static_cast<uint8_t>(note), static_cast<uint8_t>(velocity));
 }
@@ -92,7 +85,8 @@ TEST(AuditionSpectrum, SawNotesAndThePadKeepTheirPitchTheirHarmonicsAndNothingEl
 }
 
 // One-way sweeps rise smoothly and stay; ping-pong comes back; the mod wheel holds a point.
-TEST(AuditionSweep, TheThirdHarmonicFollowsTheSweepFromSineToSquare) {
+// Rebuilds share unchanged frames; every pitch has its harmonics.
+TEST(AuditionSweepAndMaterial, SweepsFollowTheTableAndRebuildsShareUnchangedFrames) {
     SineToSquareTable();
     const Material material = EditorMaterial();
     AuditionEngine engine = Started({Mode(0.0f, 99.0f, 4.0f), On(81)}); // A5, 880 Hz
@@ -121,75 +115,8 @@ TEST(AuditionSweep, TheThirdHarmonicFollowsTheSweepFromSineToSquare) {
             {Mode(0.0f, 99.0f, 0.5f, true), ControlEvent(1, static_cast<uint8_t>(wheel)), On(81)});
         EXPECT_NEAR(thirdAfter(engine, Second), share * square, 0.01 * square) << wheel;
     }
-}
 
-// Attack 5 ms, release 150 ms, no clicks, linear velocity; sustain, all notes and sound off.
-TEST(AuditionEnvelope, NotesRiseFadeScaleWithTheirVelocityAndFollowTheControllers) {
-    CosineFrame();
-    const Material material = EditorMaterial();
-    AuditionEngine engine = Started({On(60)}), soft = Started({On(60, 64)});
-    std::vector<float> x = Render(engine, material.get(), Second / 5);
-    const std::vector<float> quiet = Render(soft, material.get(), Second / 5);
-    for (size_t i = 0; i < x.size(); ++i) ASSERT_NEAR(quiet[i], x[i] * 64.0f / 127.0f, 1e-6f) << i;
-    auto after = [&](AuditionEvent event, int ms) {
-        AuditionApply(engine, event);
-        return Render(engine, material.get(), ms * Ms);
-    };
-    const std::vector<float> tail = after(NoteOffEvent(60), 250);
-    x.insert(x.end(), tail.begin(), tail.end());
-    const int off = Second / 5;
-    EXPECT_NEAR(Peak(x, 5 * Ms, 10 * Ms), 0.25f, 0.001f); // full after 5 ms
-    EXPECT_LT(Peak(x, 0, SIZE_MAX, Steps), 1.05f * Peak(x, 50 * Ms, 100 * Ms, Steps));
-    EXPECT_GT(Peak(x, off + 130 * Ms, off + 140 * Ms), 0.005f); // still fading
-    EXPECT_EQ(Peak(x, off + 151 * Ms, off + 250 * Ms), 0.0f);
-    EXPECT_TRUE(AuditionSilent(engine));
-
-    engine = Started({ControlEvent(64, 64), On(60), NoteOffEvent(60)});
-    EXPECT_NEAR(Peak(Render(engine, material.get(), 300 * Ms), 290 * Ms, 300 * Ms), 0.25f, 0.001f);
-    EXPECT_EQ(Peak(after(ControlEvent(64, 0), 200), 160 * Ms, 200 * Ms), 0.0f);
-    after(On(60), 50);
-    x = after(ControlEvent(123, 0), 200); // all notes off: the release
-    EXPECT_GT(Peak(x, 100 * Ms, 110 * Ms), 0.01f);
-    EXPECT_EQ(Peak(x, 160 * Ms, 200 * Ms), 0.0f);
-
-    const float steady = Peak(after(On(60), 50), 0, 50 * Ms, Steps);
-    x = after(ControlEvent(120, 0), 10); // all sound off: at once, without a click
-    EXPECT_LT(Peak(x, 0, SIZE_MAX, Steps), 1.05f * steady);
-    EXPECT_EQ(Peak(x, 3 * Ms, 10 * Ms), 0.0f);
-}
-
-// Sixteen loud notes stay inside full scale, NaN plays as silence; a new note takes the oldest
-// (released) voice.
-TEST(AuditionVoices, SixteenLoudNotesStayInsideFullScaleAndANewNoteTakesTheOldestVoice) {
-    FreshEditor();
-    Command(CmdSquare);
-    FrameAt(0)[100] = NAN;
-    FrameAt(0)[200] = INFINITY;
-    const Material material = EditorMaterial();
-    AuditionEngine engine = Started({});
-    for (int i = 0; i < AuditionVoiceCount; ++i) {
-        AuditionApply(engine, On(40 + i));
-        Render(engine, material.get(), 64);
-    }
-    const std::vector<float> x = Render(engine, material.get(), Second / 2);
-    EXPECT_LT(Peak(x), 1.0f);
-    EXPECT_GT(Peak(x), 0.6f);
-    for (auto [released, played, gone] : {std::tuple{-1, 90, 40}, std::tuple{50, 91, 50}}) {
-        if (released >= 0) AuditionApply(engine, NoteOffEvent(static_cast<uint8_t>(released)));
-        AuditionApply(engine, On(played));
-        Render(engine, material.get(), Second / 100);
-        int sounding = 0;
-        for (const AuditionVoice& voice : engine.voices) {
-            EXPECT_NE(voice.note, gone);
-            EXPECT_NE(voice.stage, AuditionStage::Idle);
-            sounding += voice.note == played;
-        }
-        EXPECT_EQ(sounding, 1) << played;
-    }
-}
-
-TEST(AuditionMaterial, RebuildsShareUnchangedFramesAndEveryPitchHasItsHarmonics) {
-    SineToSquareTable();
+    // A rebuild shares the unchanged frames and sounds as a fresh one.
     Material first = EditorMaterial();
     EXPECT_TRUE(AuditionMaterialMatches(first.get(), Wavetable, AdditiveFrame, PadwaveBuffer));
     FrameAt(40)[7] = 0.5f;
@@ -223,4 +150,68 @@ TEST(AuditionMaterial, RebuildsShareUnchangedFramesAndEveryPitchHasItsHarmonics)
     const AuditionLadder& pad = PadLadder();
     EXPECT_EQ(pad.harmonics[0], PadwaveSamples / 2 - 1);
     for (int k = 1; k < pad.count; ++k) EXPECT_LT(pad.harmonics[k], pad.harmonics[k - 1]);
+}
+
+// Attack 5 ms, release 150 ms, no clicks, linear velocity; sustain, all notes and sound off.
+TEST(AuditionNotes, EnvelopeVelocityControllersVoicesAndTheLimit) {
+    FreshEditor(); // a cosine starts at its peak: a note begun or ended at once would click
+    for (int n = 0; n < SamplesPerFrame; ++n)
+        Wavetable[n] = std::cos(2.0f * Pi * static_cast<float>(n) / SamplesPerFrame);
+    const Material material = EditorMaterial();
+    AuditionEngine engine = Started({On(60)}), soft = Started({On(60, 64)});
+    std::vector<float> x = Render(engine, material.get(), Second / 5);
+    const std::vector<float> quiet = Render(soft, material.get(), Second / 5);
+    for (size_t i = 0; i < x.size(); ++i) ASSERT_NEAR(quiet[i], x[i] * 64.0f / 127.0f, 1e-6f) << i;
+    auto after = [&](AuditionEvent event, int ms) {
+        AuditionApply(engine, event);
+        return Render(engine, material.get(), ms * Ms);
+    };
+    const std::vector<float> tail = after(NoteOffEvent(60), 250);
+    x.insert(x.end(), tail.begin(), tail.end());
+    const int off = Second / 5;
+    EXPECT_NEAR(Peak(x, 5 * Ms, 10 * Ms), 0.25f, 0.001f); // full after 5 ms
+    EXPECT_LT(Peak(x, 0, SIZE_MAX, Steps), 1.05f * Peak(x, 50 * Ms, 100 * Ms, Steps));
+    EXPECT_GT(Peak(x, off + 130 * Ms, off + 140 * Ms), 0.005f); // still fading
+    EXPECT_EQ(Peak(x, off + 151 * Ms, off + 250 * Ms), 0.0f);
+    EXPECT_TRUE(AuditionSilent(engine));
+
+    engine = Started({ControlEvent(64, 64), On(60), NoteOffEvent(60)});
+    EXPECT_NEAR(Peak(Render(engine, material.get(), 300 * Ms), 290 * Ms, 300 * Ms), 0.25f, 0.001f);
+    EXPECT_EQ(Peak(after(ControlEvent(64, 0), 200), 160 * Ms, 200 * Ms), 0.0f);
+    after(On(60), 50);
+    x = after(ControlEvent(123, 0), 200); // all notes off: the release
+    EXPECT_GT(Peak(x, 100 * Ms, 110 * Ms), 0.01f);
+    EXPECT_EQ(Peak(x, 160 * Ms, 200 * Ms), 0.0f);
+
+    const float steady = Peak(after(On(60), 50), 0, 50 * Ms, Steps);
+    x = after(ControlEvent(120, 0), 10); // all sound off: at once, without a click
+    EXPECT_LT(Peak(x, 0, SIZE_MAX, Steps), 1.05f * steady);
+    EXPECT_EQ(Peak(x, 3 * Ms, 10 * Ms), 0.0f);
+
+    // Sixteen loud notes stay inside full scale, NaN plays as silence; a new note takes the
+    // oldest (released) voice.
+    Command(CmdSquare);
+    FrameAt(0)[100] = NAN;
+    FrameAt(0)[200] = INFINITY;
+    const Material square = EditorMaterial();
+    engine = Started({});
+    for (int i = 0; i < AuditionVoiceCount; ++i) {
+        AuditionApply(engine, On(40 + i));
+        Render(engine, square.get(), 64);
+    }
+    x = Render(engine, square.get(), Second / 2);
+    EXPECT_LT(Peak(x), 1.0f);
+    EXPECT_GT(Peak(x), 0.6f);
+    for (auto [released, played, gone] : {std::tuple{-1, 90, 40}, std::tuple{50, 91, 50}}) {
+        if (released >= 0) AuditionApply(engine, NoteOffEvent(static_cast<uint8_t>(released)));
+        AuditionApply(engine, On(played));
+        Render(engine, square.get(), Second / 100);
+        int sounding = 0;
+        for (const AuditionVoice& voice : engine.voices) {
+            EXPECT_NE(voice.note, gone);
+            EXPECT_NE(voice.stage, AuditionStage::Idle);
+            sounding += voice.note == played;
+        }
+        EXPECT_EQ(sounding, 1) << played;
+    }
 }

@@ -76,45 +76,11 @@ TEST(Live, KnobsSlidersAndSweepsAreHeardWhileAKeyIsHeld) {
     ASSERT_EQ(mode.type, AuditionEventType::SetPlayMode);
     EXPECT_EQ(std::tuple(mode.mode.from, mode.mode.to, mode.mode.seconds, mode.mode.pingPong),
               std::tuple(0.0f, 99.0f, 0.5f, true));
-    Key(WM_KEYDOWN, 'h');
-    EXPECT_GT(HarmonicOverFirst(3, 0.05f, 0.45f), 0.25); // near the Square end
-    EXPECT_LT(HarmonicOverFirst(3, 0.05f, 0.45f), 0.08); // back near the Sine end
-}
-
-// One note per held key until released, unfocused or stopped; MIDI notes sound too.
-TEST(Live, HeldKeysPlayOneNoteEachUntilReleasedUnfocusedOrStopped) {
-    FreshWindow();
-    Command(CmdSine);
-    Key(WM_KEYDOWN, 'h');
-    const int modes = CountEvents(AuditionEventType::SetPlayMode);
-    Key(WM_KEYDOWN, 'h'); // the key's repeat
-    Tap('j');             // the engine has the mode: a second note does not resend it
-    EXPECT_EQ(CountEvents(AuditionEventType::SetPlayMode), modes);
-    EXPECT_EQ(CountEvents(AuditionEventType::NoteOn, 69), 1);
-    EXPECT_EQ(CountEvents(AuditionEventType::NoteOff, 69), 0);
-    Key(WM_KEYDOWN, 'x'); // an octave change while the note is held
-    Key(WM_KEYUP, 'h');
-    EXPECT_EQ(CountEvents(AuditionEventType::NoteOff, 69), 1);
-    Key(WM_KEYDOWN, 'a'); // an octave up from the X: C5 and A5
-    Key(WM_KEYDOWN, 'h');
-    Send(WM_KILLFOCUS);
-    EXPECT_EQ(CountEvents(AuditionEventType::NoteOff, 72), 1);
-    EXPECT_EQ(CountEvents(AuditionEventType::NoteOff, 81), 1);
-    Key(WM_KEYDOWN, 'h');
-    RenderLeft(0.1f);
-    EXPECT_TRUE(HeadlessPressKey("Esc"));
-    EXPECT_EQ(CountEvents(AuditionEventType::AllSoundOff), 1);
-    RenderLeft(0.05f);
-    EXPECT_EQ(Peak(RenderLeft(0.05f)), 0.0f);
-    HeadlessFeedMidi({0x90, 60, 127});
-    EXPECT_GT(Peak(RenderLeft(0.1f)), 0.05f);
-    Key(WM_KEYDOWN, 'h'); // Stop let go of the key: the next press plays again
-    EXPECT_EQ(CountEvents(AuditionEventType::NoteOn, 81), 3);
 }
 
 // The Preview menu: sweep times as radio items, the MIDI state, and a Keys line that follows
 // Z and X through the octaves C1 to C7.
-TEST(Live, PreviewMenuKeyLayoutOctavesAndOtherKeys) {
+TEST(Live, PreviewMenuKeysOctavesHeldNotesAndOtherKeys) {
     FreshWindow();
     auto items = []() -> const std::vector<MenuItem>& { return HeadlessMenuBar.end()[-2].items; };
     EXPECT_EQ(items().at(3).label, "Sweep Time");
@@ -143,6 +109,35 @@ TEST(Live, PreviewMenuKeyLayoutOctavesAndOtherKeys) {
     Key(WM_KEYDOWN, 'z');
     Key(WM_KEYDOWN, 'z'); // a held Z moves one octave only
     EXPECT_EQ(Tap('a'), 84);
+
+    // One note per held key until released, unfocused or stopped; MIDI notes sound too.
+    FreshWindow();
+    Command(CmdSine);
+    Key(WM_KEYDOWN, 'h');
+    const int modes = CountEvents(AuditionEventType::SetPlayMode);
+    Key(WM_KEYDOWN, 'h'); // the key's repeat
+    Tap('j');             // the engine has the mode: a second note does not resend it
+    EXPECT_EQ(CountEvents(AuditionEventType::SetPlayMode), modes);
+    EXPECT_EQ(CountEvents(AuditionEventType::NoteOn, 69), 1);
+    EXPECT_EQ(CountEvents(AuditionEventType::NoteOff, 69), 0);
+    Key(WM_KEYDOWN, 'x'); // an octave change while the note is held
+    Key(WM_KEYUP, 'h');
+    EXPECT_EQ(CountEvents(AuditionEventType::NoteOff, 69), 1);
+    Key(WM_KEYDOWN, 'a'); // an octave up from the X: C5 and A5
+    Key(WM_KEYDOWN, 'h');
+    Send(WM_KILLFOCUS);
+    EXPECT_EQ(CountEvents(AuditionEventType::NoteOff, 72), 1);
+    EXPECT_EQ(CountEvents(AuditionEventType::NoteOff, 81), 1);
+    Key(WM_KEYDOWN, 'h');
+    RenderLeft(0.1f);
+    EXPECT_TRUE(HeadlessPressKey("Esc"));
+    EXPECT_EQ(CountEvents(AuditionEventType::AllSoundOff), 1);
+    RenderLeft(0.05f);
+    EXPECT_EQ(Peak(RenderLeft(0.05f)), 0.0f);
+    HeadlessFeedMidi({0x90, 60, 127});
+    EXPECT_GT(Peak(RenderLeft(0.1f)), 0.05f);
+    Key(WM_KEYDOWN, 'h'); // Stop let go of the key: the next press plays again
+    EXPECT_EQ(CountEvents(AuditionEventType::NoteOn, 81), 3);
 
     FreshWindow(); // other keys go on to the menus; a failed output is told once
     for (char key : {' ', 'q', '1', 'b'})

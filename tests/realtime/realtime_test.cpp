@@ -37,7 +37,6 @@ TEST(RealTime, RenderingGoesOnThroughRandomCommandsAndDrags) {
     std::string reason;
     ASSERT_TRUE(OpenAuditionOutput(reason));
     const std::vector<CommandId> commands = Commands();
-    ASSERT_GT(commands.size(), 30u);
     std::atomic<bool> done{false}, finite{true};
     std::atomic<uint64_t> blocks{0};
     std::thread audio([&] {
