@@ -47,7 +47,6 @@ TEST(AuditionSpectrum, SawNotesAndThePadKeepTheirPitchTheirHarmonicsAndNothingEl
     FreshEditor();
     Command(CmdSaw);
     const Bins frame = FrameSpectrum(FrameAt(0));
-    ASSERT_LT(std::abs(frame[300]), 1e-5 * std::abs(frame[1])); // the saw stops below 256
     const int bin = 1308; // the pad's sine: 440.1 Hz at 44100 Hz
     for (int n = 0; n < PadwaveSamples; ++n)
         PadwaveBuffer[n] =
@@ -188,8 +187,7 @@ TEST(AuditionNotes, EnvelopeVelocityControllersVoicesAndTheLimit) {
     EXPECT_LT(Peak(x, 0, SIZE_MAX, Steps), 1.05f * steady);
     EXPECT_EQ(Peak(x, 3 * Ms, 10 * Ms), 0.0f);
 
-    // Sixteen loud notes stay inside full scale, NaN plays as silence; a new note takes the
-    // oldest (released) voice.
+    // Sixteen loud notes stay in full scale, NaN is silent, a new note takes the oldest voice.
     Command(CmdSquare);
     FrameAt(0)[100] = NAN;
     FrameAt(0)[200] = INFINITY;
