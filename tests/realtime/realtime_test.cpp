@@ -1,7 +1,5 @@
-// The audio thread's rules under load: one thread renders the audition block
-// after block, as the audio callback does, while this one runs random menu
-// commands, knob drags and keys. Built once more with ThreadSanitizer by
-// scripts/test, which then fails on any data race between the two.
+// One thread renders the audition as the audio callback does while this one runs random
+// commands, drags and keys; scripts/test builds it with ThreadSanitizer too.
 #include <atomic>
 #include <thread>
 
@@ -11,7 +9,6 @@
 
 namespace {
 
-// A fixed pseudo-random sequence, the same every run.
 uint32_t Seed = 12345;
 uint32_t Next(uint32_t range) {
     Seed = Seed * 1664525u + 1013904223u;
@@ -40,10 +37,8 @@ TEST(RealTime, RenderingGoesOnThroughRandomCommandsAndDrags) {
     std::string reason;
     ASSERT_TRUE(OpenAuditionOutput(reason));
     const std::vector<CommandId> commands = Commands();
-    ASSERT_GT(commands.size(), 30u);
-    std::atomic<bool> done{false};
+    std::atomic<bool> done{false}, finite{true};
     std::atomic<uint64_t> blocks{0};
-    std::atomic<bool> finite{true};
     std::thread audio([&] {
         float block[512];
         while (!done.load()) {
@@ -67,12 +62,10 @@ TEST(RealTime, RenderingGoesOnThroughRandomCommandsAndDrags) {
     done = true;
     audio.join();
     EXPECT_TRUE(finite.load());
-    // The render thread went on while this one worked: it never waited for it.
-    EXPECT_GT(during, 100u);
+    EXPECT_GT(during, 100u); // the render thread never waited for this one
 }
 
-// A block may have begun just before a swap and still read the material it
-// replaced; that material may be freed only once the block after it has ended.
+// A block begun just before a swap may still read the old material: free it a block later.
 TEST(RealTime, AReplacedMaterialIsRetiredTwoBlocksAfterTheSwap) {
     AuditionHooks hooks;
     hooks.apply = [](const AuditionEvent&) {};
