@@ -165,8 +165,10 @@ TEST(ImportAudio, BadFilesSayWhyOddFilesImportAndTheDialogDecides) {
     FreshEditor();
     FillTableWithIndices();
     const TableCopy table = CopyOfTable();
-    std::copy(table.begin(), table.end(), UndoSnapshot);
-    auto Unsnapped = [&] { return std::equal(table.begin(), table.end(), UndoSnapshot); };
+    std::fill_n(UndoSnapshot, TableSamples, 0.0f);
+    const auto snapshotOf = [](const TableCopy& t) {
+        return std::equal(t.begin(), t.end(), UndoSnapshot);
+    };
     ViewMode = ViewWaveform;
     CurrentFrame = 7;
     HeadlessImportAnswers.push_back(std::nullopt);
@@ -184,7 +186,7 @@ TEST(ImportAudio, BadFilesSayWhyOddFilesImportAndTheDialogDecides) {
     for (auto [x, colour] :
          {std::pair{10, EnvelopeLevel}, {11, EnvelopeSpanLevel}, {439, EnvelopeSpanLevel}})
         EXPECT_EQ(picture.At(x, EnvelopePictureHeight - 1), colour) << x;
-    EXPECT_TRUE(TableKept(table) && Unsnapped());
+    EXPECT_TRUE(TableKept(table) && AllZero(UndoSnapshot, UndoSnapshot + TableSamples));
     // OK in the Waveform view fills the current frame alone, after the snapshot.
     HeadlessImportAnswers.push_back(HeadlessImportAnswer{"", 0.5, 1.5});
     CommandOn(CmdImportAudio, path);
@@ -204,7 +206,7 @@ TEST(ImportAudio, BadFilesSayWhyOddFilesImportAndTheDialogDecides) {
     EXPECT_EQ(UndoSnapshot[99 * SamplesPerFrame], IndexValue(99, 0));
     for (int i = 0; i < FrameCount; ++i) EXPECT_GT(FundamentalMargin(FrameAt(i)), 5.0) << i;
     // Each refusal is said in the dialog, which keeps what was typed; nothing changes.
-    FillTableWithIndices();
+    const TableCopy imported = CopyOfTable();
     const std::vector<HeadlessImportAnswer> answers{
         {"H9", {}, {}}, {"", 1.0, 1.005}, {"", 1.5, 1.0}, {"", {}, {}}};
     const std::string refusals[] = {
@@ -219,7 +221,7 @@ TEST(ImportAudio, BadFilesSayWhyOddFilesImportAndTheDialogDecides) {
         EXPECT_EQ(dialog.refusals[0].first, refusals[i]);
         EXPECT_EQ(dialog.refusals[0].second.pitch, answers[i].pitch);
         EXPECT_EQ(dialog.refusals[0].second.to, answers[i].to.value_or(dialog.offered.to));
-        EXPECT_TRUE(TableKept(table) && Unsnapped());
+        EXPECT_TRUE(TableKept(imported) && snapshotOf(table));
     }
     HeadlessDropFile(folder.File("gone.wav")); // an unreadable file: its box, no dialog
     EXPECT_EQ(HeadlessImportDialogs.size(), 7u);
@@ -229,5 +231,5 @@ TEST(ImportAudio, BadFilesSayWhyOddFilesImportAndTheDialogDecides) {
     HeadlessImportAnswers.push_back(HeadlessImportAnswer{"441", {}, {}});
     HeadlessDropFile(noise);
     EXPECT_EQ(HeadlessImportDialogs.back().refusals.size(), 1u);
-    EXPECT_TRUE(!TableKept(table) && Unsnapped());
+    EXPECT_TRUE(!TableKept(imported) && snapshotOf(imported));
 }
