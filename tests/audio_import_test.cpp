@@ -56,21 +56,16 @@ TEST(ImportAudio, SyntheticTonesGiveTheirCyclesInEveryFormat) {
                 Import(folder.File(name), HarmonicTone(hz, 1.2, 44100, 20), 0.0, {}, format);
             ASSERT_TRUE(got.ok) << got.message;
             EXPECT_LT(std::fabs(Cents(got.found, hz)), 0.5) << got.found;
-            double worstLevel = 0.0, worstPhase = 0.0, worstSeam = -1000.0;
             for (int i = 0; i < FrameCount; ++i) {
+                SCOPED_TRACE(i);
                 const Bins bins = FrameSpectrum(got.Frame(i));
                 const double first = std::abs(bins[1]);
+                EXPECT_LT(std::fabs(std::remainder(std::arg(bins[1]) + M_PI / 2, 2 * M_PI)), 0.01);
                 for (int k = 2; k <= 20; ++k)
-                    worstLevel =
-                        std::max(worstLevel, std::fabs(Decibels(std::abs(bins[k]) * k / first)));
-                const double phase = std::remainder(std::arg(bins[1]) + M_PI / 2, 2 * M_PI);
-                worstPhase = std::max(worstPhase, std::fabs(phase));
-                for (int k = 21; k < SamplesPerFrame / 2; ++k)
-                    worstSeam = std::max(worstSeam, Decibels(std::abs(bins[k]) / first));
+                    EXPECT_LT(std::fabs(Decibels(std::abs(bins[k]) * k / first)), levelTolerance);
+                for (int k = 21; k < SamplesPerFrame / 2; ++k) // a seam spreads up here
+                    EXPECT_LT(Decibels(std::abs(bins[k]) / first), -60.0) << k;
             }
-            EXPECT_LT(worstLevel, levelTolerance);
-            EXPECT_LT(worstPhase, 0.01);
-            EXPECT_LT(worstSeam, -60.0);
         }
     }
 }
@@ -79,10 +74,9 @@ TEST(ImportAudio, SyntheticTonesGiveTheirCyclesInEveryFormat) {
 TEST(ImportAudio, GlidesAndInstrumentNotesGiveSingleCycles) {
     ScratchFolder folder;
     std::vector<float> glide(88200);
-    double phase = 0.0;
-    for (size_t n = 0; n < glide.size();
-         ++n, phase += 2.0 * M_PI * (220.0 + 110.0 * n / 88200) / 44100.0)
-        glide[n] = static_cast<float>(0.5 * std::sin(phase));
+    for (size_t n = 0; n < glide.size(); ++n) // 220 Hz rising by 55 Hz a second
+        glide[n] = static_cast<float>(
+            0.5 * std::sin(2.0 * M_PI * (220.0 + 27.5 * n / 44100.0) * n / 44100.0));
     EXPECT_GE(WorstMargin(Import(folder.File("glide.wav"), glide)), 40.0);
     // Cents allowed: the low piano's partials are stretched, the flute's pitch wanders.
     for (auto [name, program, note, cents] : {std::tuple{"low piano", 0, 28, 50.0},
