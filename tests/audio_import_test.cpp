@@ -43,8 +43,9 @@ double WorstMargin(const Imported& got) {
 
 } // namespace
 
-// Pitch to half a cent; each frame keeps the harmonic levels, sine phase from 0, and no seam.
-TEST(ImportAudio, SyntheticTonesGiveTheirCyclesInEveryFormat) {
+// Tones to half a cent, each frame with their levels, sine phase from 0 and no seam; then a
+// glide and real notes: the pitch followed, one cycle a frame, no frame dropping out.
+TEST(ImportAudio, TonesGlidesAndNotesGiveSingleCycles) {
     ScratchFolder folder;
     for (double hz : {196.0, 261.63}) {
         for (auto [name, format, levelTolerance] :
@@ -68,11 +69,6 @@ TEST(ImportAudio, SyntheticTonesGiveTheirCyclesInEveryFormat) {
             }
         }
     }
-}
-
-// A glide and real notes: the pitch followed, one cycle a frame, no frame dropping out.
-TEST(ImportAudio, GlidesAndInstrumentNotesGiveSingleCycles) {
-    ScratchFolder folder;
     std::vector<float> glide(88200);
     for (size_t n = 0; n < glide.size(); ++n) // 220 Hz rising by 55 Hz a second
         glide[n] = static_cast<float>(
