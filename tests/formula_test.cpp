@@ -11,9 +11,11 @@ namespace {
 
 const double Pi = 3.14159265358979323846;
 
-Formula Wave(const std::string& text) { return {FormulaMode::Wave, text}; }
-Formula Harmonics(const std::string& amplitude, const std::string& phase = "0") {
-    return {FormulaMode::Harmonics, "", amplitude, phase};
+// "amplitude#phase" is a Harmonics formula, any other text a Wave formula.
+Formula F(const std::string& text) {
+    const size_t bar = text.find('#');
+    if (bar == std::string::npos) return {FormulaMode::Wave, text};
+    return {FormulaMode::Harmonics, "", text.substr(0, bar), text.substr(bar + 1)};
 }
 
 // Sample n of frame f is f + n / 2048, so that `in` and stray writes show.
@@ -29,35 +31,25 @@ const float* FrameOf(const std::vector<float>& t, int f) { return &t[f * Samples
 // Each name at the ends of the cycle and of the range (rows of text lo hi frame index value);
 // the frames beside the range keep their marks.
 TEST(Formula, NamesAtTheEndsOfCyclesAndRanges) {
-    struct Case {
-        Formula formula;
-        int lo, hi, frame, index;
-        double expected;
-    };
-    std::vector<Case> cases{
-        {Harmonics("x+w+(q==511)"), 4, 5, 4, 1, std::sin(2.0 * Pi * 511 / 1024)},
-        {Harmonics("q==2", "pi/2"), 0, 0, 0, 0, 1.0}};
     std::istringstream rows(
         "x 0 99 0 0 -1  x 0 99 0 1023 0.998046875  sin(-x*pi) 0 0 0 256 1  "
         "w 3 7 5 1023 0.9990234375  z 10 20 20 0 1  z 20 10 15 0 0.5  "
         "y 10 20 10 9 -1  y 20 10 20 9 1  z 30 30 30 0 0.3030303  y 99 99 99 0 1  "
-        "frame 98 99 99 0 100  q 0 1 1 0 0  in 1 2 2 1023 2.49951171875");
-    Case c;
-    for (std::string text; rows >> text >> c.lo >> c.hi >> c.frame >> c.index >> c.expected;) {
-        c.formula = Wave(text);
-        cases.push_back(c);
-    }
-    ASSERT_EQ(cases.size(), 15u);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.formula.mode == FormulaMode::Wave ? c.formula.wave : c.formula.amplitude);
+        "frame 98 99 99 0 100  q 0 1 1 0 0  in 1 2 2 1023 2.49951171875  "
+        "x+w+(q==511)#0 4 5 4 1 0.0061358846  q==2#pi/2 0 0 0 0 1");
+    int count = 0, lo, hi, frame, index;
+    double expected;
+    for (std::string text; rows >> text >> lo >> hi >> frame >> index >> expected; ++count) {
+        SCOPED_TRACE(text);
         std::vector<float> table = MarkedTable(), before = table;
-        ASSERT_EQ(ApplyFormula(c.formula, table.data(), c.lo, c.hi).error, "");
-        EXPECT_NEAR(FrameOf(table, c.frame)[c.index], c.expected, 1e-6);
-        const int lo = std::min(c.lo, c.hi), hi = std::max(c.lo, c.hi);
-        EXPECT_TRUE(std::equal(FrameOf(table, 0), FrameOf(table, lo), before.data()));
-        EXPECT_TRUE(std::equal(FrameOf(table, hi + 1), FrameOf(table, FrameCount),
-                               FrameOf(before, hi + 1)));
+        ASSERT_EQ(ApplyFormula(F(text), table.data(), lo, hi).error, "");
+        EXPECT_NEAR(FrameOf(table, frame)[index], expected, 1e-6);
+        const int first = std::min(lo, hi), last = std::max(lo, hi);
+        EXPECT_TRUE(std::equal(FrameOf(table, 0), FrameOf(table, first), before.data()));
+        EXPECT_TRUE(std::equal(FrameOf(table, last + 1), FrameOf(table, FrameCount),
+                               FrameOf(before, last + 1)));
     }
+    EXPECT_EQ(count, 15);
 }
 
 // Every text is 1 when the engine reads it right.
@@ -72,7 +64,7 @@ TEST(Formula, Operators) {
     const std::vector<float> table(TableSamples, 0.0f);
     for (std::string text; std::getline(truths, text, ';');) {
         float out[SamplesPerFrame];
-        ASSERT_EQ(ComputeFormulaFrame(Wave(text), table.data(), 0, 0, 0, out).error, "") << text;
+        ASSERT_EQ(ComputeFormulaFrame(F(text), table.data(), 0, 0, 0, out).error, "") << text;
         EXPECT_EQ(out[0], 1.0f) << text;
     }
 }
@@ -81,34 +73,31 @@ TEST(Formula, Operators) {
 TEST(Formula, RandomsShapesAndHarmonicSums) {
     std::vector<float> table(TableSamples, 0.0f);
     const uint32_t position = RandomPosition();
-    ASSERT_EQ(ApplyFormula(Wave("rand"), table.data(), 0, 99).error, "");
+    ASSERT_EQ(ApplyFormula(F("rand"), table.data(), 0, 99).error, "");
     EXPECT_TRUE(std::equal(FrameOf(table, 0), FrameOf(table, 1), FrameOf(table, 99)));
     EXPECT_NE(table[0], table[1]);
-    ASSERT_EQ(ApplyFormula(Wave("rrnd"), table.data(), 0, 99).error, "");
+    ASSERT_EQ(ApplyFormula(F("rrnd"), table.data(), 0, 99).error, "");
     EXPECT_FALSE(std::equal(FrameOf(table, 0), FrameOf(table, 1), FrameOf(table, 1)));
     for (float v : table) ASSERT_TRUE(v >= -1.0f && v <= 1.0f);
     EXPECT_EQ(RandomPosition(), position);
     float preview[SamplesPerFrame]; // the preview's one frame has the bits the range gets
-    ComputeFormulaFrame(Wave("rrnd*y"), table.data(), 0, 99, 40, preview);
-    ApplyFormula(Wave("rrnd*y"), table.data(), 0, 99);
+    ComputeFormulaFrame(F("rrnd*y"), table.data(), 0, 99, 40, preview);
+    ApplyFormula(F("rrnd*y"), table.data(), 0, 99);
     EXPECT_TRUE(std::equal(preview, preview + SamplesPerFrame, FrameOf(table, 40)));
 
-    ASSERT_EQ(ApplyFormula(Wave("abs(x)*2-1"), table.data(), 0, 0).error, "");
+    ASSERT_EQ(ApplyFormula(F("abs(x)*2-1"), table.data(), 0, 0).error, "");
     for (int i = 0; i < SamplesPerFrame; ++i)
         ASSERT_EQ(table[i], static_cast<float>(2.0 * std::abs(i / 512.0 - 1.0) - 1.0)) << i;
     // The pulse is high where x < y: the first 1024 t samples of each frame.
-    ASSERT_EQ(ApplyFormula(Wave("(x<y)*2-1"), table.data(), 0, 99).error, "");
-    for (int f : {0, 33, 50, 99}) {
-        const float* frame = FrameOf(table, f);
-        const long highs = std::count(frame, frame + SamplesPerFrame, 1.0f);
-        EXPECT_EQ(highs, static_cast<long>(std::ceil(1024.0 * f / 99))) << f;
-    }
+    ASSERT_EQ(ApplyFormula(F("(x<y)*2-1"), table.data(), 0, 99).error, "");
+    for (int f : {0, 33, 50, 99})
+        EXPECT_EQ(std::count(FrameOf(table, f), FrameOf(table, f + 1), 1.0f),
+                  std::ceil(1024.0 * f / 99));
     // The saw of all 511 harmonics; then a frame of 20 harmonics keeps its first eight.
-    for (const char* amplitude : {"1/q", "(q<=20)/q", "in*(q<=8)"}) {
-        ASSERT_EQ(ApplyFormula(Harmonics(amplitude), table.data(), 0, 0).error, "");
-        if (amplitude[0] == '(') continue;
-        const int top = amplitude[0] == 'i' ? 8 : 511;
-        for (int i = 0; i < SamplesPerFrame; ++i) {
+    for (const auto& [amplitude, top] :
+         {std::pair{"1/q#0", 511}, {"(q<=20)/q#0", 0}, {"in*(q<=8)#0", 8}}) {
+        ASSERT_EQ(ApplyFormula(F(amplitude), table.data(), 0, 0).error, "");
+        for (int i = 0; top > 0 && i < SamplesPerFrame; ++i) {
             double sum = 0.0;
             for (int k = 1; k <= top; ++k) sum += std::sin(2.0 * Pi * k * i / 1024) / k;
             ASSERT_NEAR(table[i], sum, 1e-5) << amplitude << " " << i;
@@ -123,36 +112,33 @@ TEST(Formula, ErrorsNameTheirColumnAndWriteNothing) {
         "1+fo@unknown name 'fo' at column 3;--x@unexpected '-' at column 2;"
         "2*sin@expected '(' after 'sin' at column 6;x=3@unexpected '=' at column 2;"
         " \t@empty formula at column 1;1,2@unexpected ',' at column 2;"
-        "x>=0?1@missing ':' at column 7");
-    std::vector<std::pair<Formula, std::string>> cases{
-        {Harmonics("1/q", "2+"), "unexpected end at column 3"},
-        {Wave(std::string(5000, '1')), "longer than 4096 characters at column 4097"}};
-    for (std::string text, error; std::getline(rows, text, '@') && std::getline(rows, error, ';');)
-        cases.emplace_back(Wave(text), error);
-    ASSERT_EQ(cases.size(), 11u);
-    for (const auto& [formula, error] : cases) {
+        "x>=0?1@missing ':' at column 7;1/q#2+@unexpected end at column 3;" +
+        std::string(5000, '1') + "@longer than 4096 characters at column 4097");
+    int count = 0;
+    for (std::string text, error; std::getline(rows, text, '@') && std::getline(rows, error, ';');
+         ++count) {
         std::vector<float> table = MarkedTable();
-        const FormulaOutcome outcome = ApplyFormula(formula, table.data(), 0, 99);
+        const FormulaOutcome outcome = ApplyFormula(F(text), table.data(), 0, 99);
         EXPECT_EQ(outcome.error, error);
-        EXPECT_EQ(outcome.inPhase, formula.mode == FormulaMode::Harmonics) << error;
-        EXPECT_EQ(CheckFormula(formula).error, error);
+        EXPECT_EQ(outcome.inPhase, F(text).mode == FormulaMode::Harmonics) << error;
+        EXPECT_EQ(CheckFormula(F(text)).error, error);
         EXPECT_TRUE(table == MarkedTable()) << error;
     }
-    EXPECT_EQ(ApplyFormula(Wave("x"), MarkedTable().data(), 0, 100).error,
-              "frames outside the table");
+    EXPECT_EQ(count, 11);
+    EXPECT_EQ(ApplyFormula(F("x"), MarkedTable().data(), 0, 100).error, "frames outside the table");
 }
 
 TEST(Formula, NotFiniteBecomesZeroAndIsCounted) {
     std::vector<float> table = MarkedTable();
-    FormulaOutcome outcome = ApplyFormula(Wave("1/0"), table.data(), 2, 3);
+    FormulaOutcome outcome = ApplyFormula(F("1/0"), table.data(), 2, 3);
     EXPECT_EQ(outcome.error, "");
     EXPECT_EQ(outcome.nonFinite, 2 * SamplesPerFrame);
     EXPECT_TRUE(AllZero(FrameOf(table, 2), FrameOf(table, 4)));
-    outcome = ApplyFormula(Wave("(x==0)*1e300"), table.data(), 0, 0);
+    outcome = ApplyFormula(F("(x==0)*1e300"), table.data(), 0, 0);
     EXPECT_EQ(outcome.nonFinite, 1);
     EXPECT_EQ(table[512], 0.0f);
     // An infinite first harmonic is left out; the others stay.
-    outcome = ApplyFormula(Harmonics("(q<3)/(q-1)"), table.data(), 0, 0);
+    outcome = ApplyFormula(F("(q<3)/(q-1)#0"), table.data(), 0, 0);
     EXPECT_EQ(outcome.nonFinite, 1);
     EXPECT_NEAR(table[128], 1.0f, 1e-6);
 }
@@ -163,7 +149,7 @@ TEST(FormulaDialog, OkWritesTheEditFramesAndUndoTakesThemBack) {
         CommandId view;
         int wave, offset, lo, hi;
     } cases[] = {{CmdViewWaveform, 7, 40, 7, 7}, {CmdViewWavetable, 20, 10, 10, 20}};
-    const Formula taken = Wave("frame+z");
+    const Formula taken = F("frame+z");
     for (const auto& c : cases) {
         FreshEditor();
         WavetableKnobs(c.wave, c.offset);
@@ -189,9 +175,9 @@ TEST(FormulaDialog, RefusalsCancelListenAndPreview) {
     WavetableKnobs(60, 3);
     FillTableWithIndices();
     UndoSnapshot[7] = 123.0f;
-    CurrentFormula = Wave("x");
-    HeadlessFormulaAnswers = {HeadlessFormulaAnswer{Wave("1+fo"), true},
-                              HeadlessFormulaAnswer{Harmonics("1/q", "2+"), true}, std::nullopt};
+    CurrentFormula = F("x");
+    HeadlessFormulaAnswers = {HeadlessFormulaAnswer{F("1+fo"), true},
+                              HeadlessFormulaAnswer{F("1/q#2+"), true}, std::nullopt};
     Command(CmdFormula);
     ASSERT_EQ(HeadlessFormulaDialogs.size(), 1u);
     EXPECT_EQ(HeadlessFormulaDialogs[0].refusals,
@@ -207,7 +193,7 @@ TEST(FormulaDialog, RefusalsCancelListenAndPreview) {
     EXPECT_EQ(notes, (std::vector<std::pair<T, int>>{{T::NoteOn, 57}, {T::NoteOff, 57}}));
 
     WavetableKnobs(99, 0);
-    CurrentFormula = Wave("z*sin(6*pi*w)/(w>0)");
+    CurrentFormula = F("z*sin(6*pi*w)/(w>0)");
     Command(CmdFormula);
     const Surface& preview = HeadlessFormulaDialogs.back().preview;
     int lowest = 0;
