@@ -28,8 +28,7 @@ std::vector<float> MarkedTable() {
 
 const float* FrameOf(const std::vector<float>& t, int f) { return &t[f * SamplesPerFrame]; }
 
-// Each name at the ends of the cycle and of the range (rows of text lo hi frame index value);
-// the frames beside the range keep their marks.
+// Rows of text lo hi frame index value; the frames beside the range keep their marks.
 TEST(Formula, NamesAtTheEndsOfCyclesAndRanges) {
     std::istringstream rows(
         "x 0 99 0 0 -1  x 0 99 0 1023 0.998046875  sin(-x*pi) 0 0 0 256 1  "
@@ -70,7 +69,7 @@ TEST(Formula, Operators) {
 }
 
 // rand is the same in every frame, rrnd not, and neither moves the editor's sequence.
-TEST(Formula, RandomsShapesAndHarmonicSums) {
+TEST(Formula, RandomsShapesHarmonicSumsAndNonNumbers) {
     std::vector<float> table(TableSamples, 0.0f);
     const uint32_t position = RandomPosition();
     ASSERT_EQ(ApplyFormula(F("rand"), table.data(), 0, 99).error, "");
@@ -103,6 +102,14 @@ TEST(Formula, RandomsShapesAndHarmonicSums) {
             ASSERT_NEAR(table[i], sum, 1e-5) << amplitude << " " << i;
         }
     }
+    // Values that are not numbers, in double or once in float, become 0 and are counted; an
+    // infinite first harmonic is left out and the others stay.
+    EXPECT_EQ(ApplyFormula(F("1/0"), table.data(), 2, 3).nonFinite, 2 * SamplesPerFrame);
+    EXPECT_TRUE(AllZero(FrameOf(table, 2), FrameOf(table, 4)));
+    EXPECT_EQ(ApplyFormula(F("(x==0)*1e300"), table.data(), 0, 0).nonFinite, 1);
+    EXPECT_EQ(table[512], 0.0f);
+    EXPECT_EQ(ApplyFormula(F("(q<3)/(q-1)#0"), table.data(), 0, 0).nonFinite, 1);
+    EXPECT_NEAR(table[128], 1.0f, 1e-6);
 }
 
 // Each wrong text with its error (text@error;...); a phase's error says so; nothing is written.
@@ -128,48 +135,25 @@ TEST(Formula, ErrorsNameTheirColumnAndWriteNothing) {
     EXPECT_EQ(ApplyFormula(F("x"), MarkedTable().data(), 0, 100).error, "frames outside the table");
 }
 
-TEST(Formula, NotFiniteBecomesZeroAndIsCounted) {
-    std::vector<float> table = MarkedTable();
-    FormulaOutcome outcome = ApplyFormula(F("1/0"), table.data(), 2, 3);
-    EXPECT_EQ(outcome.error, "");
-    EXPECT_EQ(outcome.nonFinite, 2 * SamplesPerFrame);
-    EXPECT_TRUE(AllZero(FrameOf(table, 2), FrameOf(table, 4)));
-    outcome = ApplyFormula(F("(x==0)*1e300"), table.data(), 0, 0);
-    EXPECT_EQ(outcome.nonFinite, 1);
-    EXPECT_EQ(table[512], 0.0f);
-    // An infinite first harmonic is left out; the others stay.
-    outcome = ApplyFormula(F("(q<3)/(q-1)#0"), table.data(), 0, 0);
-    EXPECT_EQ(outcome.nonFinite, 1);
-    EXPECT_NEAR(table[128], 1.0f, 1e-6);
-}
-
-// OK writes the edit's frames, Undo restores every bit, the next dialog offers the formula taken.
+// OK writes the edit's frames (knobs in either order), Undo restores every bit, and the next
+// dialog offers the formula taken.
 TEST(FormulaDialog, OkWritesTheEditFramesAndUndoTakesThemBack) {
-    const struct {
-        CommandId view;
-        int wave, offset, lo, hi;
-    } cases[] = {{CmdViewWaveform, 7, 40, 7, 7}, {CmdViewWavetable, 20, 10, 10, 20}};
-    const Formula taken = F("frame+z");
-    for (const auto& c : cases) {
-        FreshEditor();
-        WavetableKnobs(c.wave, c.offset);
-        Command(c.view);
-        FillTableWithIndices();
-        const TableCopy before = CopyOfTable();
-        HeadlessFormulaAnswers = {HeadlessFormulaAnswer{taken}};
-        Command(CmdFormula);
-        EXPECT_TRUE(TableHoldsIndicesOutside(c.lo, c.hi)) << c.wave << " " << c.offset;
-        EXPECT_EQ(FrameAt(c.lo)[0], c.lo + 1 + (c.lo == c.hi ? c.lo / 99.0f : 0.0f));
-        EXPECT_EQ(FrameAt(c.hi)[1023], c.hi + 1 + (c.lo == c.hi ? c.lo / 99.0f : 1.0f));
-        Command(CmdUndo);
-        EXPECT_TRUE(TableKept(before)) << c.wave << " " << c.offset;
-        Command(CmdFormula);
-        EXPECT_EQ(HeadlessFormulaDialogs.back().offered.wave, taken.wave);
-    }
+    FreshEditor();
+    WavetableKnobs(20, 10);
+    FillTableWithIndices();
+    const TableCopy before = CopyOfTable();
+    HeadlessFormulaAnswers = {HeadlessFormulaAnswer{F("frame+z")}};
+    Command(CmdFormula);
+    EXPECT_TRUE(TableHoldsIndicesOutside(10, 20));
+    EXPECT_EQ(FrameAt(10)[0], 11.0f);
+    EXPECT_EQ(FrameAt(20)[1023], 22.0f);
+    Command(CmdUndo);
+    EXPECT_TRUE(TableKept(before));
+    Command(CmdFormula);
+    EXPECT_EQ(HeadlessFormulaDialogs.back().offered.wave, "frame+z");
 }
 
-// Refusals carry the engine's words, Cancel changes nothing, Listen holds A3 until the end; the
-// preview draws the Wave frame (not the range's first) and counts non-numbers over the range.
+// Refusals, Cancel and Listen; the preview shows the Wave frame and counts over the range.
 TEST(FormulaDialog, RefusalsCancelListenAndPreview) {
     FreshEditor();
     WavetableKnobs(60, 3);
