@@ -9,8 +9,6 @@
 
 namespace {
 
-const double Pi = 3.14159265358979323846;
-
 // "amplitude#phase" is a Harmonics formula, any other text a Wave formula.
 Formula F(const std::string& text) {
     const size_t bar = text.find('#');
@@ -28,31 +26,8 @@ std::vector<float> MarkedTable() {
 
 const float* FrameOf(const std::vector<float>& t, int f) { return &t[f * SamplesPerFrame]; }
 
-// Rows of text lo hi frame index value; the frames beside the range keep their marks.
-TEST(Formula, NamesAtTheEndsOfCyclesAndRanges) {
-    std::istringstream rows(
-        "x 0 99 0 0 -1  x 0 99 0 1023 0.998046875  sin(-x*pi) 0 0 0 256 1  "
-        "w 3 7 5 1023 0.9990234375  z 10 20 20 0 1  z 20 10 15 0 0.5  "
-        "y 10 20 10 9 -1  y 20 10 20 9 1  z 30 30 30 0 0.3030303  y 99 99 99 0 1  "
-        "frame 98 99 99 0 100  q 0 1 1 0 0  in 1 2 2 1023 2.49951171875  "
-        "x+w+(q==511)#0 4 5 4 1 0.0061358846  q==2#pi/2 0 0 0 0 1");
-    int count = 0, lo, hi, frame, index;
-    double expected;
-    for (std::string text; rows >> text >> lo >> hi >> frame >> index >> expected; ++count) {
-        SCOPED_TRACE(text);
-        std::vector<float> table = MarkedTable(), before = table;
-        ASSERT_EQ(ApplyFormula(F(text), table.data(), lo, hi).error, "");
-        EXPECT_NEAR(FrameOf(table, frame)[index], expected, 1e-6);
-        const int first = std::min(lo, hi), last = std::max(lo, hi);
-        EXPECT_TRUE(std::equal(FrameOf(table, 0), FrameOf(table, first), before.data()));
-        EXPECT_TRUE(std::equal(FrameOf(table, last + 1), FrameOf(table, FrameCount),
-                               FrameOf(before, last + 1)));
-    }
-    EXPECT_EQ(count, 15);
-}
-
-// Every text is 1 when the engine reads it right.
-TEST(Formula, Operators) {
+// Rows: text lo hi frame index value, then truths worth 1; frames beside the range stay.
+TEST(Formula, NamesOperatorsAndRanges) {
     std::istringstream truths(
         "-1%4==3;7%-2==-1;mod(-1,4)==3;2^3^2==512;-2^2==-4;!0+!3==1;1<2;(2<=1)==0;0||2;"
         "(1==1&&0)==0;(1!=1)==0;(0?5:6)==6;round(2.5)==3;rint(2.5)==2;floor(-0.5)==-1;"
@@ -60,12 +35,25 @@ TEST(Formula, Operators) {
         "abs(log(e)-1)<1e-15;abs(ln(e^2)-2)<1e-15;log10(100)==2;sign(-3)==-1;pow(2,10)==1024;"
         "abs(-2)*sqrt(4)==4;abs(pi-3.14159265358979)<1e-14;abs(e-2.71828182845905)<1e-14;"
         "sin(pi/2)*cos(0)*exp(0)==1;tanh(0)+sinh(0)+cosh(0)+tan(0)+asin(0)+acos(1)+atan(0)==1");
-    const std::vector<float> table(TableSamples, 0.0f);
-    for (std::string text; std::getline(truths, text, ';');) {
-        float out[SamplesPerFrame];
-        ASSERT_EQ(ComputeFormulaFrame(F(text), table.data(), 0, 0, 0, out).error, "") << text;
-        EXPECT_EQ(out[0], 1.0f) << text;
+    std::string text = "x 0 99 0 0 -1  x 0 99 0 1023 0.998046875  sin(-x*pi) 0 0 0 256 1  "
+                       "w 3 7 5 1023 0.9990234375  z 10 20 20 0 1  z 20 10 15 0 0.5  "
+                       "y 10 20 10 9 -1  y 20 10 20 9 1  z 30 30 30 0 0.3030303  y 99 99 99 0 1  "
+                       "frame 98 99 99 0 100  q 0 1 1 0 0  in 1 2 2 1023 2.49951171875  "
+                       "x+w+(q==511)#0 4 5 4 1 0.0061358846  q==2#pi/2 0 0 0 0 1";
+    for (std::string truth; std::getline(truths, truth, ';');) text += "  " + truth + " 0 0 0 0 1";
+    std::istringstream rows(text);
+    int count = 0, lo, hi, frame, index;
+    double expected;
+    for (; rows >> text >> lo >> hi >> frame >> index >> expected; ++count) {
+        SCOPED_TRACE(text);
+        std::vector<float> table = MarkedTable(), before = table;
+        ASSERT_EQ(ApplyFormula(F(text), table.data(), lo, hi).error, "");
+        EXPECT_NEAR(FrameOf(table, frame)[index], expected, 1e-6);
+        for (int f = 0; f < FrameCount; ++f)
+            ASSERT_TRUE((f >= std::min(lo, hi) && f <= std::max(lo, hi)) ||
+                        std::equal(FrameOf(table, f), FrameOf(table, f + 1), FrameOf(before, f)));
     }
+    EXPECT_EQ(count, 46);
 }
 
 // rand is the same in every frame, rrnd not, and neither moves the editor's sequence.
@@ -98,12 +86,11 @@ TEST(Formula, RandomsShapesHarmonicSumsAndNonNumbers) {
         ASSERT_EQ(ApplyFormula(F(amplitude), table.data(), 0, 0).error, "");
         for (int i = 0; top > 0 && i < SamplesPerFrame; ++i) {
             double sum = 0.0;
-            for (int k = 1; k <= top; ++k) sum += std::sin(2.0 * Pi * k * i / 1024) / k;
+            for (int k = 1; k <= top; ++k) sum += std::sin(2.0 * M_PI * k * i / 1024) / k;
             ASSERT_NEAR(table[i], sum, 1e-5) << amplitude << " " << i;
         }
     }
-    // Values that are not numbers, in double or once in float, become 0 and are counted; an
-    // infinite first harmonic is left out and the others stay.
+    // Non-numbers in double or in float become 0 and count; an infinite harmonic is left out.
     EXPECT_EQ(ApplyFormula(F("1/0"), table.data(), 2, 3).nonFinite, 2 * SamplesPerFrame);
     EXPECT_TRUE(AllZero(FrameOf(table, 2), FrameOf(table, 4)));
     EXPECT_EQ(ApplyFormula(F("(x==0)*1e300"), table.data(), 0, 0).nonFinite, 1);
