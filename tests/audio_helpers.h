@@ -46,9 +46,8 @@ inline const std::vector<double>& Window(size_t n) {
     const double a[] = {WindowMean,       -0.43329793923448, 0.21812299954311, -0.06592544638803,
                         0.01081174209837, -0.00077658482522, 0.00001388721735};
     for (size_t i = w.size(); i < n; ++i) {
-        double v = 0.0;
-        for (int k = 0; k < 7; ++k) v += a[k] * std::cos(2.0 * M_PI * k * i / n);
-        w.push_back(v);
+        w.push_back(0.0);
+        for (int k = 0; k < 7; ++k) w[i] += a[k] * std::cos(2.0 * M_PI * k * i / n);
     }
     return w;
 }
