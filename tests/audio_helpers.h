@@ -1,17 +1,12 @@
-// Sound in the tests. Measured in double (a measurement, not a computed sample): a frame's
-// harmonics, the amplitude of any component of a sound, its exact pitch and the strongest
-// component between its harmonics. Recorded for the import tests: tones written with
-// libsndfile or rendered by fluidsynth, and their pitch.
+// Sound in the tests, measured in double; tones written with libsndfile or rendered by fluidsynth.
 #pragma once
 
 #include <fftw3.h>
-#include <sndfile.h>
 
 #include <algorithm>
 #include <cmath>
 #include <complex>
 #include <cstdint>
-#include <map>
 #include <utility>
 #include <vector>
 
@@ -43,8 +38,7 @@ inline Bins FrameSpectrum(const float* frame) {
     return bins;
 }
 
-// The 7-term Blackman-Harris window of n samples: side lobes below -180 dB. Its
-// samples sum to n times its first term.
+// The 7-term Blackman-Harris window of n samples, summing to n times its first term.
 constexpr double WindowMean = 0.27105140069342;
 inline const std::vector<double>& Window(size_t n) {
     static std::map<size_t, std::vector<double>> made;
@@ -52,15 +46,13 @@ inline const std::vector<double>& Window(size_t n) {
     const double a[] = {WindowMean,       -0.43329793923448, 0.21812299954311, -0.06592544638803,
                         0.01081174209837, -0.00077658482522, 0.00001388721735};
     for (size_t i = w.size(); i < n; ++i) {
-        double v = 0.0;
-        for (int k = 0; k < 7; ++k) v += a[k] * std::cos(2.0 * M_PI * k * i / n);
-        w.push_back(v);
+        w.push_back(0.0);
+        for (int k = 0; k < 7; ++k) w[i] += a[k] * std::cos(2.0 * M_PI * k * i / n);
     }
     return w;
 }
 
-// The amplitude of the component at `hz` in `x` sampled at `rate`, through the
-// window: a steady sine reads its own amplitude.
+// The amplitude of the component at `hz` in `x` sampled at `rate`, through the window.
 inline double Amplitude(const std::vector<float>& x, double hz, double rate) {
     const std::vector<double>& w = Window(x.size());
     const std::complex<double> turn = std::polar(1.0, -2.0 * M_PI * hz / rate);
@@ -80,8 +72,7 @@ inline float Peak(const std::vector<float>& x, size_t from = 0, size_t to = SIZE
 
 // The frequency of the strongest component within 3 Hz of `guess`.
 inline double PeakHz(const std::vector<float>& x, double guess, double rate) {
-    double lo = guess - 3.0, hi = guess + 3.0;
-    const double g = 0.5 * (std::sqrt(5.0) - 1.0);
+    double lo = guess - 3.0, hi = guess + 3.0, g = 0.5 * (std::sqrt(5.0) - 1.0);
     while (hi - lo > 1e-5) {
         const double a = hi - g * (hi - lo), b = lo + g * (hi - lo);
         std::tie(lo, hi) =
@@ -90,9 +81,7 @@ inline double PeakHz(const std::vector<float>& x, double guess, double rate) {
     return 0.5 * (lo + hi);
 }
 
-// The strongest component farther than `band` Hz from every harmonic of f0, in
-// dB under the fundamental, and its frequency: from a transform padded to
-// bins of half the resolution.
+// The strongest component farther than `band` Hz from every harmonic of f0: dB under it, Hz.
 inline std::pair<double, double> WorstBetweenHarmonics(const std::vector<float>& x, double f0,
                                                        double rate, double band) {
     const std::vector<double>& w = Window(x.size());
@@ -110,18 +99,13 @@ inline std::pair<double, double> WorstBetweenHarmonics(const std::vector<float>&
     return worst;
 }
 
-// Writes interleaved samples with libsndfile in the given format; false when it
-// cannot (a format this libsndfile lacks).
+// Writes interleaved samples with libsndfile; false for a format this libsndfile lacks.
 inline bool WriteSound(const std::string& path, int format, int rate, int channels,
                        const std::vector<float>& samples) {
-    SF_INFO info = {};
-    info.samplerate = rate;
-    info.channels = channels;
-    info.format = format;
+    SF_INFO info = {0, rate, channels, format, 0, 0};
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     if (file == nullptr) return false;
-    // Vorbis at its best, which still loses a little of the weak harmonics.
-    double quality = 1.0;
+    double quality = 1.0; // Vorbis at its best
     if ((format & SF_FORMAT_TYPEMASK) == SF_FORMAT_OGG)
         sf_command(file, SFC_SET_VBR_ENCODING_QUALITY, &quality, sizeof quality);
     const sf_count_t frames = static_cast<sf_count_t>(samples.size()) / channels;
@@ -129,8 +113,7 @@ inline bool WriteSound(const std::string& path, int format, int rate, int channe
     return sf_close(file) == 0 && ok;
 }
 
-// A tone of `harmonics` harmonics at `hz`, harmonic k at level 1 / k and phase
-// 0.3 k^2 (so that its cycle is no plain shape), 0.5 at its peak or less.
+// A tone of `harmonics` harmonics at `hz`, harmonic k at level 1 / k and phase 0.3 k^2.
 inline std::vector<float> HarmonicTone(double hz, double seconds, int rate, int harmonics) {
     std::vector<float> tone(static_cast<size_t>(seconds * rate));
     for (size_t n = 0; n < tone.size(); ++n) {
@@ -142,8 +125,7 @@ inline std::vector<float> HarmonicTone(double hz, double seconds, int rate, int 
     return tone;
 }
 
-// How far above every other bin of 1 .. 511 the frame's bin 1 stands, in dB:
-// a single cycle stands far above.
+// How far above every other bin of 1 .. 511 the frame's bin 1 stands, in dB.
 inline double FundamentalMargin(const float* frame) {
     const std::vector<std::complex<double>> bins = FrameSpectrum(frame);
     double other = 1e-30;
@@ -153,36 +135,26 @@ inline double FundamentalMargin(const float* frame) {
 
 // The pitch of a rendered note over the span as a long Hann-windowed spectrum shows it.
 inline double MeasuredPitch(const std::string& path, double nominal, double from, double to) {
-    SF_INFO info = {};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-    if (file == nullptr) return 0.0;
-    std::vector<float> frames(static_cast<size_t>(info.frames * info.channels));
-    sf_readf_float(file, frames.data(), info.frames);
-    sf_close(file);
+    const SndfileView view = ReadWithSndfile(path);
+    const SF_INFO& info = view.format;
     const size_t size = 1 << 19;
     std::vector<double> in;
     const sf_count_t first = static_cast<sf_count_t>(from * info.samplerate),
                      count = std::min<sf_count_t>(
                          std::min<sf_count_t>(info.frames, to * info.samplerate) - first, size);
     for (sf_count_t n = 0; n < count; ++n)
-        in.push_back(frames[(first + n) * info.channels] *
+        in.push_back(view.samples[(first + n) * info.channels] *
                      (0.5 - 0.5 * std::cos(2.0 * M_PI * n / count)));
     const Bins bins = RealSpectrum(in, size);
     const double binHz = static_cast<double>(info.samplerate) / size;
-    // The strongest peak within a semitone of each of the first twelve harmonics,
-    // interpolated on its log magnitudes, over its harmonic number, weighted
-    // by its power.
+    // Each of the first twelve harmonics' peak, interpolated, over its number, weighted by power.
     double sum = 0.0, weights = 0.0;
     for (int harmonic = 1; harmonic <= 12; ++harmonic) {
-        const double centre = nominal * harmonic;
-        const int low = static_cast<int>(centre * 0.944 / binHz);
-        const int high = static_cast<int>(centre * 1.059 / binHz);
-        int peak = low;
-        for (int k = low; k <= high; ++k)
+        int peak = static_cast<int>(nominal * harmonic * 0.944 / binHz);
+        for (int k = peak; k <= static_cast<int>(nominal * harmonic * 1.059 / binHz); ++k)
             if (std::abs(bins[k]) > std::abs(bins[peak])) peak = k;
         const double a = std::log(std::abs(bins[peak - 1])), b = std::log(std::abs(bins[peak])),
-                     c = std::log(std::abs(bins[peak + 1]));
-        const double weight = std::norm(bins[peak]);
+                     c = std::log(std::abs(bins[peak + 1])), weight = std::norm(bins[peak]);
         sum += weight * (peak + 0.5 * (a - c) / (a - 2.0 * b + c)) * binHz / harmonic;
         weights += weight;
     }
@@ -191,24 +163,17 @@ inline double MeasuredPitch(const std::string& path, double nominal, double from
 
 constexpr const char* GeneralMidiFont = "/usr/share/sounds/sf2/FluidR3_GM.sf2";
 
-// Renders one note of a General MIDI program with fluidsynth into a 44.1 kHz
-// WAV file: a MIDI file of one track, the program change, the note held for
-// `seconds` and a short release. False when fluidsynth or the font is missing
-// or the render fails.
+// Renders one General MIDI note held `seconds` into a 44.1 kHz WAV; false when that fails.
 inline bool RenderNote(const std::string& folder, const std::string& wav, int program, int note,
                        double seconds) {
     if (!std::filesystem::exists(GeneralMidiFont)) return false;
     const int ticks = static_cast<int>(seconds * 960); // 480 a beat at 120 beats a minute
-    // The program, the note, the hold as a variable-length quantity, then the note off and a rest.
-    std::vector<uint8_t> track;
+    const std::string header("MThd\0\0\0\6\0\0\0\1\1\xE0MTrk\0\0\0\x12", 22); // 18 bytes follow
+    std::vector<uint8_t> midi(header.begin(), header.end());
     for (int b :
          {0x00, 0xC0, program, 0x00, 0x90, note, 100, 0x80 | ((ticks >> 14) & 0x7F),
           0x80 | ((ticks >> 7) & 0x7F), ticks & 0x7F, 0x80, note, 0, 0x83, 0x60, 0xFF, 0x2F, 0x00})
-        track.push_back(static_cast<uint8_t>(b));
-    std::vector<uint8_t> midi = {
-        'M', 'T',  'h',  'd', 0,   0,   0,   6, 0, 0, 0,
-        1,   0x01, 0xE0, 'M', 'T', 'r', 'k', 0, 0, 0, static_cast<uint8_t>(track.size())};
-    midi.insert(midi.end(), track.begin(), track.end());
+        midi.push_back(static_cast<uint8_t>(b));
     const std::string midiPath = folder + "/note.mid";
     WriteBytes(midiPath, midi);
     const std::string command = "fluidsynth -ni -q -g 1 -r 44100 -F '" + wav + "' " +

@@ -38,8 +38,7 @@ def find_window(env, name):
 
 
 @contextlib.contextmanager
-def xvfb(screen="1024x768x24"):
-    """The environment of an Xvfb of its own; it and the editors started in it end afterwards."""
+def xvfb(screen="1024x768x24"):  # an Xvfb's environment; it and the editors in it end after
     server = subprocess.Popen(["Xvfb", "-displayfd", "1", "-screen", "0", screen, "-noreset"],
                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
     display = server.stdout.readline().strip()
