@@ -165,7 +165,7 @@ STEPS = [
     (["restart"], restart),
     press((328, 22)),                                   # WAVETABLE tab
     press((57, 217), (57, 190), (57, 157)),             # Offset knob up 60
-    menu("Synthesize", "Saw"), save("Export 2048 Wavetable...", FOLDER + "/table", "table", 819288),
+    menu("Synthesize", "Saw"), save("Export 2048 Wavetable...", FOLDER + "/table", "table", 819302),
     menu("Synthesize", "Sine"), load("Load Wavetable...", "table"), snapshot("loaded"),
     save("Save Project...", "project", "project", 938286, same=False),
     menu("File", "New"), snapshot("new"), load("Open Project...", "project"), snapshot("opened"),
