@@ -52,6 +52,8 @@ struct Engine {
     double x[SamplesPerFrame], w[SamplesPerFrame], q[SamplesPerFrame], rand[SamplesPerFrame];
     double in[SamplesPerFrame], rrnd[SamplesPerFrame];
     double results[2][SamplesPerFrame];
+    // rrnd costs a random sequence a frame; it is made only for texts that read it.
+    bool readsRrnd = false;
     std::unique_ptr<Transforms> transforms;
 };
 
@@ -82,6 +84,7 @@ void SetModeValues(Engine& engine) {
         engine.q[n] = wave ? 0.0 : i + 1.0;
         engine.rand[n] = rand[wave ? n : n + 1];
     }
+    engine.readsRrnd = ReadsName(engine.first, "rrnd") || (!wave && ReadsName(engine.second, "rrnd"));
     if (!wave) engine.transforms = std::make_unique<Transforms>();
 }
 
@@ -93,6 +96,7 @@ void SetFrameValues(Engine& engine, int32_t lo, int32_t hi, int32_t f) {
     engine.names.z = t;
     engine.names.y = -1.0 + 2.0 * t;
     engine.names.frame = f + 1.0;
+    if (!engine.readsRrnd) return;
     uint32_t state = RrndSeed + 0x9E3779B9u * static_cast<uint32_t>(f);
     for (double& r : engine.rrnd) r = RandomValue(state);
 }

@@ -27,3 +27,7 @@ struct FormulaNames {
 // first error with its 1-based column, or an empty string when text is a
 // formula. Never throws.
 std::string CompileFormula(const std::string& text, FormulaNames& names, mu::Parser& parser);
+
+// Whether the compiled parser reads the name; true when muParser cannot tell,
+// so a caller that skips the work for an unread name never skips too much.
+bool ReadsName(const mu::Parser& parser, const char* name);

@@ -106,7 +106,8 @@ TEST(Formula, ErrorsNameTheirColumnAndWriteNothing) {
         "1+fo@unknown name 'fo' at column 3;--x@unexpected '-' at column 2;"
         "2*sin@expected '(' after 'sin' at column 6;x=3@unexpected '=' at column 2;"
         " \t@empty formula at column 1;1,2@unexpected ',' at column 2;"
-        "x>=0?1@missing ':' at column 7;1/q#2+@unexpected end at column 3;" +
+        "x>=0?1@missing ':' at column 7;1/q#2+@unexpected end at column 3;"
+        "x^^2@unexpected '^' at column 3;" +
         std::string(5000, '1') + "@longer than 4096 characters at column 4097");
     int count = 0;
     for (std::string text, error; std::getline(rows, text, '@') && std::getline(rows, error, ';');
@@ -118,7 +119,8 @@ TEST(Formula, ErrorsNameTheirColumnAndWriteNothing) {
         EXPECT_EQ(CheckFormula(F(text)).error, error);
         EXPECT_TRUE(table == MarkedTable()) << error;
     }
-    EXPECT_EQ(count, 11);
+    EXPECT_EQ(count, 12);
+    EXPECT_EQ(CheckFormula({FormulaMode::Wave, "x#2"}).error, "unexpected '#' at column 2");
     EXPECT_EQ(ApplyFormula(F("x"), MarkedTable().data(), 0, 100).error, "frames outside the table");
 }
 
