@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "core/editor_state.h"
-#include "synth/frame_spectrum.h"
 #include "synth/oscillator.h"
 
 namespace {
@@ -30,41 +29,44 @@ bool Faint(const Bin& bin, float strongest) { return std::norm(bin) < strongest 
 
 } // namespace
 
-void SpectralMorphBetween(int32_t lo, int32_t hi) {
+void PrepareSpectralFade(const float* fromFrame, const float* toFrame, SpectralFade& fade) {
     Bin from[FrameBins];
     Bin to[FrameBins];
-    FrameToSpectrum(Wavetable + lo * SamplesPerFrame, from);
-    FrameToSpectrum(Wavetable + hi * SamplesPerFrame, to);
-    float fromMagnitude[FrameBins];
-    float toMagnitude[FrameBins];
-    float fromPhase[FrameBins];
-    float arc[FrameBins];
+    FrameToSpectrum(fromFrame, from);
+    FrameToSpectrum(toFrame, to);
     const float fromStrongest = Strongest(from);
     const float toStrongest = Strongest(to);
     for (int32_t k = 0; k < FrameBins; ++k) {
-        fromMagnitude[k] = std::abs(from[k]);
-        toMagnitude[k] = std::abs(to[k]);
+        fade.fromMagnitude[k] = std::abs(from[k]);
+        fade.toMagnitude[k] = std::abs(to[k]);
         // A faint bin has no phase of its own and takes the other frame's, so a
         // harmonic that one frame lacks fades in or out at the phase it has in
         // the other rather than at the noise's.
         const bool fromFaint = Faint(from[k], fromStrongest);
         const bool toFaint = Faint(to[k], toStrongest);
-        fromPhase[k] = std::arg(fromFaint && !toFaint ? to[k] : from[k]);
-        arc[k] = ShorterArc(fromPhase[k], std::arg(toFaint ? from[k] : to[k]));
+        fade.fromPhase[k] = std::arg(fromFaint && !toFaint ? to[k] : from[k]);
+        fade.arc[k] = ShorterArc(fade.fromPhase[k], std::arg(toFaint ? from[k] : to[k]));
     }
-    const float d = static_cast<float>(hi - lo);
+}
+
+void SpectralFadeAt(const SpectralFade& fade, float t, float* frame) {
     Bin bins[FrameBins];
-    for (int32_t j = lo + 1; j < hi; ++j) {
-        const float t = static_cast<float>(j - lo) / d;
-        for (int32_t k = 0; k < FrameBins; ++k)
-            bins[k] = std::polar((1.0f - t) * fromMagnitude[k] + t * toMagnitude[k],
-                                 fromPhase[k] + t * arc[k]);
-        // DC and Nyquist are their own mirrors: a real frame holds only their
-        // real parts.
-        bins[0] = Bin(bins[0].real(), 0.0f);
-        bins[NyquistBin] = Bin(bins[NyquistBin].real(), 0.0f);
-        SpectrumToFrame(bins, Wavetable + j * SamplesPerFrame);
-    }
+    for (int32_t k = 0; k < FrameBins; ++k)
+        bins[k] = std::polar((1.0f - t) * fade.fromMagnitude[k] + t * fade.toMagnitude[k],
+                             fade.fromPhase[k] + t * fade.arc[k]);
+    // DC and Nyquist are their own mirrors: a real frame holds only their real
+    // parts.
+    bins[0] = Bin(bins[0].real(), 0.0f);
+    bins[NyquistBin] = Bin(bins[NyquistBin].real(), 0.0f);
+    SpectrumToFrame(bins, frame);
+}
+
+void SpectralMorphBetween(int32_t lo, int32_t hi) {
+    SpectralFade fade;
+    PrepareSpectralFade(Wavetable + lo * SamplesPerFrame, Wavetable + hi * SamplesPerFrame, fade);
+    const float d = static_cast<float>(hi - lo);
+    for (int32_t j = lo + 1; j < hi; ++j)
+        SpectralFadeAt(fade, static_cast<float>(j - lo) / d, Wavetable + j * SamplesPerFrame);
 }
 
 void SpectralMorphFrames() {

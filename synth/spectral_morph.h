@@ -4,6 +4,21 @@
 
 #include <cstdint>
 
+#include "synth/frame_spectrum.h"
+
+// The fade between two 1024-sample frames, read once: each bin's magnitudes,
+// its starting phase and the arc its phase turns through.
+struct SpectralFade {
+    float fromMagnitude[FrameBins];
+    float toMagnitude[FrameBins];
+    float fromPhase[FrameBins];
+    float arc[FrameBins];
+};
+
+void PrepareSpectralFade(const float* from, const float* to, SpectralFade& fade);
+// The frame at t (0 = from, 1 = to) of the fade, by the rule below.
+void SpectralFadeAt(const SpectralFade& fade, float t, float* frame);
+
 // Frames lo + 1 .. hi - 1 (lo < hi) take, at t = (j - lo) / (hi - lo), for
 // every bin the magnitude (1 - t) |A| + t |B| and the phase of A turned towards
 // that of B along the shorter arc by the fraction t, A and B being the bins of
