@@ -177,32 +177,17 @@ TEST(CommandLine, FailuresAndMisuseWriteNothing) {
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.errors, "qarno-wavetable-maker: " + error);
     }
-    for (const char* line : {"render",
-                             "render T",
-                             "render T O extra.wav",
-                             "render T O --note",
-                             "render T O --note H4",
-                             "render T O --note 128",
-                             "render T O --note C10",
-                             "render T O --note Cb-1",
-                             "render T O --seconds -1",
-                             "render T O --seconds 4s",
-                             "render T O --from 0",
-                             "render T O --to 101",
-                             "render T O --velocity 0",
-                             "render T O --velocity 64.5",
-                             "render T O --rate 1000",
-                             "render T O --loud 1",
-                             "import T",
-                             "import T O --pitch loud",
-                             "import T O --gain 2",
-                             "import T O --to -1",
-                             "generate O",
-                             "generate O --formula x --harmonics 1/q",
-                             "generate O --formula x --phase 0",
-                             "generate O --formula x --from 0",
-                             "generate O --formula x --to 101",
-                             "generate O --formula x --float --export-2048"}) {
+    std::istringstream lines(
+        "render;render T;render T O extra.wav;render T O --note;render T O --note H4;"
+        "render T O --note 128;render T O --note C10;render T O --note Cb-1;"
+        "render T O --seconds -1;render T O --seconds 4s;render T O --from 0;"
+        "render T O --to 101;render T O --velocity 0;render T O --velocity 64.5;"
+        "render T O --rate 1000;render T O --loud 1;import T;import T O --pitch loud;"
+        "import T O --gain 2;import T O --to -1;generate O;"
+        "generate O --formula x --harmonics 1/q;generate O --formula x --phase 0;"
+        "generate O --formula x --from 0;generate O --formula x --to 101;"
+        "generate O --formula x --float --export-2048;");
+    for (std::string line; std::getline(lines, line, ';');) {
         std::vector<std::string> args;
         std::istringstream split(line);
         for (std::string word; split >> word;)

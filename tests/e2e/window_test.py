@@ -35,6 +35,8 @@ class RealWindow:
         check((width, height) == (WIDTH * S, 600 * S), "size %dx%d" % (width, height))
         hints = run(["xprop", "-id", self.window, "WM_NORMAL_HINTS"], self.env)
         check(hints.count("imum size: %d by %d" % (WIDTH * S, 600 * S)) == 2, "not fixed: " + hints)
+        wm_class = run(["xprop", "-id", self.window, "WM_CLASS"], self.env)  # the entry's class
+        check('"QARNO_Wavetable_Maker"' in wm_class, "the window's class: " + wm_class)
 
     def at(self, x, y):  # to the middle of client pixel (x, y)'s block: the window rounds down
         return ["mousemove", self.left + x * S + S // 2,

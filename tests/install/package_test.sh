@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # The Debian package made from this build by scripts/package (which fails on any
-# lintian error): unpacked, its files stand where the desktop looks for them, its
-# desktop entry and metainfo validate, the metainfo's newest release is the
+# lintian error): unpacked, it holds exactly the files the desktop looks for, its
+# desktop entry and metainfo validate, its icons are the sizes their folders say,
+# its manual reads without a groff warning, the metainfo's newest release is the
 # program's version, and the unpacked program prints that version and renders.
 set -uo pipefail
 source_dir=$1 build=$2 app_id=$3
-for tool in dpkg-deb dpkg-shlibdeps lintian desktop-file-validate appstreamcli sox soxi; do
+for tool in dpkg-deb dpkg-shlibdeps lintian desktop-file-validate appstreamcli sox soxi identify \
+    groff; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool not found"; exit 77; }
 done
 work=$(mktemp -d)
@@ -23,12 +25,18 @@ dpkg-deb -f "$deb" Depends | grep -q 'libfltk1.3' || fail "Depends lacks FLTK"
 root=$work/root
 dpkg-deb -x "$deb" "$root"
 usr=$root/usr
-for file in bin/qarno-wavetable-maker share/applications/$app_id.desktop \
-    share/metainfo/$app_id.metainfo.xml share/man/man1/qarno-wavetable-maker.1.gz \
-    share/doc/qarno-wavetable-maker/copyright share/doc/qarno-wavetable-maker/changelog.gz \
-    share/icons/hicolor/{48x48,128x128,256x256}/apps/qarno-wavetable-maker.png; do
-  [ -f "$usr/$file" ] || fail "the package lacks /usr/$file"
+expected=$(printf '%s\n' bin/qarno-wavetable-maker share/applications/$app_id.desktop \
+  share/metainfo/$app_id.metainfo.xml share/man/man1/qarno-wavetable-maker.1.gz \
+  share/doc/qarno-wavetable-maker/copyright share/doc/qarno-wavetable-maker/changelog.gz \
+  share/icons/hicolor/{48x48,128x128,256x256}/apps/qarno-wavetable-maker.png | sort)
+found=$(cd "$usr" && find . -type f | cut -c3- | sort)
+[ "$found" = "$expected" ] || fail "the package holds: $found"
+for size in 48 128 256; do # identify reads the whole file: a broken chunk fails it
+  info=$(identify -format '%m %wx%h' "$usr/share/icons/hicolor/${size}x$size/apps/qarno-wavetable-maker.png")
+  [ "$info" = "PNG ${size}x$size" ] || fail "the ${size}-pixel icon is $info"
 done
+said=$(zcat "$usr/share/man/man1/qarno-wavetable-maker.1.gz" | groff -man -ww -z 2>&1) &&
+  [ -z "$said" ] || fail "groff warns: $said"
 said=$(desktop-file-validate "$usr/share/applications/$app_id.desktop") && [ -z "$said" ] ||
   fail "desktop-file-validate: $said"
 appstreamcli validate --no-net "$usr/share/metainfo/$app_id.metainfo.xml" >/dev/null ||
