@@ -7,7 +7,9 @@
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Round_Button.H>
 #include <FL/Fl_Window.H>
+#include <FL/fl_draw.H>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -141,7 +143,8 @@ bool AskExportChoices(WindowHandle, ExportDialog& dialog, const DialogCheck<Expo
     level->copy_label("Loudest sample at -0.1 dBFS");
     level->value(dialog.loudest);
     e.widgets.push_back(level);
-    e.widgets.push_back(rows.Input("Blofeld name (empty: file's):", dialog.name));
+    e.widgets.push_back(rows.Input("Blofeld name:", dialog.name));
+    e.widgets.back()->tooltip("Empty: the file's name");
     e.widgets.push_back(rows.Input("Blofeld slot (80 to 118):", dialog.slot));
     e.widgets.push_back(rows.Input("Custom frames:", dialog.frames));
     e.widgets.push_back(rows.Input("Custom samples a frame:", dialog.samples));
@@ -157,12 +160,16 @@ bool AskExportChoices(WindowHandle, ExportDialog& dialog, const DialogCheck<Expo
 bool AskImportTableChoices(WindowHandle, ImportTableDialog& dialog,
                            const DialogCheck<ImportTableDialog>& check) {
     Rows rows;
+    fl_font(FL_HELVETICA, FL_NORMAL_SIZE);
+    const int textWidth = static_cast<int>(fl_width(dialog.layout.c_str()));
+    rows.width = std::max(rows.width, 2 * rows.l.margin + rows.l.labelWidth + textWidth);
     Fl_Window box(rows.width, rows.width);
     box.copy_label("Import Wavetable");
     for (const auto& [label, text] : {std::pair<const char*, std::string>{"File:", dialog.fileName},
                                       {"Found:", dialog.layout}}) {
         new PlainText(rows.l.margin, rows.top, rows.l.labelWidth, rows.l.row, label);
-        new PlainText(rows.l.margin + rows.l.labelWidth, rows.top, rows.width, rows.l.row, text);
+        new PlainText(rows.l.margin + rows.l.labelWidth, rows.top,
+                      rows.width - rows.l.labelWidth - 2 * rows.l.margin, rows.l.row, text);
         rows.top += rows.l.row;
     }
     rows.top += rows.l.margin / 2;
