@@ -140,6 +140,17 @@ WavStatus ParseWav(const uint8_t* data, size_t size, WavContent& content) {
     return content.count > 0 ? WavStatus::Ok : WavStatus::NoSamples;
 }
 
+const char* WavFailure(WavStatus status) {
+    switch (status) {
+    case WavStatus::NotWav:
+        return "not a WAV file";
+    case WavStatus::UnsupportedEncoding:
+        return "unsupported WAV encoding";
+    default:
+        return "no samples in file";
+    }
+}
+
 // Wider samples keep their extra precision: a 24-bit value 256 x v gives
 // exactly what the 16-bit value v gives, since the powers of two scale exactly.
 float WavSample(const uint8_t* data, const WavContent& content, uint64_t index) {

@@ -34,6 +34,9 @@ constexpr int32_t MaxDeclaredFrameSize = 65536;
 // chunk has its samples at byte 44; one without a "fmt " chunk is 16-bit mono.
 WavStatus ParseWav(const uint8_t* data, size_t size, WavContent& content);
 
+// What a status other than Ok tells the user: "not a WAV file", ...
+const char* WavFailure(WavStatus status);
+
 // Sample `index` (below content.count) on the scale of 16-bit files: value x
 // 0.00002. Infinities and NaN of float files read as 0.
 float WavSample(const uint8_t* data, const WavContent& content, uint64_t index);

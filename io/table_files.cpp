@@ -31,10 +31,11 @@ const char* EncodingName(SampleEncoding encoding) {
 bool ParseTableWav(const uint8_t* data, size_t size, ForeignTable& table, std::string& problem) {
     WavContent content;
     const WavStatus status = ParseWav(data, size, content);
-    if (status == WavStatus::NotWav) problem = "not a wavetable (.wt, WAV or Blofeld .syx)";
-    if (status == WavStatus::UnsupportedEncoding) problem = "unsupported WAV encoding";
-    if (status == WavStatus::NoSamples) problem = "no samples in file";
-    if (status != WavStatus::Ok) return false;
+    if (status != WavStatus::Ok) {
+        problem = status == WavStatus::NotWav ? "not a wavetable (.wt, WAV or Blofeld .syx)"
+                                              : WavFailure(status);
+        return false;
+    }
     if (!content.complete) {
         problem = "the samples are cut short";
         return false;

@@ -68,14 +68,8 @@ template <typename Dialog> void Take(Fl_Widget* button, void* data) {
     Dialog fields = *entry.dialog;
     entry.read(entry, fields);
     entry.refusalText = (*entry.check)(fields);
-    if (entry.refusalText.empty()) {
-        *entry.dialog = fields;
-        entry.accepted = true;
-        button->top_window()->hide();
-        return;
-    }
-    entry.refusal->label(entry.refusalText.c_str());
-    entry.refusal->redraw();
+    entry.accepted = CloseOrRefuse(button, entry.refusal, entry.refusalText);
+    if (entry.accepted) *entry.dialog = fields;
 }
 
 int ChoiceAt(const Entry<ExportDialog>& e, int i) {
