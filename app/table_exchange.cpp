@@ -24,6 +24,9 @@ FramesBetween BetweenOf(bool spectral) {
 // else what is wrong. Only the target that uses them reads the slot and the
 // custom layout.
 std::string ChoicesOf(const ExportDialog& fields, ExportChoices& choices) {
+    if (fields.target < 0 || static_cast<size_t>(fields.target) >= ExportTargetCount ||
+        fields.bits < 0 || fields.bits > 2 || fields.tag < 0 || fields.tag > 2)
+        return "Choose a target and its layout from the lists";
     const ExportTarget& target = ExportTargets[fields.target];
     choices.layout = target.layout;
     choices.between = BetweenOf(fields.spectral);
