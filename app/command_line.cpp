@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/export_command.h"
 #include "app/generate_command.h"
 #include "app/import_command.h"
 #include "app/render_command.h"
@@ -22,6 +23,10 @@ const CommandLineRow Rows[] = {
      "compute frames of a table from a formula, as Synthesize > Formula...\n"
      "does, and write it to OUT.wav without a window;\n",
      RunGenerateCommand},
+    {"export", "IN OUT --for TARGET [options]",
+     "write a table (.wt, WAV frames, Blofeld .syx) in the layout another\n"
+     "synth reads, without a window;\n",
+     RunExportCommand},
 };
 
 const CommandLineOption* FindOption(const CommandLineSyntax& syntax, const std::string& name) {

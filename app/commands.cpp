@@ -6,6 +6,7 @@
 #include "app/formula_command.h"
 #include "app/frame_commands.h"
 #include "app/live_audition.h"
+#include "app/table_exchange.h"
 #include "core/command_ids.h"
 #include "core/command_table.h"
 #include "core/editor_state.h"
@@ -217,6 +218,9 @@ const CommandRow CommandTable[] = {
     {File, "Save Wavedata...", CmdSaveWavedata, InWavetable, "", SaveWavedata, false},
     {File, "Load Wavedata...", CmdLoadWavedata, InWavetable, "", LoadWavedata, true},
     {File, "Export 2048 Wavetable...", CmdExport2048, InWavetable, "", Export2048, false},
+    {File, "Export For...", CmdExportFor, InWavetable, "", ExportForCommand, false},
+    {File, "Import Wavetable...", CmdImportWavetable, InWavetable, "", ImportWavetableCommand,
+     true},
     {File, "Import Audio...", CmdImportAudio, InWavetable, "", ImportAudioCommand, true},
     {File, "Load Harmonics...", CmdLoadHarmonics, InAdditive, "", LoadHarmonics, true},
     {File, "Save Harmonics...", CmdSaveHarmonics, InAdditive, "", SaveHarmonics, false},

@@ -16,6 +16,8 @@ enum : CommandId {
     CmdImportAudio = 1560,
     CmdSaveProject = 1570,
     CmdOpenProject = 1580,
+    CmdExportFor = 1590,
+    CmdImportWavetable = 1595,
     CmdExit = 1600,
     CmdLoadHarmonics = 1610,
     CmdSaveHarmonics = 1710,

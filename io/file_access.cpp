@@ -85,10 +85,15 @@ void ReportFileError(WindowHandle owner, const FileError& error, const std::stri
 
 void SaveThroughDialog(WindowHandle owner, const FileDialog& dialog,
                        const std::function<std::vector<uint8_t>()>& buildImage) {
+    SaveNamedThroughDialog(owner, dialog, [&](const std::string&) { return buildImage(); });
+}
+
+void SaveNamedThroughDialog(WindowHandle owner, const FileDialog& dialog,
+                            const std::function<std::vector<uint8_t>(const std::string&)>& build) {
     std::string path;
     if (!AskFileName(dialog, path)) return;
     FileError error;
-    if (!WriteFileReplacing(path, buildImage(), error)) ReportFileError(owner, error, path);
+    if (!WriteFileReplacing(path, build(path), error)) ReportFileError(owner, error, path);
 }
 
 bool LoadThroughDialog(WindowHandle owner, const FileDialog& dialog, std::string& path,

@@ -35,6 +35,10 @@ void ReportFileError(WindowHandle owner, const FileError& error, const std::stri
 void SaveThroughDialog(WindowHandle owner, const FileDialog& dialog,
                        const std::function<std::vector<uint8_t>()>& buildImage);
 
+// The same for an image that depends on the chosen file's path.
+void SaveNamedThroughDialog(WindowHandle owner, const FileDialog& dialog,
+                            const std::function<std::vector<uint8_t>(const std::string&)>& build);
+
 // Runs the open dialog and reads the chosen file whole; false when cancelled,
 // or, reported, when the file cannot be read.
 bool LoadThroughDialog(WindowHandle owner, const FileDialog& dialog, std::string& path,

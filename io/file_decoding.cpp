@@ -83,6 +83,20 @@ size_t SampleWidth(SampleEncoding encoding) {
     return 2;
 }
 
+// A signed 24-bit little-endian value.
+int32_t Get24(const uint8_t* p) {
+    const uint32_t raised = static_cast<uint32_t>(p[0]) << 8 | static_cast<uint32_t>(p[1]) << 16 |
+                            static_cast<uint32_t>(p[2]) << 24;
+    return static_cast<int32_t>(raised) / 256;
+}
+
+double GetDouble(const uint8_t* p) {
+    double d;
+    const uint64_t bits = GetU32(p) | static_cast<uint64_t>(GetU32(p + 4)) << 32;
+    std::memcpy(&d, &bits, 8);
+    return d;
+}
+
 } // namespace
 
 // Chunks are walked after the form type and padded to even sizes; the first
@@ -112,6 +126,8 @@ WavStatus ParseWav(const uint8_t* data, size_t size, WavContent& content) {
         } else if (!haveClm && HasTag(data, size, at, "clm ")) {
             haveClm = true;
             clmSize = ClmFrameSize(data + body, bodyEnd - body);
+        } else if (HasTag(data, size, at, "uhWT")) {
+            content.uhwt = true;
         } else if (srgeSize < 0 && HasTag(data, size, at, "srge")) {
             srgeSize = SrgeFrameSize(data + body, bodyEnd - body);
         }
@@ -122,6 +138,17 @@ WavStatus ParseWav(const uint8_t* data, size_t size, WavContent& content) {
     const uint64_t begin = std::min<uint64_t>(content.begin, end);
     content.count = end - begin >= width ? (end - begin - width) / content.stride + 1 : 0;
     return content.count > 0 ? WavStatus::Ok : WavStatus::NoSamples;
+}
+
+const char* WavFailure(WavStatus status) {
+    switch (status) {
+    case WavStatus::NotWav:
+        return "not a WAV file";
+    case WavStatus::UnsupportedEncoding:
+        return "unsupported WAV encoding";
+    default:
+        return "no samples in file";
+    }
 }
 
 // Wider samples keep their extra precision: a 24-bit value 256 x v gives
@@ -136,14 +163,9 @@ float WavSample(const uint8_t* data, const WavContent& content, uint64_t index) 
     case SampleEncoding::Signed16:
         value = static_cast<float>(static_cast<int16_t>(GetU16(p))) * 0.00002f;
         break;
-    case SampleEncoding::Signed24: {
-        const uint32_t raised = static_cast<uint32_t>(p[0]) << 8 |
-                                static_cast<uint32_t>(p[1]) << 16 |
-                                static_cast<uint32_t>(p[2]) << 24;
-        const int32_t v = static_cast<int32_t>(raised) / 256;
-        value = static_cast<float>(v) * 0.00002f * (1.0f / 256.0f);
+    case SampleEncoding::Signed24:
+        value = static_cast<float>(Get24(p)) * 0.00002f * (1.0f / 256.0f);
         break;
-    }
     case SampleEncoding::Signed32:
         value = static_cast<float>(static_cast<int32_t>(GetU32(p))) * 0.00002f * (1.0f / 65536.0f);
         break;
@@ -155,11 +177,38 @@ float WavSample(const uint8_t* data, const WavContent& content, uint64_t index) 
         break;
     }
     case SampleEncoding::Float64: {
-        double d;
-        const uint64_t bits = GetU32(p) | static_cast<uint64_t>(GetU32(p + 4)) << 32;
-        std::memcpy(&d, &bits, 8);
+        const double d = GetDouble(p);
         if (!(d >= -FLT_MAX && d <= FLT_MAX)) return 0.0f;
         value = static_cast<float>(d) * 32768.0f * 0.00002f;
+        break;
+    }
+    }
+    return std::isfinite(value) ? value : 0.0f;
+}
+
+float FullScaleSample(const uint8_t* data, const WavContent& content, uint64_t index) {
+    const uint8_t* p = data + content.begin + index * content.stride;
+    float value = 0.0f;
+    switch (content.encoding) {
+    case SampleEncoding::Unsigned8:
+        value = static_cast<float>(p[0] - 128) / 127.0f;
+        break;
+    case SampleEncoding::Signed16:
+        value = static_cast<float>(static_cast<int16_t>(GetU16(p))) / 32767.0f;
+        break;
+    case SampleEncoding::Signed24:
+        value = static_cast<float>(Get24(p)) / 8388607.0f;
+        break;
+    case SampleEncoding::Signed32:
+        value =
+            static_cast<float>(static_cast<double>(static_cast<int32_t>(GetU32(p))) / 2147483647.0);
+        break;
+    case SampleEncoding::Float32:
+        GetFloatBits(p, &value, 1);
+        break;
+    case SampleEncoding::Float64: {
+        const double d = GetDouble(p);
+        value = d >= -FLT_MAX && d <= FLT_MAX ? static_cast<float>(d) : 0.0f;
         break;
     }
     }

@@ -9,21 +9,6 @@
 #include "io/frame_import.h"
 #include "io/resample.h"
 
-namespace {
-
-const char* LoadFailure(WavStatus status) {
-    switch (status) {
-    case WavStatus::NotWav:
-        return "not a WAV file";
-    case WavStatus::UnsupportedEncoding:
-        return "unsupported WAV encoding";
-    default:
-        return "no samples in file";
-    }
-}
-
-} // namespace
-
 void WavWriter(WindowHandle owner, const float* source, int32_t first, int32_t end,
                int32_t loopStart, int32_t loopEnd, WavPurpose purpose, const char* suggestedName) {
     const FileDialog dialog{true, "Wavefile (*.wav)", "*.wav", "wav", suggestedName};
@@ -56,7 +41,7 @@ bool ReadWavFrames(const std::string& path, float* out, int32_t frameCount, File
     WavContent content;
     const WavStatus status = ParseWav(bytes.data(), bytes.size(), content);
     if (status != WavStatus::Ok) {
-        error = {LoadFailure(status), ""};
+        error = {WavFailure(status), ""};
         return false;
     }
     ImportFrames(bytes.data(), content, out, frameCount);

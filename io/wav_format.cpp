@@ -1,6 +1,8 @@
 #include "io/wav_format.h"
 
+#include <cmath>
 #include <cstring>
+#include <string>
 
 #include "core/editor_state.h"
 #include "io/byte_order.h"
@@ -44,7 +46,72 @@ void PutFloat(std::vector<uint8_t>& image, float value) {
     PutU32(image, bits);
 }
 
+std::string ClmText(int32_t frameSize) {
+    return "<!>" + std::to_string(frameSize) + " 10000000 wavetable (QARNO)";
+}
+
+// The "clm " text and one NUL, padded to an even size that the chunk size includes.
+uint32_t ClmBytes(int32_t frameSize) {
+    return (static_cast<uint32_t>(ClmText(frameSize).size()) + 2) & ~1u;
+}
+
 } // namespace
+
+uint32_t FrameTagBytes(FrameTag tag, int32_t frameSize) {
+    if (tag == FrameTag::None) return 0;
+    return 8 + (tag == FrameTag::Clm ? ClmBytes(frameSize) : 8);
+}
+
+void PutFrameTag(std::vector<uint8_t>& image, FrameTag tag, int32_t frameSize) {
+    if (tag == FrameTag::Srge) {
+        PutTag(image, "srge");
+        PutU32(image, 8);
+        PutU32(image, 1); // version
+        PutU32(image, static_cast<uint32_t>(frameSize));
+    } else if (tag == FrameTag::Clm) {
+        const std::string text = ClmText(frameSize);
+        const uint32_t bytes = ClmBytes(frameSize);
+        PutTag(image, "clm ");
+        PutU32(image, bytes);
+        image.insert(image.end(), text.begin(), text.end());
+        image.resize(image.size() + bytes - text.size(), 0);
+    }
+}
+
+int32_t FullScaleInteger(float value, int32_t full) {
+    const float scaled = value * static_cast<float>(full);
+    if (!(scaled == scaled)) return 0;
+    if (scaled >= static_cast<float>(full)) return full;
+    if (scaled <= -static_cast<float>(full) - 1.0f) return -full - 1;
+    return static_cast<int32_t>(std::lround(scaled));
+}
+
+std::vector<uint8_t> BuildTableWavImage(const float* samples, int32_t count, int32_t bits,
+                                        FrameTag tag, int32_t frameSize) {
+    const uint32_t width = static_cast<uint32_t>(bits) / 8;
+    const uint32_t dataBytes = static_cast<uint32_t>(count) * width;
+    const uint32_t chunkBytes = FrameTagBytes(tag, frameSize) + 8 + dataBytes + (dataBytes & 1);
+    std::vector<uint8_t> image;
+    image.reserve(FloatHeaderBytes + chunkBytes);
+    if (bits == 32)
+        PutFloatHeader(image, 1, SampleRate, static_cast<uint32_t>(count), chunkBytes);
+    else
+        PutFormat(image, 4 + 24 + chunkBytes, 16, 1, 1, SampleRate, static_cast<uint16_t>(bits));
+    PutFrameTag(image, tag, frameSize);
+    PutTag(image, "data");
+    PutU32(image, dataBytes);
+    if (bits == 32) {
+        PutFloatBits(image, samples, static_cast<size_t>(count));
+        return image;
+    }
+    const int32_t full = bits == 16 ? 32767 : 8388607;
+    for (int32_t i = 0; i < count; ++i) {
+        const auto v = static_cast<uint32_t>(FullScaleInteger(samples[i], full));
+        for (uint32_t b = 0; b < width; ++b) image.push_back(static_cast<uint8_t>(v >> 8 * b));
+    }
+    if (dataBytes & 1) image.push_back(0);
+    return image;
+}
 
 void PutFloatHeader(std::vector<uint8_t>& image, uint16_t channels, uint32_t rate,
                     uint32_t samplesPerChannel, uint32_t chunkBytes) {
@@ -97,17 +164,12 @@ std::vector<uint8_t> BuildWavImage(const float* samples, int32_t count, int32_t 
 }
 
 std::vector<uint8_t> BuildExportImage(const float* samples, int32_t count) {
-    // The text and one NUL, padded to an even size that the chunk size includes.
-    const uint32_t clmBytes = (sizeof ExportClmText + 1) & ~1u;
+    const uint32_t tagBytes = FrameTagBytes(FrameTag::Clm, ExportFrameSize);
     const uint32_t dataBytes = static_cast<uint32_t>(count) * 4;
     std::vector<uint8_t> image;
-    image.reserve(FloatHeaderBytes + 8 + clmBytes + 8 + dataBytes);
-    PutFloatHeader(image, 1, SampleRate, static_cast<uint32_t>(count),
-                   8 + clmBytes + 8 + dataBytes);
-    PutTag(image, "clm ");
-    PutU32(image, clmBytes);
-    for (uint32_t i = 0; i < clmBytes; ++i)
-        image.push_back(i < sizeof ExportClmText ? static_cast<uint8_t>(ExportClmText[i]) : 0);
+    image.reserve(FloatHeaderBytes + tagBytes + 8 + dataBytes);
+    PutFloatHeader(image, 1, SampleRate, static_cast<uint32_t>(count), tagBytes + 8 + dataBytes);
+    PutFrameTag(image, FrameTag::Clm, ExportFrameSize);
     PutTag(image, "data");
     PutU32(image, dataBytes);
     for (int32_t i = 0; i < count; ++i) PutFloat(image, samples[i] * ExportLevel);
@@ -128,16 +190,5 @@ std::vector<uint8_t> BuildStereoFloatImage(const float* interleaved, int64_t fra
 }
 
 std::vector<uint8_t> BuildFloatTableImage(const float* table) {
-    const uint32_t dataBytes = TableSamples * 4;
-    std::vector<uint8_t> image;
-    image.reserve(FloatHeaderBytes + 16 + 8 + dataBytes);
-    PutFloatHeader(image, 1, SampleRate, TableSamples, 16 + 8 + dataBytes);
-    PutTag(image, "srge");
-    PutU32(image, 8);
-    PutU32(image, 1); // version
-    PutU32(image, SamplesPerFrame);
-    PutTag(image, "data");
-    PutU32(image, dataBytes);
-    PutFloatBits(image, table, TableSamples);
-    return image;
+    return BuildTableWavImage(table, TableSamples, 32, FrameTag::Srge, SamplesPerFrame);
 }

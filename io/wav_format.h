@@ -17,9 +17,8 @@ enum class WavPurpose {
     Preview,     // the preview file: scale 65536, rate chosen by the caller
 };
 
-// The frame length of the export and the text of its "clm " chunk.
+// The frame length of the export, which its "clm " chunk names.
 constexpr int32_t ExportFrameSize = 2048;
-constexpr char ExportClmText[] = "<!>2048 10000000 wavetable (QARNO)";
 
 // RIFF, WAVE, an 18-byte "fmt " chunk of 32-bit IEEE float (extension size 0)
 // and a "fact" chunk naming the samples per channel: the first 50 bytes of every
@@ -27,6 +26,24 @@ constexpr char ExportClmText[] = "<!>2048 10000000 wavetable (QARNO)";
 constexpr uint32_t FloatHeaderBytes = 50;
 void PutFloatHeader(std::vector<uint8_t>& image, uint16_t channels, uint32_t rate,
                     uint32_t samplesPerChannel, uint32_t chunkBytes);
+
+// The chunks that name the frame size for wavetable synthesizers: "clm "
+// holding the text "<!>SIZE 10000000 wavetable (QARNO)", or "srge" holding
+// version 1 and the size.
+enum class FrameTag { None, Clm, Srge };
+void PutFrameTag(std::vector<uint8_t>& image, FrameTag tag, int32_t frameSize);
+// The bytes PutFrameTag adds, chunk header included.
+uint32_t FrameTagBytes(FrameTag tag, int32_t frameSize);
+
+// A sample on a scale of `full` steps: rounded to nearest and clamped to the
+// signed range of that many steps (-full - 1 .. full); NaN gives 0.
+int32_t FullScaleInteger(float value, int32_t full);
+
+// A table of `count` samples (frames of `frameSize`) as mono 44100 Hz WAV:
+// 16 or 24-bit PCM (x 32767 or x 8388607) or, for `bits` 32, IEEE float as the
+// values are (with the float header); the frame tag before "data".
+std::vector<uint8_t> BuildTableWavImage(const float* samples, int32_t count, int32_t bits,
+                                        FrameTag tag, int32_t frameSize);
 
 // The complete file image. loopStart and loopEnd are the indices of the loop's
 // first and last samples, as samplers read the "smpl" chunk.

@@ -186,7 +186,9 @@ TEST(CommandLine, FailuresAndMisuseWriteNothing) {
         "import T O --gain 2;import T O --to -1;generate O;"
         "generate O --formula x --harmonics 1/q;generate O --formula x --phase 0;"
         "generate O --formula x --from 0;generate O --formula x --to 101;"
-        "generate O --formula x --float --export-2048;");
+        "generate O --formula x --float --export-2048;export T O;export T O --for nope;"
+        "export T O --for custom:1x2048:float:none;export T O --for blofeld --slot 79;"
+        "export T O --for serum --between fade;");
     for (std::string line; std::getline(lines, line, ';');) {
         std::vector<std::string> args;
         std::istringstream split(line);
@@ -203,4 +205,27 @@ TEST(CommandLine, FailuresAndMisuseWriteNothing) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path),
                             std::filesystem::directory_iterator()),
               2); // the table and the text file: no temporary left behind
+}
+
+// Any layout to any other: a saved table to a Blofeld dump of the slot and name asked for, that
+// dump to a 16-bit .wt; a broken file fails with its reason and writes nothing.
+TEST(ExportCommand, ConvertsLayoutsOrSaysWhyNot) {
+    ScratchFolder folder;
+    const std::string syx = folder.File("a.syx"), wt = folder.File("b.wt");
+    EXPECT_EQ(RunCommand({"export", SavedTable(folder), syx, "--for", "blofeld", "--name", "Pad\tA",
+                          "--slot", "118"})
+                  .status,
+              0);
+    const std::vector<uint8_t> dump = ReadBytes(syx);
+    ASSERT_EQ(dump.size(), 26240u);
+    EXPECT_EQ(dump[63 * 410 + 5], 118);
+    EXPECT_EQ(std::string(dump.begin() + 392, dump.begin() + 406), "Pad A         ");
+    EXPECT_EQ(RunCommand({"export", syx, wt, "--for", "custom:16x32:16:none"}).status, 0);
+    EXPECT_EQ(ReadBytes(wt).size(), 1036u);
+    WriteBytes(wt, {'v', 'a', 'w', 't', 3, 0, 0, 0, 1, 0, 0, 0});
+    const CommandRun run = RunCommand({"export", wt, syx + "2", "--for", "surge"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.errors, "qarno-wavetable-maker: " + wt +
+                              ": frame size 3 is not a power of two from 2 to 4096\n");
+    EXPECT_FALSE(std::filesystem::exists(syx + "2"));
 }

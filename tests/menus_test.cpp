@@ -55,11 +55,11 @@ TEST(Menus, EachViewOffersItsOwnCommandsLabelsAndSuggestedNamesAndNoOthers) {
              frameLabels,
          {{CmdSaveWaveform, "waveform.wav"}}},
         {{CmdViewWavetable},
-         file + "1520 1530 - 1540 1545 1550 1560" + exit + edit + frames +
+         file + "1520 1530 - 1540 1545 1550 1590 1595 1560" + exit + edit + frames +
              "&View: 2500 2510* 2520 2530\n" + synthesize + tail,
          fileLabels +
              " Load Wavetable...| Save Wavetable...| Save Wavedata...| Load Wavedata...| Export "
-             "2048 Wavetable...| Import Audio...| E&xit|\n" +
+             "2048 Wavetable...| Export For...| Import Wavetable...| Import Audio...| E&xit|\n" +
              frameLabels,
          {{CmdSaveWavetable, "wavetable.wav"},
           {CmdExport2048, "wavetable.wav"},

@@ -54,6 +54,11 @@ class PlainText : public Fl_Widget {
 Fl_Return_Button* AddButtons(const BoxLayout& l, int width, int top, const char* cancel,
                              const char* ok, Fl_Callback* take, void* data);
 
+// What OK does with a check's answer: closes the box and returns true when
+// `refusal` is empty, else shows it on `line` (it must outlive the box) and
+// returns false.
+bool CloseOrRefuse(Fl_Widget* button, Fl_Widget* line, const std::string& refusal);
+
 // Ends the box's layout and runs it modally, centred over the main window (or
 // the screen when there is none), with the focus on `focus`, until it hides.
 // Escape and the close box hide it.

@@ -105,6 +105,16 @@ Fl_Return_Button* AddButtons(const BoxLayout& l, int width, int top, const char*
     return yes;
 }
 
+bool CloseOrRefuse(Fl_Widget* button, Fl_Widget* line, const std::string& refusal) {
+    if (refusal.empty()) {
+        button->top_window()->hide();
+        return true;
+    }
+    line->label(refusal.c_str());
+    line->redraw();
+    return false;
+}
+
 void RunModal(Fl_Window& box, Fl_Widget& focus) {
     box.end();
     box.callback(HideBox);
@@ -205,14 +215,8 @@ void TakeImport(Fl_Widget* button, void* data) {
     } else {
         entry.refusalText = "Start and end are seconds, such as 0.25";
     }
-    if (entry.refusalText.empty()) {
-        *entry.dialog = choices;
-        entry.accepted = true;
-        button->top_window()->hide();
-        return;
-    }
-    entry.refusal->label(entry.refusalText.c_str());
-    entry.refusal->redraw();
+    entry.accepted = CloseOrRefuse(button, entry.refusal, entry.refusalText);
+    if (entry.accepted) *entry.dialog = choices;
 }
 
 std::string SecondsText(double seconds) {
