@@ -19,6 +19,7 @@
 #include "platform/common/screen_scale.h"
 #include "platform/gui/fltk_boxes.h"
 #include "platform/gui/fltk_window.h"
+#include "platform/history_dialog.h"
 
 namespace {
 
@@ -257,6 +258,7 @@ bool AskNumber(WindowHandle, const NumberQuestion& question, double& value) {
     RunModal(box, *entry.field);
     if (!entry.accepted) return false;
     value = *entry.accepted;
+    NoteDialogAnswer(NumberText(value));
     return true;
 }
 

@@ -1,0 +1,162 @@
+// The document's history: every step kept and brought back bit for bit.
+#include <functional>
+
+#include "app/live_audition.h"
+#include "core/history.h"
+#include "synth/audition.h"
+#include "tests/audio_helpers.h"
+#include "tests/file_helpers.h"
+
+namespace {
+
+// The table, the pad and the harmonic levels as bytes.
+std::string Now() {
+    const auto bytes = [](const auto& buffer) {
+        return std::string(reinterpret_cast<const char*>(buffer), sizeof buffer);
+    };
+    return bytes(Wavetable) + bytes(PadwaveBuffer) + bytes(Harmonics);
+}
+
+void History(std::vector<int> moves, std::optional<int> chosen) {
+    HeadlessHistoryAnswers.push_back({std::move(moves), chosen});
+    Command(CmdHistory);
+}
+
+void DragSlider(int harmonic, int y) {
+    const int x = HarmonicSlider.left[harmonic] + 2;
+    Drag(x, 250, x, y);
+}
+
+} // namespace
+
+// Twenty steps of every kind, each brought back in turn; Undo takes each restore back.
+TEST(History, EveryStepComesBackBitForBitAndUndoTakesTheRestoreBack) {
+    ScratchFolder folder;
+    const std::string tone = folder.File("tone.wav"), table = folder.File("t.wav");
+    ASSERT_TRUE(WriteSound(tone, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 1,
+                           HarmonicTone(220.0, 1.0, 44100, 6)));
+    FreshWindow();
+    const auto answer = [](std::string text) { HeadlessDialogAnswers.push_back(text); };
+    const std::pair<std::function<void()>, std::string> steps[] = {
+        {[] { Command(CmdSaw); }, "Saw|frame 1"},
+        {[] { WavetableKnobs(20, 10), Command(CmdSine); }, "Sine|frames 11\u201321"},
+        {[] { WavetableKnobs(0, 99), Command(CmdMorph); }, "Morph|frames 2\u201399"},
+        {[&] { answer(table), Command(CmdSaveWavetable), Command(CmdClear); },
+         "Clear|frames 1\u201399"},
+        {[&] { answer(table), Command(CmdLoadWavetable); },
+         "Load Wavetable t.wav|frames 1\u201399"},
+        {[&] { answer("32"), Command(CmdLowPass); }, "Low Pass 32|frames 1\u201399"},
+        {[] { HeadlessFormulaAnswers.push_back(HeadlessFormulaAnswer{}), Command(CmdFormula); },
+         "Formula|frames 1\u2013100"},
+        {[] { Command(CmdViewWaveform), CurrentFrame = 10, Command(CmdClear); }, "Clear|frame 11"},
+        {[] { WavetableKnobs(0, 99), Command(CmdFillGaps); }, "Fill Gaps|frame 11"},
+        {[&] {
+             CurrentFrame = 3, Command(CmdViewWaveform), answer(tone),
+             HeadlessImportAnswers.push_back(HeadlessImportAnswer{}), Command(CmdImportAudio);
+         },
+         "Import Audio tone.wav|frame 4"},
+        {[] { Command(CmdViewPadwave), Command(CmdGenerate); }, "Generate|pad"},
+        {[] { Command(CmdGenerate); }, "Generate|pad"},
+        {[] { Command(CmdViewAdditive), DragSlider(3, 230); }, "Harmonic levels|harmonics"},
+        {[] { DragSlider(5, 210), Command(CmdViewWavetable); }, "Harmonic levels|harmonics"},
+        {[&] { answer(folder.File("p.wav")), Command(CmdSaveProject), Command(CmdNew); },
+         "New|frames 1\u2013100, harmonics, pad"},
+        {[] { Command(CmdUndo); }, "Undo|frames 1\u2013100"},
+        {[&] { answer(folder.File("p.wav")), Command(CmdOpenProject); },
+         "Open Project p.wav|harmonics, pad"},
+        {[] { Command(CmdRandom); }, "Random|frame 1"},
+        {[] { Command(CmdInvert); }, "Invert|frame 1"},
+        {[] { Command(CmdViewAdditive), Command(CmdClear); }, "Clear|harmonics"},
+        {[] { Command(CmdViewWaveform), Command(CmdReverse); }, "Reverse|frame 1"},
+    };
+    std::vector<std::string> kept{Now()};
+    for (const auto& [step, expected] : steps) {
+        step();
+        kept.push_back(Now());
+        const HistoryRow& newest = HistoryEntryAt(1);
+        EXPECT_EQ(newest.label + "|" + newest.changes, expected);
+    }
+    ASSERT_EQ(HistoryCount(), static_cast<int>(kept.size()));
+    for (size_t i = 0; i < kept.size(); ++i) {
+        const TableCopy before = CopyOfTable();
+        const std::string label = HistoryEntryAt(HistoryCount() - i).label;
+        History({}, HistoryCount() - static_cast<int>(i));
+        EXPECT_TRUE(Now() == kept[i]) << label;
+        EXPECT_EQ(HistoryEntryAt(1).label, i + 1 == kept.size() ? "Undo" : "Back to: " + label);
+        Command(CmdUndo);
+        EXPECT_TRUE(TableKept(before)) << label;
+    }
+}
+
+// Copy, saves, cancelled dialogs, refused files, no change and knob drags add nothing; a slider
+// drag adds one.
+TEST(History, OnlyChangesMakeEntriesAndOneSliderDragIsOne) {
+    ScratchFolder folder;
+    WriteBytes(folder.File("bad.wav"), {'R', 'I', 'F', 'F'});
+    FreshWindow();
+    WavetableKnobs(0, 99);
+    const std::pair<CommandId, std::string> quiet[] = {
+        {CmdCopy, ""},    {CmdNormalize, ""},     {CmdSaveWavetable, folder.File("s.wav")},
+        {CmdLowPass, ""}, {CmdLoadWavetable, ""}, {CmdLoadWavetable, folder.File("bad.wav")},
+        {CmdUndo, ""}};
+    for (const auto& [command, answer] : quiet) {
+        HeadlessDialogAnswers.push_back(answer.empty() ? std::nullopt : std::optional(answer));
+        Command(command);
+        EXPECT_EQ(HistoryCount(), 1) << command;
+    }
+    Drag(57, 89, 57, 60); // the Wave knob
+    Command(CmdViewAdditive);
+    const int x = HarmonicSlider.left[2] + 2;
+    Press(x, 250);
+    for (int y : {240, 230, 220}) Move(x, y);
+    Release();
+    EXPECT_EQ(HistoryCount(), 2);
+}
+
+// Moving the selection shows each entry and plays it; Cancel puts everything back, bit for bit.
+TEST(History, MovingTheSelectionShowsEntriesAndCancelPutsAllBack) {
+    FreshWindow();
+    for (CommandId id : {CmdSaw, CmdViewPadwave, CmdGenerate, CmdViewAdditive}) Command(id);
+    DragSlider(1, 205);
+    Command(CmdViewWavetable);
+    const std::string before = Now();
+    const std::vector<float> undo(UndoSnapshot, UndoSnapshot + TableSamples),
+        additive(AdditiveFrame, AdditiveFrame + SamplesPerFrame);
+    const int publishes = HeadlessAuditionPublishes, invalidations = HeadlessInvalidations;
+    History({4, 2, 3}, std::nullopt);
+    EXPECT_EQ(HeadlessAuditionPublishes - publishes, 3 + 1);
+    EXPECT_GE(HeadlessInvalidations - invalidations, 3);
+    EXPECT_TRUE(Now() == before);
+    EXPECT_TRUE(std::equal(undo.begin(), undo.end(), UndoSnapshot) &&
+                std::equal(additive.begin(), additive.end(), AdditiveFrame));
+    EXPECT_TRUE(
+        AuditionMaterialMatches(LiveAuditionMaterial(), Wavetable, AdditiveFrame, PadwaveBuffer));
+    ASSERT_EQ(HeadlessHistoryDialogs.back().size(), 4u);
+    EXPECT_EQ(HeadlessHistoryDialogs.back()[3].label, "Start");
+    // Ctrl+H opens it in the three editing views, not in the Padwave view.
+    for (CommandId view : {CmdViewWaveform, CmdViewWavetable, CmdViewAdditive, CmdViewPadwave}) {
+        Command(view);
+        EXPECT_EQ(HeadlessPressKey("Ctrl+H"), view != CmdViewPadwave) << view;
+    }
+    EXPECT_EQ(HeadlessHistoryDialogs.size(), 4u);
+}
+
+// 1000 one-frame edits stay under 8 MB; past the limits the oldest entries go first.
+TEST(History, SharesFramesAndDropsTheOldestPastTheLimits) {
+    FreshWindow();
+    const size_t start = HistoryBytes();
+    for (int i = 1; i <= 1000; ++i) {
+        FrameAt(i % FrameCount)[0] = static_cast<float>(i);
+        ASSERT_TRUE(RecordHistory(std::to_string(i)));
+    }
+    EXPECT_LT(HistoryBytes() - start, size_t{8} << 20);
+    EXPECT_EQ(HistoryCount(), 1000);
+    EXPECT_EQ(HistoryEntryAt(1000).label, "1");
+    HistoryMaxBytes = HistoryBytes() + 3 * TableSamples * sizeof(float);
+    for (int i = 0; i < 6; ++i)
+        std::fill_n(Wavetable, TableSamples, -i), RecordHistory("table " + std::to_string(i));
+    EXPECT_LE(HistoryBytes(), HistoryMaxBytes);
+    EXPECT_EQ(HistoryEntryAt(1).label, "table 5");
+    EXPECT_EQ(HistoryEntryAt(HistoryCount()).label, std::to_string(1007 - HistoryCount()));
+    HistoryMaxBytes = size_t{256} << 20;
+}
