@@ -80,7 +80,7 @@ bool AskHistoryEntry(WindowHandle, const HistoryDialog& dialog, int& number) {
     choice.list->when(FL_WHEN_CHANGED | FL_WHEN_NOT_CHANGED);
     choice.list->callback(SelectionMoved, &choice);
     AddButtons(l, width, buttonTop, "Cancel", "OK", TakeEntry, &choice);
-    RunModal(box, *choice.list);
+    RunModal(box, *choice.list, true);
     if (!choice.accepted) return false;
     number = choice.list->value();
     return true;
