@@ -107,7 +107,7 @@ TEST(History, MovingTheSelectionShowsEntriesAndCancelPutsAllBack) {
     EXPECT_TRUE(std::equal(undo.begin(), undo.end(), UndoSnapshot));
     EXPECT_TRUE(
         AuditionMaterialMatches(LiveAuditionMaterial(), Wavetable, AdditiveFrame, PadwaveBuffer));
-    EXPECT_EQ(HeadlessHistoryDialogs.back()[3].label, "Start");
+    EXPECT_EQ(HeadlessHistoryDialogs.back().back().label, "Start");
 }
 
 // 1000 one-frame edits stay under 8 MB; past the limits the oldest entries go first.
@@ -119,6 +119,7 @@ TEST(History, SharesFramesAndDropsTheOldestPastTheLimits) {
         ASSERT_TRUE(RecordHistory(std::to_string(i)));
     }
     EXPECT_LT(HistoryBytes() - start, size_t{8} << 20);
+    EXPECT_GT(HistoryBytes() - start, 1000 * sizeof(float) * SamplesPerFrame); // each frame counted
     ASSERT_EQ(HistoryCount(), 1000);
     EXPECT_EQ(HistoryEntryAt(1000).label, "1");
     HistoryMaxBytes = HistoryBytes() + 3 * TableSamples * sizeof(float);
