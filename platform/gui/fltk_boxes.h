@@ -2,6 +2,7 @@
 // at the screen scale, plain text, the row of buttons and the modal run.
 #pragma once
 
+#include <FL/Fl.H>
 #include <FL/Fl_Widget.H>
 
 #include <string>
@@ -46,6 +47,21 @@ class PlainText : public Fl_Widget {
 
   private:
     std::string text_;
+};
+
+// A `Base` widget in which Enter does what OK does: `take` with the widget's
+// user data, the widget keeping the focus when OK is refused.
+template <typename Base, Fl_Callback* take> class EnterTakes : public Base {
+  public:
+    using Base::Base;
+    int handle(int event) override {
+        const int key = Fl::event_key();
+        if (event == FL_KEYBOARD && (key == FL_Enter || key == FL_KP_Enter)) {
+            take(this, this->user_data());
+            return 1;
+        }
+        return Base::handle(event);
+    }
 };
 
 // The row of buttons at the right of a box `width` wide: `ok`, which Return

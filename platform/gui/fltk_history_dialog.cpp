@@ -27,18 +27,7 @@ void TakeEntry(Fl_Widget* widget, void* data) {
 }
 
 // A list in which Enter does what OK does.
-class EntryList : public Fl_Hold_Browser {
-  public:
-    using Fl_Hold_Browser::Fl_Hold_Browser;
-    int handle(int event) override {
-        const int key = Fl::event_key();
-        if (event == FL_KEYBOARD && (key == FL_Enter || key == FL_KP_Enter)) {
-            TakeEntry(this, user_data());
-            return 1;
-        }
-        return Fl_Hold_Browser::handle(event);
-    }
-};
+using EntryList = EnterTakes<Fl_Hold_Browser, TakeEntry>;
 
 void SelectionMoved(Fl_Widget* widget, void* data) {
     HistoryChoice& choice = *static_cast<HistoryChoice*>(data);
