@@ -167,8 +167,11 @@ void StartHistory() {
     Add(Capture(nullptr), "Start");
 }
 
-// Out of memory, the step goes unrecorded rather than ending the editor.
+// Out of memory, the step goes unrecorded rather than ending the editor. A
+// program that never started the history (the renderer, the benchmarks)
+// records nothing.
 bool RecordHistory(const std::string& label) {
+    if (Entries.empty()) return false;
     try {
         return AddIfChanged(Capture(&Entries.back()), label);
     } catch (const std::bad_alloc&) {

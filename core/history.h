@@ -15,7 +15,8 @@ extern size_t HistoryMaxBytes;   // 256 MB
 
 // Forgets every entry and records the document as it stands as "Start".
 void StartHistory();
-// Adds an entry `label` when the document differs from the newest entry; true then.
+// Adds an entry `label` when the document differs from the newest entry; true
+// then. Nothing before StartHistory.
 bool RecordHistory(const std::string& label);
 int HistoryCount();
 // Entry `number`, 1 being the newest: its label ("Saw", "Low Pass 32", "Back

@@ -73,5 +73,5 @@ Fl_Return_Button* AddButtons(const BoxLayout& l, int width, int top, const char*
 // Ends the box's layout and runs it modally, centred over the main window (or
 // the screen when there is none), with the focus on `focus`, until it hides.
 // Escape and the close box hide it. A box `beside` the main window stands to
-// its right where the screen has room, leaving the window in sight.
+// its right, or as far right as the screen lets it, leaving the window in sight.
 void RunModal(Fl_Window& box, Fl_Widget& focus, bool beside = false);

@@ -114,8 +114,8 @@ void RunModal(Fl_Window& box, Fl_Widget& focus, bool beside) {
     const int centreX = main ? main->x() + main->w() / 2 : Fl::w() / 2;
     const int centreY = main ? main->y() + main->h() / 2 : Fl::h() / 2;
     box.position(centreX - box.w() / 2, centreY - box.h() / 2);
-    if (beside && main && main->x() + main->w() + box.w() <= Fl::w())
-        box.position(main->x() + main->w(), main->y());
+    if (beside && main)
+        box.position(std::max(0, std::min(main->x() + main->w(), Fl::w() - box.w())), main->y());
     box.show();
     focus.take_focus();
     while (box.shown()) Fl::wait();
