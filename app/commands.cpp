@@ -5,6 +5,7 @@
 #include "app/audition_keys.h"
 #include "app/formula_command.h"
 #include "app/frame_commands.h"
+#include "app/history_command.h"
 #include "app/live_audition.h"
 #include "app/table_exchange.h"
 #include "core/command_ids.h"
@@ -242,8 +243,10 @@ const CommandRow CommandTable[] = {
     {Edit, "&Invert", CmdInvert, InEditViews, "", Invert, true},
     {Edit, "&Reverse", CmdReverse, InEditViews, "", Reverse, true},
     {Edit, nullptr, 0, InEditViews, "", nullptr, false},
-    {Edit, "Positive", CmdPositive, InAdditive, "", SetPolarity, true, PolarityChecked},
-    {Edit, "Negative", CmdNegative, InAdditive, "", SetPolarity, true, PolarityChecked},
+    {Edit, "Positive", CmdPositive, InAdditive, "", SetPolarity, true, PolarityChecked, nullptr,
+     nullptr, nullptr, false, false},
+    {Edit, "Negative", CmdNegative, InAdditive, "", SetPolarity, true, PolarityChecked, nullptr,
+     nullptr, nullptr, false, false},
     {Edit, "&Morph", CmdMorph, InTableViews, "", Morph, true},
     {Edit, nullptr, 0, InTableViews, "", nullptr, false},
     {Edit, "Spectral Morph", CmdSpectralMorph, InTableViews, "", Morph, true},
@@ -259,12 +262,20 @@ const CommandRow CommandTable[] = {
     {Edit, "Harmonic Shift...", CmdHarmonicShift, InTableViews, "", AskedFrameCommand, true},
     {Edit, "Wave Fold...", CmdWaveFold, InTableViews, "", AskedFrameCommand, true},
     {Edit, "&Generate", CmdGenerate, InPadwave, "", Generate, true},
-    {Edit, "&x10", CmdTimes10, InPadwave, "", ToggleTimes10, true, Times10Checked},
+    {Edit, "&x10", CmdTimes10, InPadwave, "", ToggleTimes10, true, Times10Checked, nullptr, nullptr,
+     nullptr, false, false},
+    {Edit, nullptr, 0, InEditViews, "", nullptr, false},
+    {Edit, "History...", CmdHistory, InEditViews, "Ctrl+H", HistoryCommand, true, nullptr, nullptr,
+     nullptr, nullptr, false, false},
 
-    {View, "&Waveform", CmdViewWaveform, InEveryView, "", ChooseView, true, ViewChecked},
-    {View, "&Wavetable", CmdViewWavetable, InEveryView, "", ChooseView, true, ViewChecked},
-    {View, "&Additive", CmdViewAdditive, InEveryView, "", ChooseView, true, ViewChecked},
-    {View, "&Padwave", CmdViewPadwave, InEveryView, "", ChooseView, true, ViewChecked},
+    {View, "&Waveform", CmdViewWaveform, InEveryView, "", ChooseView, true, ViewChecked, nullptr,
+     nullptr, nullptr, false, false},
+    {View, "&Wavetable", CmdViewWavetable, InEveryView, "", ChooseView, true, ViewChecked, nullptr,
+     nullptr, nullptr, false, false},
+    {View, "&Additive", CmdViewAdditive, InEveryView, "", ChooseView, true, ViewChecked, nullptr,
+     nullptr, nullptr, false, false},
+    {View, "&Padwave", CmdViewPadwave, InEveryView, "", ChooseView, true, ViewChecked, nullptr,
+     nullptr, nullptr, false, false},
 
     {Synth, "&Additive", CmdSynthAdditive, InTableViews, "", nullptr, false},
     {Synth, "&Padwave", CmdSynthPadwave, InTableViews, "", nullptr, false},
@@ -282,15 +293,15 @@ const CommandRow CommandTable[] = {
     {Preview, "&Stop", CmdStop, InEveryView, "Esc", Stop, false},
     {Preview, nullptr, 0, InEveryView, "", nullptr, false},
     {Preview, "0.5 s", CmdSweepHalfSecond, InEveryView, "", ChooseSweepTime, true, SweepTimeChecked,
-     "Sweep Time", nullptr, nullptr, true},
+     "Sweep Time", nullptr, nullptr, true, false},
     {Preview, "1 s", CmdSweep1Second, InEveryView, "", ChooseSweepTime, true, SweepTimeChecked,
-     "Sweep Time", nullptr, nullptr, true},
+     "Sweep Time", nullptr, nullptr, true, false},
     {Preview, "2 s", CmdSweep2Seconds, InEveryView, "", ChooseSweepTime, true, SweepTimeChecked,
-     "Sweep Time", nullptr, nullptr, true},
+     "Sweep Time", nullptr, nullptr, true, false},
     {Preview, "4 s", CmdSweep4Seconds, InEveryView, "", ChooseSweepTime, true, SweepTimeChecked,
-     "Sweep Time", nullptr, nullptr, true},
+     "Sweep Time", nullptr, nullptr, true, false},
     {Preview, "8 s", CmdSweep8Seconds, InEveryView, "", ChooseSweepTime, true, SweepTimeChecked,
-     "Sweep Time", nullptr, nullptr, true},
+     "Sweep Time", nullptr, nullptr, true, false},
     {Preview, "MIDI", CmdMidiStatus, InEveryView, "", nullptr, false, nullptr, nullptr, Never,
      MidiStatusLabel},
     {Preview, "Keys", CmdAuditionKeys, InEveryView, "", nullptr, false, nullptr, nullptr, Never,

@@ -117,6 +117,8 @@ void UpdateLiveAudition() {
 
 void PlayInPlaceOfTable(const float* table) { Substitute = table; }
 
+const AuditionMaterial* LiveAuditionMaterial() { return Current; }
+
 void SyncAuditionMode() {
     const AuditionPlayMode mode = ModeOfView();
     if (ModeSent && SameMode(mode, SentMode)) return;

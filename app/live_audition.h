@@ -19,6 +19,8 @@ void UpdateLiveAudition();
 // document's table: the formula dialog's preview. nullptr: the document's again.
 // Either takes effect at the next UpdateLiveAudition.
 void PlayInPlaceOfTable(const float* table);
+// The material the audition plays now; nullptr before the first.
+const AuditionMaterial* LiveAuditionMaterial();
 // Sends the view's play mode unless the engine has already received it.
 void SyncAuditionMode();
 // Opens the sound output at the first note; a failure is told once. True when

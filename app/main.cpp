@@ -11,6 +11,7 @@
 #include "app/live_audition.h"
 #include "app/main_window.h"
 #include "core/editor_state.h"
+#include "core/history.h"
 #include "io/preview.h"
 #include "platform/common/screen_scale.h"
 #include "platform/gui/fltk_backend.h"
@@ -80,6 +81,7 @@ int main(int argc, char** argv) {
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) std::signal(signal, EndOnSignal);
     InstallCommands();
     NewDocument();
+    StartHistory();
     if (!OpenDisplay()) {
         std::fputs("Window Creation Failed!\n", stderr);
         const char* display = std::getenv("DISPLAY");

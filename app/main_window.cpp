@@ -2,6 +2,7 @@
 
 #include "app/audition_keys.h"
 #include "app/dispatcher.h"
+#include "app/history_command.h"
 #include "app/live_audition.h"
 #include "core/command_ids.h"
 #include "core/command_table.h"
@@ -139,9 +140,12 @@ intptr_t Dispatch(WindowHandle window, uint32_t message, uintptr_t wParam, intpt
 
 // After a message that can change the samples, the view or the knobs, the
 // audition follows (the paint counts: the Additive view computes its frame
-// there while a slider is dragged).
+// there while a slider is dragged). A step that changed the document is
+// recorded in the history, here for every command and gesture.
 intptr_t MainWindowProc(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    const std::string step = StepLabelOf(message, wParam, lParam);
     const intptr_t result = Dispatch(window, message, wParam, lParam);
+    RecordStep(step);
     switch (message) {
     case WM_CREATE:
     case WM_COMMAND:

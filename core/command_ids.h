@@ -48,6 +48,7 @@ enum : CommandId {
     CmdHighPass = 2270,
     CmdHarmonicShift = 2280,
     CmdWaveFold = 2290,
+    CmdHistory = 2300,
     CmdViewWaveform = 2500,
     CmdViewWavetable = 2510,
     CmdViewAdditive = 2520,

@@ -39,6 +39,10 @@ struct CommandRow {
     // The label as it reads now, for an item whose text changes; nullptr: `label`.
     std::string (*labelOf)(CommandId id) = nullptr;
     bool radio = false; // one of a group of choices (see MenuItem::radio)
+    // Whether the command may change the table, the harmonic levels or the pad,
+    // so that the history compares the document after it. Only rows that
+    // refresh the window can: a change the window does not show is no step.
+    bool changesDocument = true;
 };
 
 // The table the menus and the dispatcher read; the application installs its

@@ -1,10 +1,12 @@
 #include "platform/headless.h"
 
 #include "platform/common/audition_port.h"
+#include "platform/common/file_names.h"
 #include "platform/common/midi_parser.h"
 #include "platform/common/number_answer.h"
 #include "platform/common/strips.h"
 #include "platform/common/surface.h"
+#include "platform/history_dialog.h"
 
 struct AppWindow {
     Surface surface;
@@ -95,6 +97,8 @@ WindowHandle HeadlessCreateWindow(WindowProc procedure) {
     HeadlessInvalidations = 0;
     HeadlessDestroyed = false;
     HeadlessQuitCode.reset();
+    HeadlessHistoryAnswers.clear();
+    HeadlessHistoryDialogs.clear();
     TheWindow.surface = Surface();
     TheWindow.procedure = procedure;
     return &TheWindow;
@@ -118,6 +122,7 @@ bool AskFileName(const FileDialog& dialog, std::string& path) {
     HeadlessDialogAnswers.pop_front();
     if (!answer) return false;
     path = *answer;
+    NoteDialogAnswer(FileNameOf(path));
     return true;
 }
 
@@ -149,6 +154,7 @@ bool AskNumber(WindowHandle, const NumberQuestion& question, double& value) {
         if (!answer) return false;
         if (const std::optional<double> number = ReadNumberAnswer(*answer, question)) {
             value = *number;
+            NoteDialogAnswer(NumberText(value));
             return true;
         }
         HeadlessNumberDialogs.back().refusals.push_back(NumberRangeLine(question));

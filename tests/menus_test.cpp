@@ -30,7 +30,8 @@ TEST(Menus, EachViewOffersItsOwnCommandsLabelsAndSuggestedNamesAndNoOthers) {
     const std::string file = "&File: 1100[Ctrl+N] 1570 1580 - ";
     const std::string exit = " - 1600[Ctrl+Q]\n";
     const std::string padwave = file + "1720" + exit + "&Edit: 2120 2130";
-    const std::string frames = " 2110 - 2200 2210 2220 - 2230 2240 2250 - 2260 2270 2280 2290\n";
+    const std::string frames =
+        " 2110 - 2200 2210 2220 - 2230 2240 2250 - 2260 2270 2280 2290 - 2300[Ctrl+H]\n";
     const std::string fileLabels = "&File: &New| Save Project...| Open Project...|";
     const std::string editLabels = "&Edit: &Undo| Cu&t| &Copy| &Paste| Paste &Mix| C&lear| "
                                    "&Normalize| &Amplify| Att&enuate| &Invert| &Reverse|";
@@ -39,7 +40,7 @@ TEST(Menus, EachViewOffersItsOwnCommandsLabelsAndSuggestedNamesAndNoOthers) {
     const std::string frameLabels =
         editLabels +
         " &Morph| Spectral Morph| Fill Gaps| Fill Gaps Spectral| Remove DC| Normalize Each| Align "
-        "Phase| Low Pass...| High Pass...| Harmonic Shift...| Wave Fold...|\n" +
+        "Phase| Low Pass...| High Pass...| Harmonic Shift...| Wave Fold...| History...|\n" +
         views +
         "&Synthesize: &Additive| &Padwave| Sine| Saw| Ramp| Triangle| Square| Random| "
         "Formula...|\n" +
@@ -65,10 +66,10 @@ TEST(Menus, EachViewOffersItsOwnCommandsLabelsAndSuggestedNamesAndNoOthers) {
           {CmdExport2048, "wavetable.wav"},
           {CmdSaveWavedata, "wavedata.txt"}}},
         {{CmdViewAdditive},
-         file + "1610 1710" + exit + edit + " 2140* 2150\n" + "&View: 2500 2510 2520* 2530\n" +
-             tail,
+         file + "1610 1710" + exit + edit + " 2140* 2150 - 2300[Ctrl+H]\n" +
+             "&View: 2500 2510 2520* 2530\n" + tail,
          fileLabels + " Load Harmonics...| Save Harmonics...| E&xit|\n" + editLabels +
-             " Positive| Negative|\n" + views + tailLabels,
+             " Positive| Negative| History...|\n" + views + tailLabels,
          {{CmdSaveHarmonics, "harmonics.add"}}},
         {{CmdViewPadwave, CmdTimes10},
          padwave + "*\n&View: 2500 2510 2520 2530*\n" + tail,

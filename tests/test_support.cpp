@@ -2,6 +2,7 @@
 
 #include "app/commands.h"
 #include "app/live_audition.h"
+#include "core/history.h"
 
 void FreshEditor() {
     InstallCommands();
@@ -13,6 +14,7 @@ void FreshEditor() {
     TableClipboardLength = 0;
     RangeStart = FirstFrameEnd = LastFrameStart = RangeEnd = 0;
     NewDocument();
+    StartHistory();
 }
 
 void FillTableWithIndices() {

@@ -2,6 +2,7 @@
 // at the screen scale, plain text, the row of buttons and the modal run.
 #pragma once
 
+#include <FL/Fl.H>
 #include <FL/Fl_Widget.H>
 
 #include <string>
@@ -48,6 +49,21 @@ class PlainText : public Fl_Widget {
     std::string text_;
 };
 
+// A `Base` widget in which Enter does what OK does: `take` with the widget's
+// user data, the widget keeping the focus when OK is refused.
+template <typename Base, Fl_Callback* take> class EnterTakes : public Base {
+  public:
+    using Base::Base;
+    int handle(int event) override {
+        const int key = Fl::event_key();
+        if (event == FL_KEYBOARD && (key == FL_Enter || key == FL_KP_Enter)) {
+            take(this, this->user_data());
+            return 1;
+        }
+        return Base::handle(event);
+    }
+};
+
 // The row of buttons at the right of a box `width` wide: `ok`, which Return
 // presses and which calls `take` with `data`, and `cancel` (when given) before
 // it, which closes the box.
@@ -61,5 +77,6 @@ bool CloseOrRefuse(Fl_Widget* button, Fl_Widget* line, const std::string& refusa
 
 // Ends the box's layout and runs it modally, centred over the main window (or
 // the screen when there is none), with the focus on `focus`, until it hides.
-// Escape and the close box hide it.
-void RunModal(Fl_Window& box, Fl_Widget& focus);
+// Escape and the close box hide it. A box `beside` the main window stands to
+// its right, or as far right as the screen lets it, leaving the window in sight.
+void RunModal(Fl_Window& box, Fl_Widget& focus, bool beside = false);

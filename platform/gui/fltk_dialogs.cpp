@@ -19,6 +19,7 @@
 #include "platform/common/screen_scale.h"
 #include "platform/gui/fltk_boxes.h"
 #include "platform/gui/fltk_window.h"
+#include "platform/history_dialog.h"
 
 namespace {
 
@@ -115,7 +116,7 @@ bool CloseOrRefuse(Fl_Widget* button, Fl_Widget* line, const std::string& refusa
     return false;
 }
 
-void RunModal(Fl_Window& box, Fl_Widget& focus) {
+void RunModal(Fl_Window& box, Fl_Widget& focus, bool beside) {
     box.end();
     box.callback(HideBox);
     box.set_modal();
@@ -123,6 +124,8 @@ void RunModal(Fl_Window& box, Fl_Widget& focus) {
     const int centreX = main ? main->x() + main->w() / 2 : Fl::w() / 2;
     const int centreY = main ? main->y() + main->h() / 2 : Fl::h() / 2;
     box.position(centreX - box.w() / 2, centreY - box.h() / 2);
+    if (beside && main)
+        box.position(std::max(0, std::min(main->x() + main->w(), Fl::w() - box.w())), main->y());
     box.show();
     focus.take_focus();
     while (box.shown()) Fl::wait();
@@ -261,6 +264,7 @@ bool AskNumber(WindowHandle, const NumberQuestion& question, double& value) {
     RunModal(box, *entry.field);
     if (!entry.accepted) return false;
     value = *entry.accepted;
+    NoteDialogAnswer(NumberText(value));
     return true;
 }
 

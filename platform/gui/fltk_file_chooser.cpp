@@ -16,6 +16,7 @@
 
 #include "platform/common/file_names.h"
 #include "platform/gui/fltk_window.h"
+#include "platform/history_dialog.h"
 
 namespace {
 
@@ -182,5 +183,6 @@ bool RunChooser(const FileDialog& dialog, std::string& path) {
 bool AskFileName(const FileDialog& dialog, std::string& path) {
     const bool chosen = RunChooser(dialog, path);
     ReturnKeysToMainWindow();
+    if (chosen) NoteDialogAnswer(FileNameOf(path));
     return chosen;
 }

@@ -54,18 +54,7 @@ void TakeFormula(Fl_Widget* button, void* data) {
 
 // A field in which Enter does what OK does, keeping the focus and the cursor
 // where they are when OK is refused.
-class FormulaField : public Fl_Input {
-  public:
-    using Fl_Input::Fl_Input;
-    int handle(int event) override {
-        const int key = Fl::event_key();
-        if (event == FL_KEYBOARD && (key == FL_Enter || key == FL_KP_Enter)) {
-            TakeFormula(this, user_data());
-            return 1;
-        }
-        return Fl_Input::handle(event);
-    }
-};
+using FormulaField = EnterTakes<Fl_Input, TakeFormula>;
 
 bool HarmonicsChosen(const FormulaEntry& entry) { return entry.mode->value() == 1; }
 
