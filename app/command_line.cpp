@@ -22,6 +22,10 @@ const CommandLineRow Rows[] = {
      "compute frames of a table from a formula, as Synthesize > Formula...\n"
      "does, and write it to OUT.wav without a window;\n",
      RunGenerateCommand},
+    {"generate", "OUT.wav --script FILE [--frames N] [--samples S] [options]",
+     "run a wavetable script in Surge XT's Lua API, as Synthesize > Script...\n"
+     "does, and write the table to OUT.wav without a window;\n",
+     RunGenerateCommand},
 };
 
 const CommandLineOption* FindOption(const CommandLineSyntax& syntax, const std::string& name) {

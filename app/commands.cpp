@@ -6,6 +6,7 @@
 #include "app/formula_command.h"
 #include "app/frame_commands.h"
 #include "app/live_audition.h"
+#include "app/script_command.h"
 #include "core/command_ids.h"
 #include "core/command_table.h"
 #include "core/editor_state.h"
@@ -273,6 +274,7 @@ const CommandRow CommandTable[] = {
     {Synth, "Random", CmdRandom, InTableViews, "", Synthesize, true},
     {Synth, nullptr, 0, InTableViews, "", nullptr, false},
     {Synth, "Formula...", CmdFormula, InTableViews, "", FormulaCommand, true},
+    {Synth, "Script...", CmdScript, InTableViews, "", ScriptCommand, true},
 
     {Preview, "&Play", CmdPlay, InEveryView, "Space", Play, false},
     {Preview, "&Stop", CmdStop, InEveryView, "Esc", Stop, false},

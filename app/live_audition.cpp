@@ -117,6 +117,21 @@ void UpdateLiveAudition() {
 
 void PlayInPlaceOfTable(const float* table) { Substitute = table; }
 
+void ListenToPreview(WindowHandle window, bool on) {
+    constexpr uint8_t ListenNote = 57; // A3
+    constexpr uint8_t ListenVelocity = 100;
+    static bool listening = false;
+    if (on == listening) return;
+    if (!on) {
+        SendAuditionEvent(NoteOffEvent(ListenNote));
+        listening = false;
+        return;
+    }
+    if (!EnsureAuditionOutput(window)) return;
+    UpdateLiveAudition();
+    listening = SendAuditionEvent(NoteOnEvent(ListenNote, ListenVelocity));
+}
+
 void SyncAuditionMode() {
     const AuditionPlayMode mode = ModeOfView();
     if (ModeSent && SameMode(mode, SentMode)) return;

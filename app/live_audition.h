@@ -19,6 +19,9 @@ void UpdateLiveAudition();
 // document's table: the formula dialog's preview. nullptr: the document's again.
 // Either takes effect at the next UpdateLiveAudition.
 void PlayInPlaceOfTable(const float* table);
+// A dialog's Listen toggle: holds A3 on the audition while on (opening the
+// output as a first note does), and ends it when turned off.
+void ListenToPreview(WindowHandle window, bool on);
 // Sends the view's play mode unless the engine has already received it.
 void SyncAuditionMode();
 // Opens the sound output at the first note; a failure is told once. True when
