@@ -12,14 +12,14 @@
 #include <chrono>
 #include <cstring>
 
-std::string ScriptRunnerPath;
+const char* ScriptRunnerPath = nullptr;
 
 namespace {
 
 constexpr int WaitMilliseconds = 5000;
 
 std::string RunnerPath() {
-    if (!ScriptRunnerPath.empty()) return ScriptRunnerPath;
+    if (ScriptRunnerPath != nullptr) return ScriptRunnerPath;
     char self[4096];
     const ssize_t size = readlink("/proc/self/exe", self, sizeof self - 1);
     std::string path = size > 0 ? std::string(self, static_cast<size_t>(size)) : "";

@@ -9,8 +9,8 @@
 
 #include "platform/script_protocol.h"
 
-// The runner's path; empty (the default) for the one beside this program.
-extern std::string ScriptRunnerPath;
+// The runner's path; nullptr (the default) for the one beside this program.
+extern const char* ScriptRunnerPath;
 
 // The script's frames, or the error to show: the script's own ("line 7:
 // ..."), the time or memory limit's, or what became of the runner.
