@@ -33,7 +33,9 @@ def main():
                  for size in (48, 128, 256)}
         found = sorted(os.path.relpath(os.path.join(d, f), usr) for d, _, files in os.walk(root)
                        for f in files)
-        check(found == sorted([program, manual, desktop, metainfo, *icons.values()]), str(found))
+        runner = "bin/qarno-script-runner"  # beside the program, which starts it from there
+        check(found == sorted([program, runner, manual, desktop, metainfo, *icons.values()]),
+              str(found))
 
         with open(os.path.join(usr, desktop)) as f:  # one group: [Desktop Entry]
             entry = dict(line.strip().split("=", 1) for line in f if "=" in line)
