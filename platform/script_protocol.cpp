@@ -22,16 +22,16 @@ std::string EncodeScriptRequest(const ScriptRequest& request) {
 bool DecodeScriptRequest(const std::string& bytes, ScriptRequest& request) {
     const size_t end = bytes.find('\n');
     if (end == std::string::npos || end > 40) return false;
-    int frames = 0, samples = 0, used = 0;
+    int frames = 0, samples = 0;
     unsigned long length = 0;
-    const std::string header = bytes.substr(0, end);
-    if (std::sscanf(header.c_str(), "QLUA %d %d %lu%n", &frames, &samples, &length, &used) != 3 ||
-        static_cast<size_t>(used) != header.size() || !ShapeValid(frames, samples) ||
-        length > ScriptMaxBytes || bytes.size() - end - 1 != length)
+    const std::string header = bytes.substr(0, end + 1);
+    if (std::sscanf(header.c_str(), "QLUA %d %d %lu", &frames, &samples, &length) != 3 ||
+        !ShapeValid(frames, samples) || length > ScriptMaxBytes || bytes.size() - end - 1 != length)
         return false;
-    request.frames = frames;
-    request.samples = samples;
-    request.lua = bytes.substr(end + 1);
+    ScriptRequest read = {bytes.substr(end + 1), frames, samples};
+    if (EncodeScriptRequest(read).compare(0, header.size(), header) != 0)
+        return false; // one spelling
+    request = read;
     return true;
 }
 
