@@ -23,9 +23,7 @@ bool Limit(int resource, rlim_t soft, rlim_t hard) {
 }
 
 bool LimitSelf() {
-    const rlim_t open = sysconf(_SC_OPEN_MAX) > 0 ? sysconf(_SC_OPEN_MAX) : 1024;
-    for (int fd = 3; fd < static_cast<int>(open); ++fd) close(fd);
-    return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+    return close_range(3, ~0u, 0) == 0 && prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
            Limit(RLIMIT_CPU, CpuSeconds, CpuSeconds + 1) &&
            Limit(RLIMIT_AS, AddressSpace, AddressSpace) && Limit(RLIMIT_CORE, 0, 0) &&
            Limit(RLIMIT_FSIZE, 0, 0) && Limit(RLIMIT_NPROC, 0, 0) && Limit(RLIMIT_NOFILE, 3, 3);
