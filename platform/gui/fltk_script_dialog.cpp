@@ -147,13 +147,6 @@ class ScriptEditor : public Fl_Text_Editor {
     ScriptEntry& entry_;
 };
 
-Fl_Button* AddButton(const BoxLayout& l, int left, int top, const char* label, Fl_Callback* press,
-                     ScriptEntry& entry) {
-    Fl_Button* button = new Fl_Button(left, top, l.buttonWidth, l.buttonHeight, label);
-    button->callback(press, &entry);
-    return button;
-}
-
 Fl_Input* AddNumberField(int left, int top, int width, int height, const char* label) {
     Fl_Input* field = new Fl_Input(left, top, width, height, label);
     field->textsize(FL_NORMAL_SIZE);
@@ -184,10 +177,16 @@ bool AskScript(WindowHandle owner, ScriptDialog& dialog) {
         AddNumberField(l.margin + labelWidth, top, numberWidth, l.fieldHeight, "Frames:");
     const int samplesLeft = l.margin + 2 * labelWidth + numberWidth + l.margin;
     entry.samples = AddNumberField(samplesLeft, top, numberWidth, l.fieldHeight, "Samples:");
-    int left = width - 3 * (l.buttonWidth + l.margin);
-    AddButton(l, left, top, "Open...", OpenPressed, entry);
-    AddButton(l, left += l.buttonWidth + l.margin, top, "Save...", SavePressed, entry);
-    AddButton(l, left += l.buttonWidth + l.margin, top, "Run", RunPressed, entry);
+    // Open..., Save... and Run at the right, a little narrower than the box's buttons.
+    const int buttonWidth = l.buttonWidth * 8 / 9, gap = l.margin / 2;
+    int left = width - l.margin - 3 * buttonWidth - 2 * gap;
+    for (const auto& [label, press] : {std::pair<const char*, Fl_Callback*>{"Open...", OpenPressed},
+                                       {"Save...", SavePressed},
+                                       {"Run", RunPressed}}) {
+        Fl_Button* button = new Fl_Button(left, top, buttonWidth, l.buttonHeight, label);
+        button->callback(press, &entry);
+        left += buttonWidth + gap;
+    }
     top += l.fieldHeight + l.margin / 2;
     entry.line = new PlainText(l.margin, top, width - 2 * l.margin, l.line, "");
     top += l.line + l.margin / 2;
