@@ -32,12 +32,13 @@ function generate(wt)
     return res
 end)lua";
 
-// Frame k of 50 at 512 samples: k sin(x) with DC and the Nyquist bin, which band-limiting drops.
+// Frame k of 50 at 512 samples: k sin(x + k/10) with DC and the Nyquist bin, which band-limiting
+// drops.
 const char Steps[] = R"lua(
 function generate(wt)
     local res = {}
     for i = 1, wt.sample_count do
-        res[i] = wt.frame * sin(2 * pi * (i - 1) / wt.sample_count) + 0.25 + 0.5 * (-1) ^ i
+        res[i] = wt.frame * sin(2 * pi * (i - 1) / wt.sample_count + wt.frame / 10) + 0.25 + 0.5 * (-1) ^ i
     end
     return res
 end)lua";
@@ -115,15 +116,17 @@ TEST(Scripts, HelpersAtTheirEdges) {
 }
 
 // 50 frames of 512 samples into 100: each brought to 1024 samples without its DC and Nyquist
-// bin, then crossfaded by the frames-between rule, frame t at 1 + 49 t / 99 of the amplitude.
+// bin, then crossfaded sample by sample: frame t sits at p = 49 t / 99 of the 50.
 TEST(Scripts, FramesBandLimitedAndPlacedAcrossTheRange) {
     std::vector<float> table(TableSamples);
     ASSERT_EQ(ApplyScript(Script(Steps, 50, 512), table.data(), 0, 99).error, "");
-    for (int t = 0; t < 100; ++t)
+    const auto frame = [](double k, int i) { return k * std::sin(2 * M_PI * i / 1024 + k / 10); };
+    for (int t = 0; t < 100; ++t) {
+        const double p = 49.0 * t / 99, u = p - std::floor(p), k = std::floor(p) + 1;
         for (int i = 0; i < 1024; i += 31)
-            ASSERT_NEAR(table[t * 1024 + i], (1 + 49.0 * t / 99) * std::sin(2 * M_PI * i / 1024),
-                        2e-5)
+            ASSERT_NEAR(table[t * 1024 + i], (1 - u) * frame(k, i) + u * frame(k + 1, i), 2e-5)
                 << t << " " << i;
+    }
 }
 
 // Each way out of the sandbox, each limit and a crash fails with its message within 6 s: no
