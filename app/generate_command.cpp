@@ -76,8 +76,9 @@ int ReadRequest(int argc, char** argv, GenerateRequest& r) {
          {"--samples",
           [&](const std::string& v) {
               const std::optional<int> samples = ParseWhole(v, 32, ScriptMaxSamples);
-              if (samples && SampleCountCode(*samples) > 0) r.samples = *samples;
-              return r.samples.has_value();
+              if (!samples || SampleCountCode(*samples) == 0) return false;
+              r.samples = *samples;
+              return true;
           }},
          NumberOption("--from", 1, FrameCount, true, r.from),
          NumberOption("--to", 1, FrameCount, true, r.to),
