@@ -27,6 +27,10 @@ const CommandLineRow Rows[] = {
      "write a table (.wt, WAV frames, Blofeld .syx) in the layout another\n"
      "synth reads, without a window;\n",
      RunExportCommand},
+    {"generate", "OUT.wav --script FILE [--frames N] [--samples S] [options]",
+     "run a wavetable script in Surge XT's Lua API, as Synthesize > Script...\n"
+     "does, and write the table to OUT.wav without a window;\n",
+     RunGenerateCommand},
 };
 
 const CommandLineOption* FindOption(const CommandLineSyntax& syntax, const std::string& name) {

@@ -7,6 +7,7 @@
 #include "app/frame_commands.h"
 #include "app/history_command.h"
 #include "app/live_audition.h"
+#include "app/script_command.h"
 #include "app/table_exchange.h"
 #include "core/command_ids.h"
 #include "core/command_table.h"
@@ -288,6 +289,7 @@ const CommandRow CommandTable[] = {
     {Synth, "Random", CmdRandom, InTableViews, "", Synthesize, true},
     {Synth, nullptr, 0, InTableViews, "", nullptr, false},
     {Synth, "Formula...", CmdFormula, InTableViews, "", FormulaCommand, true},
+    {Synth, "Script...", CmdScript, InTableViews, "", ScriptCommand, true},
 
     {Preview, "&Play", CmdPlay, InEveryView, "Space", Play, false},
     {Preview, "&Stop", CmdStop, InEveryView, "Esc", Stop, false},

@@ -5,24 +5,19 @@
 
 #include "app/live_audition.h"
 #include "core/editor_state.h"
-#include "platform/audition_events.h"
 #include "synth/formula.h"
 #include "synth/frame_processes.h"
 #include "ui/formula_preview.h"
 
 namespace {
 
-constexpr uint8_t ListenNote = 57; // A3
-constexpr uint8_t ListenVelocity = 100;
-
 // The dialog's state for the callbacks: the window, the frames of the edit
-// range, the table with the last formula without an error computed over them,
-// and whether Listen holds its note.
+// range and the table with the last formula without an error computed over
+// them.
 WindowHandle Owner = nullptr;
 int32_t First = 0;
 int32_t Last = 0;
 float PreviewTable[TableSamples];
-bool Listening = false;
 
 FormulaCheck Preview(const Formula& formula, Surface& raster) {
     FormulaCheck check;
@@ -39,17 +34,7 @@ FormulaCheck Preview(const Formula& formula, Surface& raster) {
     return check;
 }
 
-void Listen(bool on) {
-    if (on == Listening) return;
-    if (!on) {
-        SendAuditionEvent(NoteOffEvent(ListenNote));
-        Listening = false;
-        return;
-    }
-    if (!EnsureAuditionOutput(Owner)) return;
-    UpdateLiveAudition();
-    Listening = SendAuditionEvent(NoteOnEvent(ListenNote, ListenVelocity));
-}
+void Listen(bool on) { ListenToPreview(Owner, on); }
 
 } // namespace
 

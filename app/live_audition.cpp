@@ -118,6 +118,20 @@ void UpdateLiveAudition() {
 void PlayInPlaceOfTable(const float* table) { Substitute = table; }
 
 const AuditionMaterial* LiveAuditionMaterial() { return Current; }
+void ListenToPreview(WindowHandle window, bool on) {
+    constexpr uint8_t ListenNote = 57; // A3
+    constexpr uint8_t ListenVelocity = 100;
+    static bool listening = false;
+    if (on == listening) return;
+    if (!on) {
+        SendAuditionEvent(NoteOffEvent(ListenNote));
+        listening = false;
+        return;
+    }
+    if (!EnsureAuditionOutput(window)) return;
+    UpdateLiveAudition();
+    listening = SendAuditionEvent(NoteOnEvent(ListenNote, ListenVelocity));
+}
 
 void SyncAuditionMode() {
     const AuditionPlayMode mode = ModeOfView();

@@ -21,6 +21,9 @@ void UpdateLiveAudition();
 void PlayInPlaceOfTable(const float* table);
 // The material the audition plays now; nullptr before the first.
 const AuditionMaterial* LiveAuditionMaterial();
+// A dialog's Listen toggle: holds A3 on the audition while on (opening the
+// output as a first note does), and ends it when turned off.
+void ListenToPreview(WindowHandle window, bool on);
 // Sends the view's play mode unless the engine has already received it.
 void SyncAuditionMode();
 // Opens the sound output at the first note; a failure is told once. True when

@@ -1,6 +1,6 @@
-# What `cmake --install` puts on the system: the program, its desktop entry,
-# icons, AppStream metainfo and manual page, in the usual places under
-# CMAKE_INSTALL_PREFIX (DESTDIR is honoured).
+# What `cmake --install` puts on the system: the program and its script
+# runner, its desktop entry, icons, AppStream metainfo and manual page, in the
+# usual places under CMAKE_INSTALL_PREFIX (DESTDIR is honoured).
 include(GNUInstallDirs)
 
 if(NOT TARGET qarno-wavetable-maker)
@@ -34,6 +34,8 @@ configure_file(${CMAKE_SOURCE_DIR}/data/qarno-wavetable-maker.1.in
   ${CMAKE_BINARY_DIR}/generated/qarno-wavetable-maker.1 @ONLY)
 
 install(TARGETS qarno-wavetable-maker RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The editor starts the script runner from its own folder.
+install(TARGETS qarno-script-runner RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${CMAKE_SOURCE_DIR}/data/${QARNO_APP_ID}.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 foreach(size IN LISTS QARNO_ICON_SIZES)

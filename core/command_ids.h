@@ -69,6 +69,7 @@ enum : CommandId {
     CmdMidiStatus = 3110,
     CmdAuditionKeys = 3120,
     CmdFormula = 3200,
+    CmdScript = 3210,
     CmdSynthAdditive = 4002,
     CmdSynthPadwave = 4003,
     CmdAbout = 9999,

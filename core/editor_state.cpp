@@ -31,6 +31,7 @@ int32_t RangeEnd;
 float SweepSeconds = 2.0f;
 
 Formula CurrentFormula;
+WavetableScript CurrentScript;
 
 bool FullRepaint;
 
@@ -93,4 +94,5 @@ void NewDocument() {
     InitViewTabs();
     PressGuard = false;
     CurrentFormula = Formula();
+    CurrentScript = WavetableScript();
 }

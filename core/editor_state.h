@@ -6,6 +6,7 @@
 
 #include "core/table_shape.h"
 #include "platform/formula_texts.h"
+#include "platform/script_dialog.h"
 
 constexpr int HarmonicCount = 32;
 
@@ -52,6 +53,8 @@ extern float SweepSeconds;
 
 // The formula the Formula dialog offers: the last one taken, or a project's.
 extern Formula CurrentFormula;
+// The script the Script dialog offers: the last one taken, or a project's.
+extern WavetableScript CurrentScript;
 
 // The next paint fills the panel and display backgrounds first, then clears it.
 extern bool FullRepaint;

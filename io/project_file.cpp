@@ -27,6 +27,7 @@ ProjectDocument CaptureDocument() {
     d.view = ViewMode;
     std::copy(Harmonics, Harmonics + HarmonicCount, d.harmonics);
     d.formula = CurrentFormula;
+    d.script = CurrentScript;
     return d;
 }
 
@@ -45,6 +46,7 @@ void CommitDocument(const ProjectDocument& d) {
     ViewMode = d.view;
     std::copy(d.harmonics, d.harmonics + HarmonicCount, Harmonics);
     CurrentFormula = d.formula;
+    CurrentScript = d.script;
     ComputeEditRange();
 }
 

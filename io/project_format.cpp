@@ -6,6 +6,7 @@
 
 #include "io/byte_order.h"
 #include "io/wav_format.h"
+#include "platform/script_protocol.h"
 
 namespace {
 
@@ -88,13 +89,41 @@ bool ParseFormulaChunk(const FoundChunk& chunk, Formula& f) {
     return at == chunk.length;
 }
 
+uint32_t ScriptChunkBytes(const WavetableScript& s) {
+    return static_cast<uint32_t>(4 * 4 + s.lua.size());
+}
+
+void PutScriptChunk(std::vector<uint8_t>& image, const WavetableScript& s) {
+    const uint32_t length = ScriptChunkBytes(s);
+    PutChunkHeader(image, "qlua", length);
+    for (int32_t field : {int32_t(ScriptChunkVersion), s.frames, s.samples, int32_t(s.lua.size())})
+        PutU32(image, static_cast<uint32_t>(field));
+    image.insert(image.end(), s.lua.begin(), s.lua.end());
+    if (length & 1) image.push_back(0);
+}
+
+bool ParseScriptChunk(const FoundChunk& chunk, WavetableScript& s) {
+    if (chunk.length < 16 || GetU32(chunk.body) != ScriptChunkVersion) return false;
+    const uint32_t frames = GetU32(chunk.body + 4), samples = GetU32(chunk.body + 8);
+    const uint32_t size = GetU32(chunk.body + 12);
+    if (frames > ScriptMaxFrames || samples < ScriptMinSamples || samples > ScriptMaxSamples ||
+        size > ScriptMaxBytes || chunk.length != 16 + uint64_t{size})
+        return false;
+    s.frames = static_cast<int32_t>(frames);
+    s.samples = static_cast<int32_t>(samples);
+    s.lua.assign(reinterpret_cast<const char*>(chunk.body + 16), size);
+    return true;
+}
+
 } // namespace
 
 std::vector<uint8_t> BuildProjectImage(const ProjectDocument& document) {
     const uint32_t formulaBytes = FormulaChunkBytes(document.formula);
+    const uint32_t scriptBytes = ScriptChunkBytes(document.script);
     const uint32_t chunkBytes = (8 + 8) + (8 + TableBytes) + (8 + ProjectRecordBytes) +
                                 (8 + PadBytes) + (8 + AdditiveBytes) +
-                                (8 + formulaBytes + (formulaBytes & 1));
+                                (8 + formulaBytes + (formulaBytes & 1)) +
+                                (8 + scriptBytes + (scriptBytes & 1));
     std::vector<uint8_t> image;
     image.reserve(FloatHeaderBytes + chunkBytes);
     PutFloatHeader(image, 1, 44100, TableSamples, chunkBytes);
@@ -111,6 +140,7 @@ std::vector<uint8_t> BuildProjectImage(const ProjectDocument& document) {
     PutChunkHeader(image, "qadd", AdditiveBytes);
     PutFloatBits(image, document.additive.data(), SamplesPerFrame);
     PutFormulaChunk(image, document.formula);
+    PutScriptChunk(image, document.script);
     return image;
 }
 
@@ -120,10 +150,10 @@ ProjectStatus ParseProject(const uint8_t* data, size_t size, ProjectDocument& do
     if (size < 12 || std::memcmp(data, "RIFF", 4) != 0 || std::memcmp(data + 8, "WAVE", 4) != 0)
         return ProjectStatus::NotProject;
     bool cut = uint64_t{GetU32(data + 4)} + 8 > size;
-    FoundChunk format, table, record, pad, additive, formula;
+    FoundChunk format, table, record, pad, additive, formula, script;
     const std::pair<const char*, FoundChunk*> known[] = {
-        {"fmt ", &format}, {"data", &table},    {"qarn", &record},
-        {"qpad", &pad},    {"qadd", &additive}, {"qfrm", &formula},
+        {"fmt ", &format},   {"data", &table},   {"qarn", &record}, {"qpad", &pad},
+        {"qadd", &additive}, {"qfrm", &formula}, {"qlua", &script},
     };
     for (uint64_t at = 12; at < size;) {
         const uint64_t length = at + 8 <= size ? GetU32(data + at + 4) : 0;
@@ -150,6 +180,9 @@ ProjectStatus ParseProject(const uint8_t* data, size_t size, ProjectDocument& do
     if (!ChoicesValid(document)) return ProjectStatus::Damaged;
     document.formula = Formula();
     if (formula.body != nullptr && !ParseFormulaChunk(formula, document.formula))
+        return ProjectStatus::Damaged;
+    document.script = WavetableScript();
+    if (script.body != nullptr && !ParseScriptChunk(script, document.script))
         return ProjectStatus::Damaged;
     GetFloatBits(table.body, document.table.data(), TableSamples);
     GetFloatBits(pad.body, document.pad.data(), PadwaveSamples);

@@ -17,6 +17,11 @@
 //           length in bytes (at most 4096) and its bytes, no terminator; a pad
 //           byte follows an odd size, as RIFF wants. Optional: a project
 //           without it has the default formula.
+//   "qlua"  the script the Script dialog offers: version 1, Frames (0 for the
+//           range's count, else 1 .. 512), Samples (2 .. 4096), then the
+//           script's length in bytes (at most 1 MB) and its bytes, each number
+//           a 32-bit little-endian integer; a pad byte follows an odd size.
+//           Optional: a project without it has the default script.
 // Pure functions of their arguments: any bytes are safe to hand the parser.
 #pragma once
 
@@ -29,6 +34,7 @@
 
 constexpr uint32_t ProjectVersion = 1;
 constexpr uint32_t FormulaChunkVersion = 1;
+constexpr uint32_t ScriptChunkVersion = 1;
 constexpr uint32_t ProjectRecordBytes = 4 + 4 * (KnobCount + 4 + HarmonicCount); // 160
 
 // Everything a project file holds, apart from the windows and files it came from.
@@ -43,6 +49,7 @@ struct ProjectDocument {
     int32_t view = ViewWaveform;
     int32_t harmonics[HarmonicCount] = {}; // any level, as harmonics files hold them
     Formula formula;
+    WavetableScript script;
 };
 
 enum class ProjectStatus {

@@ -21,6 +21,8 @@ std::vector<RecordedImportDialog> HeadlessImportDialogs;
 std::vector<RecordedNumberDialog> HeadlessNumberDialogs;
 std::deque<std::optional<HeadlessFormulaAnswer>> HeadlessFormulaAnswers;
 std::vector<RecordedFormulaDialog> HeadlessFormulaDialogs;
+std::deque<std::optional<HeadlessScriptAnswer>> HeadlessScriptAnswers;
+std::vector<RecordedScriptDialog> HeadlessScriptDialogs;
 std::vector<std::string> HeadlessSoundCalls;
 std::optional<std::string> HeadlessSoundFailure;
 std::vector<AuditionEvent> HeadlessAuditionEvents;
@@ -83,6 +85,8 @@ WindowHandle HeadlessCreateWindow(WindowProc procedure) {
     HeadlessNumberDialogs.clear();
     HeadlessFormulaAnswers.clear();
     HeadlessFormulaDialogs.clear();
+    HeadlessScriptAnswers.clear();
+    HeadlessScriptDialogs.clear();
     HeadlessSoundCalls.clear();
     HeadlessSoundFailure.reset();
     HeadlessAuditionEvents.clear();
@@ -177,6 +181,28 @@ bool AskFormula(WindowHandle, FormulaDialog& dialog) {
         shown.notice = check.notice;
         if (check.error.empty()) {
             dialog.formula = answer->formula;
+            return true;
+        }
+        shown.refusals.push_back(check.error);
+    }
+    return false;
+}
+
+bool AskScript(WindowHandle owner, ScriptDialog& dialog) {
+    HeadlessScriptDialogs.push_back(
+        {dialog.script, {}, "", BlankSurface(FormulaPreviewWidth, FormulaPreviewHeight)});
+    RecordedScriptDialog& shown = HeadlessScriptDialogs.back();
+    bool listening = false;
+    while (!HeadlessScriptAnswers.empty()) {
+        std::optional<HeadlessScriptAnswer> answer = HeadlessScriptAnswers.front();
+        HeadlessScriptAnswers.pop_front();
+        if (!answer) return false;
+        if (answer->open && !dialog.open(owner, answer->script)) continue;
+        if (answer->listen != listening) dialog.listen(listening = answer->listen);
+        const ScriptCheck check = dialog.run(answer->script, dialog.firstFrame, shown.preview);
+        shown.notice = check.notice;
+        if (check.error.empty()) {
+            dialog.script = answer->script;
             return true;
         }
         shown.refusals.push_back(check.error);

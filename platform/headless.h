@@ -13,6 +13,7 @@
 #include "platform/audition_events.h"
 #include "platform/common/surface.h"
 #include "platform/platform.h"
+#include "platform/script_dialog.h"
 
 struct RecordedMessageBox {
     WindowHandle owner;
@@ -64,6 +65,22 @@ struct RecordedFormulaDialog {
     Surface preview;                   // the preview raster as the dialog closed
 };
 extern std::vector<RecordedFormulaDialog> HeadlessFormulaDialogs;
+// What the next script dialogs answer, front first: the script as typed, or
+// what Open... reads, then Run and OK; an answer whose run fails is refused and
+// the next one read; std::nullopt, or no answer left, cancels.
+struct HeadlessScriptAnswer {
+    WavetableScript script;
+    bool open = false;
+    bool listen = false;
+};
+extern std::deque<std::optional<HeadlessScriptAnswer>> HeadlessScriptAnswers;
+struct RecordedScriptDialog {
+    WavetableScript offered;
+    std::vector<std::string> refusals; // the error shown for each refused answer
+    std::string notice;                // of the last run
+    Surface preview;
+};
+extern std::vector<RecordedScriptDialog> HeadlessScriptDialogs;
 // "play <path>" and "stop", in call order.
 extern std::vector<std::string> HeadlessSoundCalls;
 // When set, PlayLoopingWav fails with this reason.

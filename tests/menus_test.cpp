@@ -25,7 +25,7 @@ TEST(Menus, EachViewOffersItsOwnCommandsLabelsAndSuggestedNamesAndNoOthers) {
         "&Edit: 2000[Ctrl+Z] - 2010[Ctrl+X] 2020[Ctrl+C] 2030[Ctrl+V] 2040 2050 - "
         "2060 2070 2080 2090 2100 -";
     const std::string synthesize =
-        "&Synthesize: 4002 4003 - 3010 3020 3030 3040 3050 3060 - 3200\n";
+        "&Synthesize: 4002 4003 - 3010 3020 3030 3040 3050 3060 - 3200 3210\n";
     const std::string tail = "&Preview: 3090[Space] 3095[Esc] - 0 3110 3120\n&About: 9999\n";
     const std::string file = "&File: 1100[Ctrl+N] 1570 1580 - ";
     const std::string exit = " - 1600[Ctrl+Q]\n";
@@ -43,7 +43,7 @@ TEST(Menus, EachViewOffersItsOwnCommandsLabelsAndSuggestedNamesAndNoOthers) {
         "Phase| Low Pass...| High Pass...| Harmonic Shift...| Wave Fold...| History...|\n" +
         views +
         "&Synthesize: &Additive| &Padwave| Sine| Saw| Ramp| Triangle| Square| Random| "
-        "Formula...|\n" +
+        "Formula...| Script...|\n" +
         tailLabels;
     const std::string padLabels =
         fileLabels + " Save Padwave...| E&xit|\n&Edit: &Generate| &x10|\n" + views + tailLabels;

@@ -8,7 +8,7 @@ namespace {
 
 // Where the chunks of a project file begin.
 constexpr size_t FmtAt = 12, DataAt = 66, QarnAt = 409674, QpadAt = 409842, QaddAt = 934138,
-                 QfrmAt = 938242;
+                 QfrmAt = 938242, QluaAt = 938284;
 
 // The bytes of objects (whole arrays among them), one after another.
 template <typename... Parts> std::vector<uint8_t> Bytes(const Parts&... parts) {
@@ -39,6 +39,7 @@ void MakeDocument() {
     PadwaveTimes10 = 1;
     Polarity = 0;
     CurrentFormula = {FormulaMode::Harmonics, "x", "in*(q<9)", "pi/2"};
+    CurrentScript = {"x", 7, 64};
     const Levels levels = LevelSets()[3];
     std::copy(levels.begin(), levels.end(), Harmonics);
     for (int i = 0; i < PadwaveSamples; ++i) {
@@ -59,9 +60,9 @@ const std::vector<uint8_t>& Raster() { return ClientSurface(HeadlessWindow()).pi
 // Every byte where the README puts them: a float WAV of the table with frames of 1024 by Surge
 // XT's rule, then the choices and levels, the pad and the additive frame.
 void ExpectProjectBytes(const std::vector<uint8_t>& b) {
-    ASSERT_EQ(b.size(), 938284u);
+    ASSERT_EQ(b.size(), 938310u);
     const std::string head(
-        "RIFF\x24\x51\x0e\0WAVEfmt \x12\0\0\0\x03\0\x01\0\x44\xac\0\0\x10\xb1\x02\0\x04\0\x20\0\0\0"
+        "RIFF\x3e\x51\x0e\0WAVEfmt \x12\0\0\0\x03\0\x01\0\x44\xac\0\0\x10\xb1\x02\0\x04\0\x20\0\0\0"
         "fact\x04\0\0\0\0\x90\x01\0srge\x08\0\0\0\x01\0\0\0\0\x04\0\0data\0\x40\x06\0",
         DataAt + 8);
     const std::string choices("qarn\xa0\0\0\0\x01\0\0\0\x1e\0\0\0\x0c\0\0\0\x39\0\0\0\x17\0\0\0"
@@ -77,10 +78,11 @@ void ExpectProjectBytes(const std::vector<uint8_t>& b) {
     EXPECT_TRUE(slice(DataAt + 8, QarnAt) + slice(QarnAt + 40, QpadAt) + slice(QpadAt + 8, QaddAt) +
                     slice(QaddAt + 8, QfrmAt) ==
                 std::string(bodies.begin(), bodies.end()));
-    EXPECT_EQ(slice(QfrmAt, b.size()),
-              std::string("qfrm\x21\0\0\0\x01\0\0\0\x01\0\0\0\x01\0\0\0x\x08\0\0\0in*(q<9)"
-                          "\x04\0\0\0pi/2\0",
-                          42));
+    EXPECT_EQ(
+        slice(QfrmAt, b.size()),
+        std::string("qfrm\x21\0\0\0\x01\0\0\0\x01\0\0\0\x01\0\0\0x\x08\0\0\0in*(q<9)"
+                    "\x04\0\0\0pi/2\0qlua\x11\0\0\0\x01\0\0\0\x07\0\0\0\x40\0\0\0\x01\0\0\0x\0",
+                    68));
     EXPECT_EQ(SurgeFrameSize(b), 1024);
 }
 
@@ -122,6 +124,9 @@ TEST(ProjectFile, OpenBringsBackTheDocumentAndTheWindowAsSaved) {
         EXPECT_EQ(CurrentFormula.amplitude + CurrentFormula.phase + CurrentFormula.wave,
                   "in*(q<9)pi/2x");
         EXPECT_TRUE(CurrentFormula.mode == FormulaMode::Harmonics);
+        EXPECT_EQ(CurrentScript.lua +
+                      std::to_string(CurrentScript.frames * 1000 + CurrentScript.samples),
+                  "x7064");
         EXPECT_TRUE(Raster() == pixels) << view;
         EXPECT_EQ(MenuLayout(), menus);
         Command(CmdViewWaveform);
@@ -173,10 +178,13 @@ TEST(ProjectFile, BadFilesChangeNothing) {
                      patched(QarnAt + 36, ViewPadwave + 1),
                      patched(QfrmAt + 8, 2),
                      patched(QfrmAt + 12, 2),
-                     patched(QfrmAt + 16, 4097)};
-    for (size_t at : {FmtAt, DataAt, QarnAt, QpadAt, QaddAt, QfrmAt})
+                     patched(QfrmAt + 16, 4097),
+                     patched(QluaAt + 8, 2),
+                     patched(QluaAt + 12, 513),
+                     patched(QluaAt + 16, 4097)};
+    for (size_t at : {FmtAt, DataAt, QarnAt, QpadAt, QaddAt, QfrmAt, QluaAt})
         for (int delta : {-4, -1, 1, 4, Gone})
-            if ((at != QarnAt && at != QfrmAt) || delta != Gone)
+            if ((at != QarnAt && at < QfrmAt) || delta != Gone)
                 damaged.push_back(resized(at, delta));
     for (size_t field = 8; field < 40; field += 4) // the version and every choice
         for (uint32_t value : {100u, ~0u}) damaged.push_back(patched(QarnAt + field, value));
@@ -193,10 +201,11 @@ TEST(ProjectFile, BadFilesChangeNothing) {
     const uint32_t riff = static_cast<uint32_t>(QfrmAt - 8);
     std::memcpy(old.data() + 4, &riff, 4);
     WriteBytes(folder.File("old.wav"), old);
-    CurrentFormula.wave = "1";
+    CurrentFormula.wave = CurrentScript.lua = "1";
     CommandOn(CmdOpenProject, folder.File("old.wav"));
     EXPECT_EQ(CurrentFormula.wave + CurrentFormula.amplitude + CurrentFormula.phase,
               "sin(2*pi*w)1/q0");
+    EXPECT_EQ(CurrentScript.lua, DefaultScriptText);
 }
 
 // The table as little-endian floats, read back bit for bit after the undo snapshot.

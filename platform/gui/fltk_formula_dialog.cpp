@@ -17,19 +17,6 @@
 
 namespace {
 
-// Shows the dialog's preview raster.
-class PreviewView : public Fl_Widget {
-  public:
-    PreviewView(int x, int y, const Surface& raster)
-        : Fl_Widget(x, y, raster.width * WindowScale, raster.height * WindowScale),
-          raster_(raster) {}
-    void draw() override { DrawRaster(raster_, x(), y(), enlarged_); }
-
-  private:
-    const Surface& raster_;
-    std::vector<uint8_t> enlarged_;
-};
-
 struct FormulaEntry {
     FormulaDialog* dialog = nullptr;
     Formula formula; // as the fields hold it
@@ -38,7 +25,7 @@ struct FormulaEntry {
     Fl_Input* text = nullptr;
     Fl_Input* phase = nullptr;
     PlainText* line = nullptr;
-    PreviewView* preview = nullptr;
+    RasterView* preview = nullptr;
     Fl_Return_Button* ok = nullptr;
     bool wrong = false;
     bool accepted = false;
@@ -138,7 +125,7 @@ bool AskFormula(WindowHandle, FormulaDialog& dialog) {
     top += l.fieldHeight + l.margin / 2;
     entry.line = new PlainText(l.margin, top, width - 2 * l.margin, l.line, "");
     top += l.line + l.margin / 2;
-    entry.preview = new PreviewView(l.margin, top, entry.raster);
+    entry.preview = new RasterView(l.margin, top, entry.raster);
     const int buttonTop = top + entry.preview->h() + l.margin;
     Fl_Toggle_Button* listen =
         new Fl_Toggle_Button(l.margin, buttonTop, l.buttonWidth, l.buttonHeight, "Listen");

@@ -2,6 +2,8 @@
 // client area, the screen scale, and the boxes the file chooser asks through.
 #pragma once
 
+#include <FL/Fl_Widget.H>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,6 +39,19 @@ extern int WindowScale;
 // Shows a raster with its top left at (x, y) of the widget being drawn, each
 // pixel a WindowScale x WindowScale block; `enlarged` is the buffer for that.
 void DrawRaster(const Surface& raster, int x, int y, std::vector<uint8_t>& enlarged);
+
+// A widget that shows a dialog's raster (a preview) at the screen scale.
+class RasterView : public Fl_Widget {
+  public:
+    RasterView(int x, int y, const Surface& raster)
+        : Fl_Widget(x, y, raster.width * WindowScale, raster.height * WindowScale),
+          raster_(raster) {}
+    void draw() override { DrawRaster(raster_, x(), y(), enlarged_); }
+
+  private:
+    const Surface& raster_;
+    std::vector<uint8_t> enlarged_;
+};
 
 // The main window while it is shown, else nullptr: boxes are centred over it.
 const Fl_Window* ShownMainWindow();

@@ -169,7 +169,7 @@ STEPS = [
     press((57, 217), (57, 190), (57, 157)),             # Offset knob up 60
     menu("Synthesize", "Saw"), save("Export 2048 Wavetable...", FOLDER + "/table", "table", 819302),
     menu("Synthesize", "Sine"), load("Load Wavetable...", "table"), snapshot("loaded"),
-    save("Save Project...", "project", "project", 938286, same=False),
+    save("Save Project...", "project", "project", 938666, same=False),
     menu("File", "New"), snapshot("new"), load("Open Project...", "project"), snapshot("opened"),
     menu("File", "Exit"),
 ]

@@ -25,7 +25,8 @@ dpkg-deb -f "$deb" Depends | grep -q 'libfltk1.3' || fail "Depends lacks FLTK"
 root=$work/root
 dpkg-deb -x "$deb" "$root"
 usr=$root/usr
-expected=$(printf '%s\n' bin/qarno-wavetable-maker share/applications/$app_id.desktop \
+expected=$(printf '%s\n' bin/qarno-wavetable-maker bin/qarno-script-runner \
+  share/applications/$app_id.desktop \
   share/metainfo/$app_id.metainfo.xml share/man/man1/qarno-wavetable-maker.1.gz \
   share/doc/qarno-wavetable-maker/copyright share/doc/qarno-wavetable-maker/changelog.gz \
   share/icons/hicolor/{48x48,128x128,256x256}/apps/qarno-wavetable-maker.png | sort)
@@ -50,5 +51,9 @@ said=$(env -u DISPLAY "$program" --version)
 sox -n -r 44100 -b 16 -c 1 "$work/table.wav" synth 102400s sine 43.06640625 || fail "sox"
 env -u DISPLAY "$program" render "$work/table.wav" "$work/note.wav" --seconds 0.5 ||
   fail "the packaged program cannot render"
+echo 'function generate(wt) local r = {} for i = 1, 32 do r[i] = i % 2 end return r end' \
+  > "$work/s.lua"
+env -u DISPLAY "$program" generate "$work/s.wav" --script "$work/s.lua" --samples 32 ||
+  fail "the packaged program cannot run a script"
 [ "$(soxi -c "$work/note.wav")" = 2 ] || fail "the rendered note is not stereo"
 echo "package: ok"
