@@ -25,6 +25,14 @@ struct Rows {
     int width = l.margin * 2 + l.labelWidth + l.fieldWidth;
     int top = l.margin;
 
+    // Widens the fields to show the widest of texts whole, with `room` beside
+    // it (a choice's arrow); before the first row.
+    void FitFields(const std::vector<std::string>& texts, int room) {
+        fl_font(FL_HELVETICA, FL_NORMAL_SIZE);
+        for (const std::string& text : texts)
+            l.fieldWidth = std::max(l.fieldWidth, static_cast<int>(fl_width(text.c_str())) + room);
+        width = l.margin * 2 + l.labelWidth + l.fieldWidth;
+    }
     template <typename Widget> Widget* Add(const std::string& label) {
         if (!label.empty()) new PlainText(l.margin, top + l.labelDrop, l.labelWidth, l.row, label);
         Widget* widget = new Widget(l.margin + l.labelWidth, top, l.fieldWidth, l.row);
@@ -128,6 +136,7 @@ const std::vector<std::string> Betweens = {"Crossfade", "Spectral"};
 
 bool AskExportChoices(WindowHandle, ExportDialog& dialog, const DialogCheck<ExportDialog>& check) {
     Rows rows;
+    rows.FitFields(dialog.targets, rows.l.row + rows.l.margin);
     Fl_Window box(rows.width, rows.width);
     box.copy_label("Export For");
     Entry<ExportDialog> e{&dialog, &check, ReadExport, {}, nullptr, {}, false};
@@ -154,9 +163,7 @@ bool AskExportChoices(WindowHandle, ExportDialog& dialog, const DialogCheck<Expo
 bool AskImportTableChoices(WindowHandle, ImportTableDialog& dialog,
                            const DialogCheck<ImportTableDialog>& check) {
     Rows rows;
-    fl_font(FL_HELVETICA, FL_NORMAL_SIZE);
-    const int textWidth = static_cast<int>(fl_width(dialog.layout.c_str()));
-    rows.width = std::max(rows.width, 2 * rows.l.margin + rows.l.labelWidth + textWidth);
+    rows.FitFields({dialog.layout}, 0);
     Fl_Window box(rows.width, rows.width);
     box.copy_label("Import Wavetable");
     for (const auto& [label, text] : {std::pair<const char*, std::string>{"File:", dialog.fileName},
