@@ -104,19 +104,6 @@ inline std::string Sox() { return QARNO_SOX; }
 #define SKIP_WITHOUT_SOX()                                                                         \
     if (Sox().empty()) GTEST_SKIP() << "sox was not found when the tests were configured"
 
-// What `sox --i` prints for each of the option letters, one line each, with
-// any warning it gives on the way.
-inline std::string SoxInfo(const std::string& path, const std::string& options) {
-    std::string lines;
-    for (char option : options) {
-        FILE* pipe = popen((Sox() + " --i -" + option + " " + path + " 2>&1").c_str(), "r");
-        char line[64] = {};
-        while (pipe && std::fgets(line, sizeof line, pipe)) lines += line;
-        if (pipe) pclose(pipe);
-    }
-    return lines;
-}
-
 inline std::vector<uint8_t> FloatData(const std::vector<float>& samples) { // little-endian hosts
     std::vector<uint8_t> data(4 * samples.size());
     std::memcpy(data.data(), samples.data(), data.size());
