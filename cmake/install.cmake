@@ -34,8 +34,9 @@ configure_file(${CMAKE_SOURCE_DIR}/data/qarno-wavetable-maker.1.in
   ${CMAKE_BINARY_DIR}/generated/qarno-wavetable-maker.1 @ONLY)
 
 install(TARGETS qarno-wavetable-maker RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-# The editor starts the script runner from its own folder.
-install(TARGETS qarno-script-runner RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The script runner is no command of its own: the editor starts it from here.
+install(TARGETS qarno-script-runner
+  RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/qarno-wavetable-maker)
 install(FILES ${CMAKE_SOURCE_DIR}/data/${QARNO_APP_ID}.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 foreach(size IN LISTS QARNO_ICON_SIZES)

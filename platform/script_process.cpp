@@ -18,12 +18,17 @@ namespace {
 
 constexpr int WaitMilliseconds = 5000;
 
+// The runner stands beside the program in a build folder, and under libexec
+// once installed.
 std::string RunnerPath() {
     if (ScriptRunnerPath != nullptr) return ScriptRunnerPath;
     char self[4096];
     const ssize_t size = readlink("/proc/self/exe", self, sizeof self - 1);
     std::string path = size > 0 ? std::string(self, static_cast<size_t>(size)) : "";
-    return path.substr(0, path.rfind('/') + 1) + "qarno-script-runner";
+    const std::string folder = path.substr(0, path.rfind('/') + 1);
+    const std::string beside = folder + "qarno-script-runner";
+    if (access(beside.c_str(), X_OK) == 0) return beside;
+    return folder + QARNO_RUNNER_FOLDER "/qarno-script-runner";
 }
 
 // Starts the runner on `socket` as its standard input and output, its

@@ -25,7 +25,7 @@ dpkg-deb -f "$deb" Depends | grep -q 'libfltk1.3' || fail "Depends lacks FLTK"
 root=$work/root
 dpkg-deb -x "$deb" "$root"
 usr=$root/usr
-expected=$(printf '%s\n' bin/qarno-wavetable-maker bin/qarno-script-runner \
+expected=$(printf '%s\n' bin/qarno-wavetable-maker libexec/qarno-wavetable-maker/qarno-script-runner \
   share/applications/$app_id.desktop \
   share/metainfo/$app_id.metainfo.xml share/man/man1/qarno-wavetable-maker.1.gz \
   share/doc/qarno-wavetable-maker/copyright share/doc/qarno-wavetable-maker/changelog.gz \
