@@ -84,7 +84,8 @@ void SetModeValues(Engine& engine) {
         engine.q[n] = wave ? 0.0 : i + 1.0;
         engine.rand[n] = rand[wave ? n : n + 1];
     }
-    engine.readsRrnd = ReadsName(engine.first, "rrnd") || (!wave && ReadsName(engine.second, "rrnd"));
+    engine.readsRrnd =
+        ReadsName(engine.first, "rrnd") || (!wave && ReadsName(engine.second, "rrnd"));
     if (!wave) engine.transforms = std::make_unique<Transforms>();
 }
 
