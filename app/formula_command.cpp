@@ -45,12 +45,7 @@ void FormulaCommand(WindowHandle window, CommandId) {
     dialog.formula = CurrentFormula;
     dialog.preview = Preview;
     dialog.listen = Listen;
-    std::copy(Wavetable, Wavetable + TableSamples, PreviewTable);
-    PlayInPlaceOfTable(PreviewTable);
-    const bool taken = AskFormula(window, dialog);
-    Listen(false);
-    PlayInPlaceOfTable(nullptr);
-    if (!taken) return;
+    if (!AskWithPreview(window, PreviewTable, [&] { return AskFormula(window, dialog); })) return;
     CurrentFormula = dialog.formula;
     TakeUndoSnapshot();
     ApplyFormula(CurrentFormula, Wavetable, First, Last);

@@ -115,9 +115,17 @@ void UpdateLiveAudition() {
     SyncAuditionMode();
 }
 
-void PlayInPlaceOfTable(const float* table) { Substitute = table; }
+bool AskWithPreview(WindowHandle window, float* preview, const std::function<bool()>& ask) {
+    std::copy(Wavetable, Wavetable + TableSamples, preview);
+    Substitute = preview;
+    const bool taken = ask();
+    ListenToPreview(window, false);
+    Substitute = nullptr;
+    return taken;
+}
 
 const AuditionMaterial* LiveAuditionMaterial() { return Current; }
+
 void ListenToPreview(WindowHandle window, bool on) {
     constexpr uint8_t ListenNote = 57; // A3
     constexpr uint8_t ListenVelocity = 100;

@@ -4,6 +4,8 @@
 // audio thread. The computer keys are app/audition_keys.h.
 #pragma once
 
+#include <functional>
+
 #include <string>
 
 #include "platform/platform.h"
@@ -15,10 +17,11 @@ void StartLiveAudition();
 // changed, the play mode unless the engine already has it, and frees what the
 // audio thread has let go.
 void UpdateLiveAudition();
-// While `table` (100 frames) is given, the audition plays it in place of the
-// document's table: the formula dialog's preview. nullptr: the document's again.
-// Either takes effect at the next UpdateLiveAudition.
-void PlayInPlaceOfTable(const float* table);
+// Runs `ask`, a dialog that previews a table: `preview` (100 frames) starts as
+// a copy of the document's table, and the audition plays it in the table's
+// place from the next UpdateLiveAudition until the dialog ends, when its
+// Listen note (below) ends too. Returns what `ask` returned.
+bool AskWithPreview(WindowHandle window, float* preview, const std::function<bool()>& ask);
 // The material the audition plays now; nullptr before the first.
 const AuditionMaterial* LiveAuditionMaterial();
 // A dialog's Listen toggle: holds A3 on the audition while on (opening the

@@ -16,18 +16,12 @@
 namespace {
 
 // The dialog's state for the callbacks: the window, the frames of the edit
-// range, the table with the last run's frames over them and the script that
-// made them.
+// range and the table with the last good run's frames over them; the dialog
+// takes a script only once it has run, so OK finds its frames here.
 WindowHandle Owner = nullptr;
 int32_t First = 0;
 int32_t Last = 0;
 float PreviewTable[TableSamples];
-bool HaveRun = false;
-WavetableScript LastRun;
-
-bool Same(const WavetableScript& a, const WavetableScript& b) {
-    return a.lua == b.lua && a.frames == b.frames && a.samples == b.samples;
-}
 
 void Show(int32_t shown, Surface& raster) {
     DrawFormulaPreview(raster, PreviewTable, First, Last, shown);
@@ -40,8 +34,6 @@ ScriptCheck Run(const WavetableScript& script, int32_t shown, Surface& raster) {
     check.error = outcome.error;
     if (!check.error.empty()) return check;
     std::copy(table.begin(), table.end(), PreviewTable);
-    HaveRun = true;
-    LastRun = script;
     const std::string note = NonFiniteNote(FormulaMode::Wave, outcome.nonFinite);
     check.notice = outcome.name.empty() ? note : "\"" + outcome.name + "\"";
     if (!outcome.name.empty() && !note.empty()) check.notice += "; " + note;
@@ -111,17 +103,7 @@ void ScriptCommand(WindowHandle window, CommandId) {
     dialog.listen = Listen;
     dialog.open = OpenScript;
     dialog.save = SaveScript;
-    HaveRun = false;
-    std::copy(Wavetable, Wavetable + TableSamples, PreviewTable);
-    PlayInPlaceOfTable(PreviewTable);
-    const bool taken = AskScript(window, dialog);
-    Listen(false);
-    PlayInPlaceOfTable(nullptr);
-    if (!taken) return;
-    if (!HaveRun || !Same(LastRun, dialog.script)) {
-        Surface scratch = BlankSurface(FormulaPreviewWidth, FormulaPreviewHeight);
-        if (!Run(dialog.script, First, scratch).error.empty()) return;
-    }
+    if (!AskWithPreview(window, PreviewTable, [&] { return AskScript(window, dialog); })) return;
     CurrentScript = dialog.script;
     TakeUndoSnapshot();
     std::copy(PreviewTable + size_t(First) * SamplesPerFrame,
