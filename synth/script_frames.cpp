@@ -1,12 +1,11 @@
 #include "synth/script_frames.h"
 
-#include <algorithm>
 #include <cmath>
 #include <vector>
 
 #include "core/table_shape.h"
 #include "platform/script_process.h"
-#include "synth/frames_between.h"
+#include "synth/table_reshape.h"
 
 ScriptRequest ScriptRequestFor(const WavetableScript& script, int32_t lo, int32_t hi) {
     ScriptRequest request;
@@ -25,14 +24,8 @@ int32_t PlaceScriptFrames(const ScriptRequest& request, const ScriptAnswer& answ
             v = 0.0f;
             ++nonFinite;
         }
-    std::vector<float> frames(size_t(request.frames) * SamplesPerFrame);
-    BandLimitCycles(values.data(), request.samples, request.frames, SamplesPerFrame, frames.data());
-    const int32_t count = hi - lo + 1;
-    float* range = table + size_t(lo) * SamplesPerFrame;
-    if (count == request.frames)
-        std::copy(frames.begin(), frames.end(), range);
-    else
-        MakeFramesBetween(frames.data(), request.frames, count, FramesBetween::Crossfade, range);
+    FitFrames(values.data(), request.frames, request.samples, hi - lo + 1, FramesBetween::Crossfade,
+              table + size_t(lo) * SamplesPerFrame);
     return nonFinite;
 }
 

@@ -22,14 +22,21 @@ void ScaleToLoudest(float* samples, size_t count) {
     for (size_t i = 0; i < count; ++i) samples[i] = samples[i] * gain;
 }
 
-void TableFromFrames(const float* frames, int32_t count, int32_t frameSize, bool fit,
-                     FramesBetween how, float* table) {
+void FitFrames(const float* frames, int32_t count, int32_t frameSize, int32_t to, FramesBetween how,
+               float* out) {
     std::vector<float> limited(static_cast<size_t>(count) * SamplesPerFrame);
     BandLimitCycles(frames, frameSize, count, SamplesPerFrame, limited.data());
+    MakeFramesBetween(limited.data(), count, to, how, out);
+}
+
+void TableFromFrames(const float* frames, int32_t count, int32_t frameSize, bool fit,
+                     FramesBetween how, float* table) {
     if (fit) {
-        MakeFramesBetween(limited.data(), count, FrameCount, how, table);
+        FitFrames(frames, count, frameSize, FrameCount, how, table);
         return;
     }
+    std::vector<float> limited(static_cast<size_t>(count) * SamplesPerFrame);
+    BandLimitCycles(frames, frameSize, count, SamplesPerFrame, limited.data());
     const size_t kept = static_cast<size_t>(std::min(count, FrameCount)) * SamplesPerFrame;
     std::copy_n(limited.data(), kept, table);
     std::fill(table + kept, table + TableSamples, 0.0f);

@@ -18,6 +18,12 @@ void ReshapeTable(const float* table, int32_t frames, int32_t frameSize, FramesB
 // (10^(-0.1/20) of full scale); silence stays silent.
 void ScaleToLoudest(float* samples, size_t count);
 
+// `count` frames of `frameSize` samples brought to `to` frames of 1024 samples
+// at `out`: each band-limited to 1024 samples, then placed by the
+// frames-between rule.
+void FitFrames(const float* frames, int32_t count, int32_t frameSize, int32_t to, FramesBetween how,
+               float* out);
+
 // The table's 100 frames of 1024 samples from `count` frames of `frameSize`
 // samples, each band-limited to 1024 samples: with `fit` placed by the
 // frames-between rule, else the first 100 of them frame for frame and the
